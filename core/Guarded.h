@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <utility>
+
+// A value shared between threads: every read returns a copy and every change
+// happens under one lock. Several values may share one recursive lock, so a
+// caller can hold it across a group of reads and writes (Lock()).
+template <typename T>
+class Guarded {
+public:
+    Guarded() : mutex_(&ownMutex_) {}
+    explicit Guarded(QRecursiveMutex& shared, T value = T())
+        : mutex_(&shared), value_(std::move(value)) {}
+    Guarded(const Guarded&) = delete;
+    Guarded& operator=(const Guarded&) = delete;
+
+    T get() const
+    {
+        QMutexLocker lock(mutex_);
+        return value_;
+    }
+
+    void set(T value)
+    {
+        QMutexLocker lock(mutex_);
+        value_ = std::move(value);
+    }
+
+    // Runs f on the value under the lock and returns what f returns. f must not
+    // emit signals with blocking connections or wait for other threads.
+    template <typename F>
+    auto update(F&& f) -> decltype(f(std::declval<T&>()))
+    {
+        QMutexLocker lock(mutex_);
+        return f(value_);
+    }
+
+    template <typename F>
+    auto read(F&& f) const -> decltype(f(std::declval<const T&>()))
+    {
+        QMutexLocker lock(mutex_);
+        return f(value_);
+    }
+
+    QRecursiveMutex& Lock() const { return *mutex_; }
+
+private:
+    QRecursiveMutex ownMutex_;
+    QRecursiveMutex* mutex_;
+    T value_{};
+};

@@ -1,0 +1,297 @@
+#include "PostMsg.h"
+
+#include <QMetaType>
+
+PostMsg* PostMsg::Instance()
+{
+    static PostMsg* const instance = new PostMsg(nullptr);
+    return instance;
+}
+
+PostMsg::PostMsg(QObject* parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<FlashDataMap>("FlashDataMap");
+    qRegisterMetaType<DeviceAllInfo>("DeviceAllInfo");
+    qRegisterMetaType<DongleRGB*>("DongleRGB*");
+}
+
+void PostMsg::PostChangeMainDialog(int page)
+{
+    emit SigChangeMainDialog(page);
+}
+
+void PostMsg::PostChangeSize(int mode)
+{
+    emit SigChangeSize(mode);
+}
+
+void PostMsg::PostUpDataConfigUI(int count, int current, bool enabled)
+{
+    emit SigUpDataConfigUI(count, current, enabled);
+}
+
+void PostMsg::PostUpDataLightUIButton(const FlashDataMap& image)
+{
+    emit SigUpDataLightUIButton(image);
+}
+
+void PostMsg::PostUpDataLightLight(const FlashDataMap& image)
+{
+    emit SigUpDataLightLight(image);
+}
+
+void PostMsg::PostUpDataLightSensor(const FlashDataMap& image)
+{
+    emit SigUpDataLightSensor(image);
+}
+
+void PostMsg::PostUpDataLightUIA(const FlashDataMap& image)
+{
+    emit SigUpDataLightUIA(image);
+}
+
+void PostMsg::PostUpDataSensorUIB(const FlashDataMap& image)
+{
+    emit SigUpDataSensorUIB(image);
+}
+
+void PostMsg::PostUpDataButtonUIC(const FlashDataMap& image)
+{
+    emit SigUpDataButtonUIC(image);
+}
+
+void PostMsg::PostButtonToMacro(const FlashDataMap& image, int button)
+{
+    emit SigButtonToMacro(image, button);
+}
+
+void PostMsg::PostSelectMouseInfo(const DeviceAllInfo& info)
+{
+    emit SigSelectMouseInfo(info);
+}
+
+void PostMsg::PostMouseOffLineo(int reason)
+{
+    emit SigMouseOffLineo(reason);
+}
+
+void PostMsg::PostMainPageChange()
+{
+    emit SigMainPageChange();
+}
+
+void PostMsg::PostSecondPageChange()
+{
+    emit SigSecondPageChange();
+}
+
+void PostMsg::PostUpPageLight()
+{
+    emit SigUpPageLight();
+}
+
+void PostMsg::PostAddMacroButton()
+{
+    emit SigAddMacroButton();
+}
+
+void PostMsg::PostDeleteMacroButton(const QString& name)
+{
+    emit SigDeleteMacroButton(name);
+}
+
+void PostMsg::PostMacroDownLoadData(const QString& name, int button)
+{
+    emit SigMacroDownLoadData(name, button);
+}
+
+void PostMsg::PostUpDataMacro(const QString& name, int button)
+{
+    emit SigUpDataMacro(name, button);
+}
+
+void PostMsg::PostUpDataParam(int mode)
+{
+    emit SigUpDataParam(mode);
+}
+
+void PostMsg::PostUpDataReportRate(int code)
+{
+    emit SigUpDataReportRate(code);
+}
+
+void PostMsg::PostUpDataDPI(int stage)
+{
+    emit SigUpDataDPI(stage);
+}
+
+void PostMsg::PostUpDataDPILed(const FlashDataMap& image)
+{
+    emit SigUpDataDPILed(image);
+}
+
+void PostMsg::PostTimerStop()
+{
+    emit SigTimerStop();
+}
+
+void PostMsg::PostButtonEnable(int state)
+{
+    emit SigButtonEnable(state);
+}
+
+void PostMsg::PostLabelText(int index, const QString& text)
+{
+    emit SigLabelText(index, text);
+}
+
+void PostMsg::PostLabelTextB(const QString& text, const QString& flag)
+{
+    emit SigLabelTextB(text, flag);
+}
+
+void PostMsg::PostCloseUpdate()
+{
+    emit SigCloseUpdate();
+}
+
+void PostMsg::PostProgress(int value, int kind)
+{
+    emit SigProgress(value, kind);
+}
+
+void PostMsg::PostBattery(bool charging, int level, bool showValue)
+{
+    emit SigBattery(charging, level, showValue);
+}
+
+void PostMsg::PostAutoRepair(int state)
+{
+    emit SigAutoRepair(state);
+}
+
+void PostMsg::PostAutoRepairProgress(int value)
+{
+    emit SigAutoRepairProgress(value);
+}
+
+void PostMsg::PostChangeLanguage(int index)
+{
+    emit SigChangeLanguage(index);
+}
+
+void PostMsg::PostLanguageSameA(int index)
+{
+    emit SigLanguageSameA(index);
+}
+
+void PostMsg::PostLanguageSameB(int index)
+{
+    emit SigLanguageSameB(index);
+}
+
+void PostMsg::PostCloseOffOnline()
+{
+    emit SigCloseOffOnline();
+}
+
+void PostMsg::PostSetMacroPage()
+{
+    emit SigSetMacroPage();
+}
+
+void PostMsg::PostStartRecord(int state)
+{
+    emit SigStartRecord(state);
+}
+
+void PostMsg::PostUpDateButton(bool hide)
+{
+    emit SigUpDateButton(hide);
+}
+
+void PostMsg::PostMacroRename(const QString& oldName, const QString& newName)
+{
+    emit SigMacroRename(oldName, newName);
+}
+
+void PostMsg::PostSetver(int state)
+{
+    emit SigSetver(state);
+}
+
+void PostMsg::PostCloseProgress()
+{
+    emit SigCloseProgress();
+}
+
+void PostMsg::PostRGBValue(DongleRGB* record)
+{
+    emit SigRGBValue(record);
+}
+
+void PostMsg::PostLongRangeMode(bool on)
+{
+    emit SigLongRangeMode(on);
+}
+
+void PostMsg::PostForm()
+{
+    emit SigForm();
+}
+
+void PostMsg::PostFormB()
+{
+    emit SigFormB();
+}
+
+void PostMsg::PostEnterKey()
+{
+    emit SigEnterKey();
+}
+
+void PostMsg::PostFormReset()
+{
+    emit SigFormReset();
+}
+
+void PostMsg::PostHideModel(int hide)
+{
+    emit SigHideModel(hide);
+}
+
+void PostMsg::PostContinue(int state)
+{
+    emit SigContinue(state);
+}
+
+void PostMsg::PostMouseIndex(int index)
+{
+    emit SigMouseIndex(index);
+}
+
+void PostMsg::PostUpdateStart()
+{
+    emit SigUpdateStart();
+}
+
+void PostMsg::PostCheckUpdate()
+{
+    emit SigCheckUpdate();
+}
+
+void PostMsg::PostRepairCheckUpdate()
+{
+    emit SigRepairCheckUpdate();
+}
+
+void PostMsg::PostSetNewVer()
+{
+    emit SigSetNewVer();
+}
+
+void PostMsg::PostLightToFrom(int seconds)
+{
+    emit SigLightToFrom(seconds);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+// The process-wide state that several parts of the program share. Flags are
+// atomic; the live image and the current-device values are only reached through
+// locked accessors that return copies. Values marked "GUI thread" are touched
+// by the GUI thread alone.
+
+#include "DeviceAllInfo.h"
+#include "DongleRGB.h"
+#include "FlashDataMap.h"
+#include "Guarded.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMutex>
+#include <QString>
+
+#include <atomic>
+
+class Worker;
+
+// The product name: per-user folder, single-instance key, registry, titles.
+extern const QString ProductName;
+
+// The one live configuration image.
+extern Guarded<FlashDataMap> LiveFlashData;
+
+// The device being configured. CurrentDevice, CurrentDevicePath,
+// WorkerDeviceList, CacheReadName and CacheWriteName share one lock
+// (CurrentDeviceMutex), so a group of them can be changed together.
+extern QRecursiveMutex CurrentDeviceMutex;
+extern Guarded<DeviceAllInfo> CurrentDevice;
+extern Guarded<QByteArray> CurrentDevicePath;     // 8-bit path handed to the library
+extern Guarded<QList<DeviceAllInfo>> WorkerDeviceList;
+extern Guarded<QString> CacheReadName;
+extern Guarded<QString> CacheWriteName;
+
+// GUI thread.
+extern DeviceAllInfo PairingTarget;
+extern QList<DeviceAllInfo> ShownDevices;
+extern QList<DeviceAllInfo> IdentifiedDevices;
+extern QString MouseIsNewTipsText;
+extern QString WiredModeText;
+
+// The one receiver-light record; its bytes are changed under DongleRGBMutex.
+extern DongleRGB* const DongleRGBRecord;
+extern QMutex DongleRGBMutex;
+
+extern std::atomic<Worker*> WorkerInstance;
+
+extern std::atomic<bool> RunRequested;
+extern std::atomic<bool> DeviceOnline;
+extern std::atomic<bool> DeviceDataReady;
+extern std::atomic<bool> OfflinePending;
+extern std::atomic<bool> ReReadRequested;
+extern std::atomic<bool> ForceReRead;
+extern std::atomic<bool> ApplyInProgress;
+extern std::atomic<bool> DeviceWatchEnabled;      // starts true
+extern std::atomic<int> DeviceChosen;
+extern std::atomic<bool> SensorPageLoading;
+extern std::atomic<bool> ButtonPageLoading;
+extern std::atomic<bool> SensorPageFilled;
+extern std::atomic<bool> ButtonPageFilled;
+extern std::atomic<bool> UiReady;
+extern std::atomic<bool> MacroRecording;
+extern std::atomic<bool> UsePairingTarget;
+extern std::atomic<int> OfflineReason;
+extern std::atomic<int> ImportActive;
+extern std::atomic<int> ImportFileResult;
+extern std::atomic<bool> MouseUpdateAvailable;
+extern std::atomic<bool> ReceiverUpdateAvailable;
+extern std::atomic<bool> FirmwareUpdateRunning;
