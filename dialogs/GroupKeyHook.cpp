@@ -1,0 +1,12 @@
+#include "GroupKeyHook.h"
+
+GroupKeyHook::GroupKeyHook()
+    : KeyboardHook(InstanceState(), false)
+{
+}
+
+KeyboardHook::State& GroupKeyHook::InstanceState()
+{
+    static State state;
+    return state;
+}

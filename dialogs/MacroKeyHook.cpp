@@ -1,0 +1,12 @@
+#include "MacroKeyHook.h"
+
+MacroKeyHook::MacroKeyHook()
+    : KeyboardHook(InstanceState(), true)
+{
+}
+
+KeyboardHook::State& MacroKeyHook::InstanceState()
+{
+    static State state;
+    return state;
+}
