@@ -1,6 +1,22 @@
 #include "PostMsg.h"
 
+#include <QCoreApplication>
+#include <QMetaMethod>
 #include <QMetaType>
+#include <QThread>
+
+#if defined(__SANITIZE_THREAD__)
+#define TALVIRE_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define TALVIRE_THREAD_SANITIZER 1
+#endif
+#endif
+
+#ifdef TALVIRE_THREAD_SANITIZER
+extern "C" void __tsan_acquire(void* address);
+extern "C" void __tsan_release(void* address);
+#endif
 
 PostMsg* PostMsg::Instance()
 {
@@ -16,6 +32,25 @@ PostMsg::PostMsg(QObject* parent)
     qRegisterMetaType<DongleRGB*>("DongleRGB*");
 }
 
+template <typename Signal>
+void PostMsg::AfterBlockingSend(Signal signal)
+{
+#ifdef TALVIRE_THREAD_SANITIZER
+    // A blocking emission waits on a semaphore inside Qt, which ThreadSanitizer
+    // does not see; it would take the slot's reads of the sent image and the
+    // sender's next writes for a race. One more blocking round trip through the
+    // GUI thread, after the slots have run there, makes the order visible.
+    QCoreApplication* const app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread() || !isSignalConnected(QMetaMethod::fromSignal(signal)))
+        return;
+    static char slotsDone;
+    QMetaObject::invokeMethod(app, [] { __tsan_release(&slotsDone); }, Qt::BlockingQueuedConnection);
+    __tsan_acquire(&slotsDone);
+#else
+    Q_UNUSED(signal)
+#endif
+}
+
 void PostMsg::PostChangeMainDialog(int page)
 {
     emit SigChangeMainDialog(page);
@@ -29,11 +64,13 @@ void PostMsg::PostChangeSize(int mode)
 void PostMsg::PostUpDataConfigUI(int count, int current, bool enabled)
 {
     emit SigUpDataConfigUI(count, current, enabled);
+    AfterBlockingSend(&PostMsg::SigUpDataConfigUI);
 }
 
 void PostMsg::PostUpDataLightUIButton(const FlashDataMap& image)
 {
     emit SigUpDataLightUIButton(image);
+    AfterBlockingSend(&PostMsg::SigUpDataLightUIButton);
 }
 
 void PostMsg::PostUpDataLightLight(const FlashDataMap& image)
@@ -44,6 +81,7 @@ void PostMsg::PostUpDataLightLight(const FlashDataMap& image)
 void PostMsg::PostUpDataLightSensor(const FlashDataMap& image)
 {
     emit SigUpDataLightSensor(image);
+    AfterBlockingSend(&PostMsg::SigUpDataLightSensor);
 }
 
 void PostMsg::PostUpDataLightUIA(const FlashDataMap& image)
@@ -119,16 +157,19 @@ void PostMsg::PostUpDataParam(int mode)
 void PostMsg::PostUpDataReportRate(int code)
 {
     emit SigUpDataReportRate(code);
+    AfterBlockingSend(&PostMsg::SigUpDataReportRate);
 }
 
 void PostMsg::PostUpDataDPI(int stage)
 {
     emit SigUpDataDPI(stage);
+    AfterBlockingSend(&PostMsg::SigUpDataDPI);
 }
 
 void PostMsg::PostUpDataDPILed(const FlashDataMap& image)
 {
     emit SigUpDataDPILed(image);
+    AfterBlockingSend(&PostMsg::SigUpDataDPILed);
 }
 
 void PostMsg::PostTimerStop()
@@ -164,6 +205,7 @@ void PostMsg::PostProgress(int value, int kind)
 void PostMsg::PostBattery(bool charging, int level, bool showValue)
 {
     emit SigBattery(charging, level, showValue);
+    AfterBlockingSend(&PostMsg::SigBattery);
 }
 
 void PostMsg::PostAutoRepair(int state)
@@ -229,16 +271,19 @@ void PostMsg::PostCloseProgress()
 void PostMsg::PostRGBValue(DongleRGB* record)
 {
     emit SigRGBValue(record);
+    AfterBlockingSend(&PostMsg::SigRGBValue);
 }
 
 void PostMsg::PostLongRangeMode(bool on)
 {
     emit SigLongRangeMode(on);
+    AfterBlockingSend(&PostMsg::SigLongRangeMode);
 }
 
 void PostMsg::PostForm()
 {
     emit SigForm();
+    AfterBlockingSend(&PostMsg::SigForm);
 }
 
 void PostMsg::PostFormB()
@@ -254,6 +299,7 @@ void PostMsg::PostEnterKey()
 void PostMsg::PostFormReset()
 {
     emit SigFormReset();
+    AfterBlockingSend(&PostMsg::SigFormReset);
 }
 
 void PostMsg::PostHideModel(int hide)

@@ -135,4 +135,9 @@ signals:
 
 private:
     explicit PostMsg(QObject* parent = nullptr);
+
+    // After a send whose receivers are connected with a blocking queued
+    // connection (only does something in ThreadSanitizer builds).
+    template <typename Signal>
+    void AfterBlockingSend(Signal signal);
 };

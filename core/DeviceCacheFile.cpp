@@ -1,0 +1,73 @@
+#include "DeviceCacheFile.h"
+
+#include "DeviceAllInfo.h"
+#include "UserDataFolder.h"
+
+#include <QDataStream>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+QString DeviceCacheFile::Folder()
+{
+    return UserDataFolder() + QStringLiteral("/Device_Info/");
+}
+
+QString DeviceCacheFile::FileName(quint8 cid, quint8 mid)
+{
+    auto hex = [](quint8 value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); };
+    return QStringLiteral("Device_CID") + hex(cid) + QStringLiteral("_MID") + hex(mid) + QStringLiteral(".bin");
+}
+
+QString DeviceCacheFile::FileName(const DeviceAllInfo& device)
+{
+    return FileName(device.cid, device.mid);
+}
+
+bool DeviceCacheFile::Write(const QString& fileName, const FlashDataMap& image)
+{
+    if (fileName.isEmpty())
+        return false;
+    QDir().mkpath(Folder());
+    QSaveFile file(Folder() + fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qWarning() << "device cache: cannot write" << file.fileName() << file.errorString();
+        return false;
+    }
+    QDataStream stream(&file);
+    stream.writeBytes(reinterpret_cast<const char*>(image.bytes()), FlashDataMap::Size);
+    if (stream.status() != QDataStream::Ok || !file.commit()) {
+        qWarning() << "device cache: writing" << file.fileName() << "failed" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool DeviceCacheFile::Read(const QString& fileName, FlashDataMap* image)
+{
+    if (fileName.isEmpty() || !image)
+        return false;
+    QFile file(Folder() + fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // One block and nothing else: a cut, longer or doubled file is not an image.
+    if (file.size() != FileSize) {
+        qWarning() << "device cache:" << file.fileName() << "has" << file.size() << "bytes, not" << FileSize;
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    if (content.size() != FileSize)
+        return false;
+    QDataStream stream(content);
+    quint32 length = 0;
+    stream >> length;
+    if (length != quint32(FlashDataMap::Size)) {
+        qWarning() << "device cache:" << file.fileName() << "holds a block of" << length << "bytes";
+        return false;
+    }
+    std::memcpy(image->bytes(), content.constData() + 4, FlashDataMap::Size);
+    return true;
+}
