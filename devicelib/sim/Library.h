@@ -1,0 +1,122 @@
+#pragma once
+
+#include "DIVAza.h"
+#include "SimWorld.h"
+#include "TimedExecutor.h"
+#include "UpgradeService.h"
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// The simulated devices behind the C API, with the library's three threads:
+// reports, device-change notices and upgrades. One lock guards all state; it
+// is never held while a callback runs.
+class Library {
+public:
+    enum class Request { WholeRead, Config, Version, Battery, CurrentDpi, ReportRate, DpiLight, LightBar, PairStatus };
+
+    struct Report {
+        uint8_t header[8] = {};
+        std::vector<uint8_t> data;
+    };
+    // Runs on the report thread under the lock; fills the report or returns
+    // false to send nothing.
+    using Producer = std::function<bool(Report&)>;
+
+    static Library& Instance();
+    // How long a shutdown waits for callbacks still running.
+    static constexpr int ShutdownBoundMs = 2000;
+
+    // Finding devices.
+    const char* const* FindDevices(const char* vid, const char* pid, int* count);
+    int Attribute(const char* path, uint8_t* attribute);
+    UsbDeviceInfo DeviceInfo(const char* path);
+    int Online(const char* path);
+    int OnlineWithAddress(const char* path, uint8_t* buffer);
+    int MouseVersion(const char* path);
+    int ReceiverVersion(const char* path, int* version);
+    int ReceiverLight(const char* path, uint8_t* record);
+    int SetReceiverLight(const char* path, const uint8_t* record);
+    int LongRange(const char* path, uint8_t* mode);
+    int SetLongRange(const char* path, int on);
+    int SetDongleId(const char* path, const uint8_t* id);
+
+    // The opened device.
+    int Open(const char* path, const char* writePath, UsbDataCallback callback);
+    int SetPCDriverStatus(int present);
+    int Close();
+    int Read(Request request);
+    int EnterPairing(uint8_t cid);
+    int SetBatteryOptimize(int enable);
+    int SetCurrentConfig(int index);
+    int ClearSetting();
+    int WriteImage(const uint8_t* image);
+
+    // Device-change notices.
+    int StartChanged(UsbChangedCallback callback, int periodMs);
+    int StopChanged();
+
+    UpgradeService& Upgrades() { return upgrades_; }
+
+    // Stops the three threads; waits at most boundMs for each callback still running.
+    void Shutdown(int boundMs);
+    // Shutdown, then the given devices. False (nothing done) on a library thread.
+    bool Reset(SimWorld world);
+    bool OnLibraryThread() const;
+
+    // For the control functions and the upgrades: run f under the lock.
+    template <typename F>
+    auto WithWorld(F f)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return f(world_);
+    }
+
+    // The rest requires the lock to be held (inside WithWorld).
+    // A device appeared or vanished: closes the opened device when it is gone
+    // and notifies the change callback.
+    void DevicesChangedLocked();
+    // A report from the mouse or the receiver; it reaches the callback when the
+    // opened device leads to that mouse, or is that receiver.
+    void MouseReportLocked(const SimMouse& mouse, int type, std::vector<uint8_t> data);
+    void ReceiverReportLocked(const SimReceiver& receiver, int type, std::vector<uint8_t> data);
+    // Status-change flags: DPI, report rate, configuration, DPI light, unused, light bar, battery.
+    void StatusChangeLocked(const SimMouse& mouse, int flag);
+    TimedExecutor& UpgradeThread() { return upgrade_; }
+
+private:
+    Library();
+
+    struct Session {
+        bool open = false;
+        const char* path = nullptr;
+        UsbDataCallback callback = nullptr;
+        uint64_t generation = 0;
+    };
+
+    void QueueReport(int delayMs, Producer produce);
+    // An answer to a request on the opened device; lost when the device is
+    // closed or changed before it is due.
+    void AnswerLocked(int delayMs, std::function<bool(SimWorld::Node&, Report&)> fill);
+    SimMouse* SessionMouseLocked();
+    SimReceiver* SessionReceiverLocked();
+    void PairingStep(const std::string& receiverId, uint64_t attempt);
+    void FinishPairingLocked(SimReceiver& receiver, int status);
+    void NotifyChange();
+    void CloseLocked();
+
+    mutable std::mutex mutex_;
+    SimWorld world_;
+    Session session_;
+    UsbChangedCallback changeCallback_ = nullptr;
+    uint64_t registrations_ = 0;
+    uint64_t changes_ = 0;
+    uint64_t notifiedRegistration_ = 0;
+    uint64_t notifiedChanges_ = 0;
+    TimedExecutor report_;
+    TimedExecutor change_;
+    TimedExecutor upgrade_;
+    UpgradeService upgrades_;
+};

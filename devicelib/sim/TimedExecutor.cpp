@@ -1,0 +1,85 @@
+#include "TimedExecutor.h"
+
+void TimedExecutor::Post(int delayMs, bool ordered, Action action)
+{
+    std::shared_ptr<State> state;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!state_) {
+            state_ = std::make_shared<State>();
+            state_->lastOrdered = Clock::now();
+            std::shared_ptr<State> running = state_;
+            std::lock_guard<std::mutex> stateLock(state_->mutex);
+            state_->thread = std::thread([running] { Run(running); });
+            threadId_ = state_->thread.get_id();
+        }
+        state = state_;
+    }
+    {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        Clock::time_point due = Clock::now() + std::chrono::milliseconds(delayMs < 0 ? 0 : delayMs);
+        if (ordered) {
+            if (due < state->lastOrdered)
+                due = state->lastOrdered;
+            state->lastOrdered = due;
+        }
+        state->queue.emplace(std::make_pair(due, state->sequence++), std::move(action));
+    }
+    state->wake.notify_all();
+}
+
+void TimedExecutor::Stop(int boundMs)
+{
+    std::shared_ptr<State> state;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        state.swap(state_);
+        threadId_ = std::thread::id();
+    }
+    if (!state)
+        return;
+    std::unique_lock<std::mutex> lock(state->mutex);
+    state->stop = true;
+    state->queue.clear();
+    state->wake.notify_all();
+    const bool self = state->thread.get_id() == std::this_thread::get_id();
+    const bool ended = !self && state->exited.wait_for(lock, std::chrono::milliseconds(boundMs),
+                                                       [&] { return state->ended; });
+    std::thread thread = std::move(state->thread);
+    lock.unlock();
+    if (ended)
+        thread.join();
+    else
+        thread.detach();
+}
+
+bool TimedExecutor::OnThisThread() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return state_ && threadId_ == std::this_thread::get_id();
+}
+
+void TimedExecutor::Run(const std::shared_ptr<State>& state)
+{
+    std::unique_lock<std::mutex> lock(state->mutex);
+    while (!state->stop) {
+        if (state->queue.empty()) {
+            state->wake.wait(lock);
+            continue;
+        }
+        const auto first = state->queue.begin();
+        const Clock::time_point due = first->first.first;
+        if (due > Clock::now()) {
+            state->wake.wait_until(lock, due);
+            continue;
+        }
+        Action action = std::move(first->second);
+        state->queue.erase(first);
+        lock.unlock();
+        action();
+        action = nullptr;
+        lock.lock();
+    }
+    state->ended = true;
+    state->exited.notify_all();
+}

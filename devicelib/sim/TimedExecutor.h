@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// One library thread that runs actions at their due time. Actions run without
+// any lock of the executor held, so they may post further actions. Ordered
+// actions keep the order in which they were posted, whatever their delays;
+// unordered ones (timers) run at their own time.
+class TimedExecutor {
+public:
+    using Action = std::function<void()>;
+
+    TimedExecutor() = default;
+    TimedExecutor(const TimedExecutor&) = delete;
+    TimedExecutor& operator=(const TimedExecutor&) = delete;
+
+    // Starts the thread on first use (again after Stop).
+    void Post(int delayMs, bool ordered, Action action);
+    // Drops pending actions and ends the thread. Waits at most boundMs for an
+    // action still running; a thread that does not end in time (or the calling
+    // thread itself) is left to end on its own once its action returns.
+    void Stop(int boundMs);
+    // True on this executor's thread.
+    bool OnThisThread() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable exited;
+        std::map<std::pair<Clock::time_point, uint64_t>, Action> queue;
+        Clock::time_point lastOrdered;
+        uint64_t sequence = 0;
+        bool stop = false;
+        bool ended = false;
+        std::thread thread;
+    };
+    static void Run(const std::shared_ptr<State>& state);
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<State> state_;
+    std::thread::id threadId_;
+};

@@ -1,0 +1,6 @@
+# The device library: its image conversions, its devices and threads, its
+# firmware upgrades and its scenarios.
+set(devicelib_tests ${CMAKE_CURRENT_SOURCE_DIR}/devicelib)
+talvire_add_test(test_devicelib_image SOURCES devicelib/test_devicelib_image.cpp LIBRARIES talvire_app)
+talvire_add_test(test_devicelib_devices THREADS LIBRARIES talvire_app
+  SOURCES devicelib/test_devicelib_devices.cpp devicelib/ReportLog.cpp devicelib/ReportLog.h)
