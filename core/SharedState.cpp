@@ -4,7 +4,7 @@ const QString ProductName = QStringLiteral("TALVIRE");
 
 Guarded<FlashDataMap> LiveFlashData;
 
-QRecursiveMutex CurrentDeviceMutex;
+std::recursive_mutex CurrentDeviceMutex;
 Guarded<DeviceAllInfo> CurrentDevice(CurrentDeviceMutex);
 Guarded<QByteArray> CurrentDevicePath(CurrentDeviceMutex);
 Guarded<QList<DeviceAllInfo>> WorkerDeviceList(CurrentDeviceMutex);
@@ -21,7 +21,7 @@ namespace {
 DongleRGB dongleRGB;
 }
 DongleRGB* const DongleRGBRecord = &dongleRGB;
-QMutex DongleRGBMutex;
+std::mutex DongleRGBMutex;
 
 std::atomic<Worker*> WorkerInstance{nullptr};
 

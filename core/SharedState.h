@@ -12,7 +12,7 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMutex>
+#include <mutex>
 #include <QString>
 
 #include <atomic>
@@ -28,7 +28,7 @@ extern Guarded<FlashDataMap> LiveFlashData;
 // The device being configured. CurrentDevice, CurrentDevicePath,
 // WorkerDeviceList, CacheReadName and CacheWriteName share one lock
 // (CurrentDeviceMutex), so a group of them can be changed together.
-extern QRecursiveMutex CurrentDeviceMutex;
+extern std::recursive_mutex CurrentDeviceMutex;
 extern Guarded<DeviceAllInfo> CurrentDevice;
 extern Guarded<QByteArray> CurrentDevicePath;     // 8-bit path handed to the library
 extern Guarded<QList<DeviceAllInfo>> WorkerDeviceList;
@@ -44,7 +44,7 @@ extern QString WiredModeText;
 
 // The one receiver-light record; its bytes are changed under DongleRGBMutex.
 extern DongleRGB* const DongleRGBRecord;
-extern QMutex DongleRGBMutex;
+extern std::mutex DongleRGBMutex;
 
 extern std::atomic<Worker*> WorkerInstance;
 
