@@ -1,8 +1,6 @@
 #include "ConfigIni.h"
 
 #include <QCoreApplication>
-#include <QMutexLocker>
-#include <QTextCodec>
 
 namespace {
 const char* const IdentityKeys[] = {
@@ -10,6 +8,7 @@ const char* const IdentityKeys[] = {
     "USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID",
 };
 
+// Base64 of UTF-8 text; line breaks and spaces of the decoded text are dropped.
 QString Decoded(const QString& stored)
 {
     QString text = QString::fromUtf8(QByteArray::fromBase64(stored.toUtf8()));
@@ -27,10 +26,8 @@ ConfigIni* ConfigIni::Instance()
 }
 
 ConfigIni::ConfigIni(const QString& path)
-    : path_(path)
-    , settings_(path, QSettings::IniFormat)
+    : file_(path)
 {
-    settings_.setIniCodec(QTextCodec::codecForName("UTF-8"));
 }
 
 bool ConfigIni::IsIdentityKey(const QString& key)
@@ -49,21 +46,13 @@ QString ConfigIni::DecodeBase64(const QString& text)
 
 QString ConfigIni::GetValue(const QString& group, const QString& key)
 {
-    QMutexLocker lock(&mutex_);
-    const QVariant value = settings_.value(group + QLatin1Char('/') + key);
-    if (value.type() != QVariant::String)
-        return QString();
-    const QString text = value.toString();
+    const QString text = file_.Text(IniFile::Key(group, key));
     return decodeIdentity_ && IsIdentityKey(key) ? Decoded(text) : text;
 }
 
 QStringList ConfigIni::GetValueList(const QString& group, const QString& key)
 {
-    QMutexLocker lock(&mutex_);
-    const QVariant value = settings_.value(group + QLatin1Char('/') + key);
-    if (!value.isValid())
-        return QStringList();
-    QStringList items = value.toStringList();
+    QStringList items = file_.List(IniFile::Key(group, key));
     if (decodeIdentity_ && IsIdentityKey(key)) {
         for (QString& item : items)
             item = Decoded(item);
@@ -73,12 +62,10 @@ QStringList ConfigIni::GetValueList(const QString& group, const QString& key)
 
 void ConfigIni::SetValue(const QString& group, const QString& key, const QString& value)
 {
-    QMutexLocker lock(&mutex_);
-    settings_.setValue(group + QLatin1Char('/') + key, value);
+    file_.SetValue(IniFile::Key(group, key), value);
 }
 
 void ConfigIni::RemoveKey(const QString& group, const QString& key)
 {
-    QMutexLocker lock(&mutex_);
-    settings_.remove(group + QLatin1Char('/') + key);
+    file_.Remove(IniFile::Key(group, key));
 }

@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QMutex>
-#include <QSettings>
+#include "IniFile.h"
+
 #include <QString>
 #include <QStringList>
 
-// The product description "Config.ini" beside the program: read-only, safe to
+// The product description "Config.ini" beside the program (UTF-8), safe to
 // read from any thread. Identity keys (ids and model names) are stored Base64
-// encoded, each list item separately, and come back decoded.
+// encoded, each list item separately, and come back decoded. Reads never fail:
+// a missing file, group or key reads as "" or an empty list; callers convert
+// numbers themselves.
 class ConfigIni {
 public:
     static ConfigIni* Instance();
@@ -20,17 +22,18 @@ public:
     QString GetValue(const QString& group, const QString& key);
     // The value split at commas; empty when missing.
     QStringList GetValueList(const QString& group, const QString& key);
+    // Present for completeness; the program only reads the product description.
     void SetValue(const QString& group, const QString& key, const QString& value);
     void RemoveKey(const QString& group, const QString& key);
 
+    // Base64 in the local 8-bit encoding back to text.
     static QString DecodeBase64(const QString& text);
+    // Whether values of this key (in any group) are stored Base64 encoded.
     static bool IsIdentityKey(const QString& key);
 
-    QString path() const { return path_; }
+    QString path() const { return file_.path(); }
 
 private:
-    QString path_;
-    QMutex mutex_;
-    QSettings settings_;
-    bool decodeIdentity_ = true;
+    IniFile file_;
+    const bool decodeIdentity_ = true;
 };

@@ -2,9 +2,6 @@
 
 #include "UserDataFolder.h"
 
-#include <QMutexLocker>
-#include <QTextCodec>
-
 MacroIni* MacroIni::Instance()
 {
     static MacroIni instance(UserDataFolder() + QStringLiteral("/Macro.ini"));
@@ -12,36 +9,28 @@ MacroIni* MacroIni::Instance()
 }
 
 MacroIni::MacroIni(const QString& path)
-    : path_(path)
-    , settings_(path, QSettings::IniFormat)
+    : file_(path)
 {
-    settings_.setIniCodec(QTextCodec::codecForName("UTF-8"));
 }
 
 QString MacroIni::GetValue(const QString& group, const QString& key)
 {
-    QMutexLocker lock(&mutex_);
-    const QVariant value = settings_.value(group + QLatin1Char('/') + key);
-    return value.type() == QVariant::String ? value.toString() : QString();
+    return file_.Text(IniFile::Key(group, key));
 }
 
 QStringList MacroIni::GetValueList(const QString& group, const QString& key)
 {
-    QMutexLocker lock(&mutex_);
-    const QVariant value = settings_.value(group + QLatin1Char('/') + key);
-    return value.isValid() ? value.toStringList() : QStringList();
+    return file_.List(IniFile::Key(group, key));
 }
 
 void MacroIni::SetValue(const QString& group, const QString& key, const QString& value)
 {
-    QMutexLocker lock(&mutex_);
-    settings_.setValue(group + QLatin1Char('/') + key, value);
-    settings_.sync();
+    if (!file_.SetValue(IniFile::Key(group, key), value))
+        qWarning("Macro.ini could not be written: %s", qPrintable(file_.path()));
 }
 
 void MacroIni::RemoveKey(const QString& group, const QString& key)
 {
-    QMutexLocker lock(&mutex_);
-    settings_.remove(group + QLatin1Char('/') + key);
-    settings_.sync();
+    if (!file_.Remove(IniFile::Key(group, key)))
+        qWarning("Macro.ini could not be written: %s", qPrintable(file_.path()));
 }

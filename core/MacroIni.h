@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QMutex>
-#include <QSettings>
+#include "IniFile.h"
+
 #include <QString>
 #include <QStringList>
 
-// The per-user settings file "Macro.ini" (language, notices, autostart).
-// Safe to use from any thread; every change is written to disk at once
-// (atomically: the old file or the new one, never a cut file).
+// The per-user settings file "Macro.ini" (UTF-8): language, notices,
+// autostart. Safe to use from any thread. Every change is on disk when the call
+// returns, written atomically (the old file or the new one, never a cut file).
+// Reads never fail: a missing key reads as "" or an empty list.
 class MacroIni {
 public:
     static MacroIni* Instance();
@@ -21,10 +22,8 @@ public:
     void SetValue(const QString& group, const QString& key, const QString& value);
     void RemoveKey(const QString& group, const QString& key);
 
-    QString path() const { return path_; }
+    QString path() const { return file_.path(); }
 
 private:
-    QString path_;
-    QMutex mutex_;
-    QSettings settings_;
+    IniFile file_;
 };

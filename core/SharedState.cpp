@@ -1,7 +1,5 @@
 #include "SharedState.h"
 
-const QString ProductName = QStringLiteral("TALVIRE");
-
 Guarded<FlashDataMap> LiveFlashData;
 
 std::recursive_mutex CurrentDeviceMutex;

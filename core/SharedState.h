@@ -9,6 +9,7 @@
 #include "DongleRGB.h"
 #include "FlashDataMap.h"
 #include "Guarded.h"
+#include "ProductName.h"
 
 #include <QByteArray>
 #include <QList>
@@ -18,9 +19,6 @@
 #include <atomic>
 
 class Worker;
-
-// The product name: per-user folder, single-instance key, registry, titles.
-extern const QString ProductName;
 
 // The one live configuration image.
 extern Guarded<FlashDataMap> LiveFlashData;

@@ -1,9 +1,11 @@
 #include "UserDataFolder.h"
 
+#include "ProductName.h"
+
 #include <QStandardPaths>
 
 QString UserDataFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/TALVIRE");
+        + QLatin1Char('/') + ProductName;
 }

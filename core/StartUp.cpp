@@ -1,0 +1,123 @@
+#include "StartUp.h"
+
+#include "ProductName.h"
+#include "UserDataFolder.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSharedMemory>
+
+#include <mutex>
+
+int StartUp::Run(int& argc, char** argv, const std::function<int()>& handOver)
+{
+    PrepareUserFolder();
+    QApplication app(argc, argv);
+    if (!ClaimSingleInstance())
+        return RunningInstanceNotice();
+    return handOver();
+}
+
+QStringList StartUp::SubFolders()
+{
+    return {
+        QStringLiteral("/Log"),
+        QStringLiteral("/Device_Info"),
+        QStringLiteral("/Exception"),
+        QStringLiteral("/usersetting"),
+        QStringLiteral("/usersetting/MainPage"),
+        QStringLiteral("/usersetting/MacroPage"),
+        QStringLiteral("/usersetting/SensorPage"),
+    };
+}
+
+void StartUp::PrepareUserFolder()
+{
+    const QString base = UserDataFolder();
+    for (const QString& folder : SubFolders()) {
+        if (!QDir(base + folder).exists())
+            QDir().mkpath(base + folder);
+    }
+
+    const QString macroIni = base + QStringLiteral("/Macro.ini");
+    if (!QFileInfo::exists(macroIni)) {
+        QFile file(macroIni);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Text))
+            file.close();
+    }
+
+    DeleteFilesOlderThanWeek(base + QStringLiteral("/Log"));
+    DeleteFilesOlderThanWeek(base + QStringLiteral("/Exception"));
+}
+
+void StartUp::DeleteFilesOlderThanWeek(const QString& folder)
+{
+    // Seconds since 1970 in unsigned 32 bits: a time in the future wraps round
+    // to a very large age, so such a file is removed as well.
+    const quint32 now = quint32(QDateTime::currentSecsSinceEpoch());
+    const QFileInfoList entries = QDir(folder).entryInfoList();
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir())
+            continue;
+        const quint32 modified = quint32(entry.lastModified().toSecsSinceEpoch());
+        const quint32 days = quint32(now - modified) / 86400;
+        if (days > 7)
+            QFile::remove(entry.absoluteFilePath());
+    }
+}
+
+bool StartUp::ClaimSingleInstance()
+{
+    // Kept until the process ends; detaching at exit releases the segment.
+    static QSharedMemory memory(ProductName);
+
+    // A segment whose owner died without detaching (killed, crashed) still
+    // exists with nobody attached; attaching and detaching once removes it,
+    // while the segment of a running instance stays, held by that instance.
+    if (memory.attach(QSharedMemory::ReadWrite))
+        memory.detach();
+
+    if (memory.attach(QSharedMemory::ReadWrite))
+        return false;
+    // Two instances starting at the same moment may both fail here; the start
+    // goes on all the same.
+    memory.create(1, QSharedMemory::ReadWrite);
+    return true;
+}
+
+int StartUp::RunningInstanceNotice()
+{
+    // The running-instance notice (ExeIsRun) is shown here, modally, once the
+    // dialogs exist; the start then ends with exit code 0.
+    return 0;
+}
+
+void StartUp::WriteLogMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> lock(mutex);
+
+    // Only debug messages are written.
+    if (type != QtDebugMsg)
+        return;
+
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString line = QStringLiteral("%1 %2 %3 %4")
+                             .arg(QStringLiteral("Debug:"),
+                                  QStringLiteral("File:(%1) Line:(%2)")
+                                      .arg(QString::fromUtf8(context.file))
+                                      .arg(context.line),
+                                  message,
+                                  QStringLiteral("(%1)").arg(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"))));
+
+    QFile file(UserDataFolder() + QStringLiteral("/Log/") + now.toString(QStringLiteral("yyyy-MM-dd"))
+               + QStringLiteral(".txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    file.write(line.toUtf8() + "\r\n");
+    file.flush();
+    file.close();
+}

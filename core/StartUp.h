@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <functional>
+
+class QMessageLogContext;
+
+// The start of the program: the per-user folder, the clean-up of old logs and
+// crash reports, the application object and the single instance.
+class StartUp {
+public:
+    // The whole start. Prepares the per-user folder, makes the application
+    // object, and when no other instance runs, returns what handOver returns
+    // (the top window and the event loop); otherwise shows the running-instance
+    // notice and returns 0.
+    static int Run(int& argc, char** argv, const std::function<int()>& handOver);
+
+    // The sub-folders of the per-user folder, in the order they are made.
+    static QStringList SubFolders();
+    // Makes the missing sub-folders and an empty "Macro.ini" when there is
+    // none, then deletes week-old files in "/Log" and "/Exception". Failures
+    // are ignored: the start goes on.
+    static void PrepareUserFolder();
+    // Deletes the files of folder (not its sub-folders) whose whole-day age is
+    // more than 7; a modification time in the future counts as very old.
+    static void DeleteFilesOlderThanWeek(const QString& folder);
+
+    // Claims the single-instance segment keyed by the product name; false when
+    // another instance holds it. A segment left behind by an instance that died
+    // without detaching is released first. Needs the application object.
+    static bool ClaimSingleInstance();
+    // Run when another instance runs; the exit code of this start.
+    static int RunningInstanceNotice();
+
+    // A message handler that appends debug messages to
+    // "/Log/yyyy-MM-dd.txt" of the per-user folder. The program does not
+    // install it.
+    static void WriteLogMessage(QtMsgType type, const QMessageLogContext& context, const QString& message);
+};

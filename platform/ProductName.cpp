@@ -1,0 +1,3 @@
+#include "ProductName.h"
+
+const QString ProductName = QStringLiteral("TALVIRE");

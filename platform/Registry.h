@@ -1,0 +1,39 @@
+#pragma once
+
+#include "IniFile.h"
+
+#include <QString>
+#include <QVariant>
+
+// The program's few lasting per-user values, in place of a system registry:
+// $XDG_CONFIG_HOME/TALVIRE/TALVIRE.ini. A key is "group/name", for example
+// "Mouse Drive Test/UpdateFailInfo". Safe to use from any thread (the device
+// library's threads write the mouse version); a change is on disk at once and
+// atomically, and a read sees what other processes wrote.
+class Registry {
+public:
+    static Registry* Instance();
+
+    Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+
+    // The value as text; "" when missing.
+    QString GetValue(const QString& key);
+    // The value as a decimal number; 0 when missing or not a number.
+    int GetInt(const QString& key);
+    bool Contains(const QString& key);
+    // Both return false when the file could not be written.
+    bool SetValue(const QString& key, const QVariant& value);
+    bool RemoveKey(const QString& key);
+
+    QString FileName() const { return file_.path(); }
+
+    // The keys the program uses.
+    static QString LanguageIndexKey();                                  // moved into Macro.ini at start
+    static QString UpdateFailInfoKey();                                 // record of a failed firmware update
+    static QString MouseVerKey(const QString& cid, const QString& mid); // recorded mouse firmware version
+
+private:
+    IniFile file_;
+};

@@ -1,0 +1,266 @@
+// The product description store (Config.ini) and the per-user settings store
+// (Macro.ini): identity keys, missing keys, UTF-8, atomic writes, threads.
+#include "ConfigIni.h"
+#include "MacroIni.h"
+#include "TestChild.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+QByteArray Base64(const QString& text)
+{
+    return text.toUtf8().toBase64();
+}
+
+// A product description in the stored form: identity keys Base64 encoded (the
+// CID with the line break an editor leaves), everything else as it is.
+QByteArray SampleConfig()
+{
+    QByteArray pids;
+    for (const char* pid : {"5201", "5202", "5203", "5204", "5205"})
+        pids += (pids.isEmpty() ? "" : ", ") + Base64(QLatin1String(pid));
+    return "[Option]\n"
+           "DeviceTotal=2\n"
+           "CID=" + Base64(QStringLiteral("10\n")) + "\n"
+           "VID=" + Base64(QStringLiteral("3A17")) + "\n"
+           "USB_PID=" + pids + "\n"
+           "LabelColor=255, 128, 0\n"
+           "[Drive1]\n"
+           "MID=1\n"
+           "Sensor=" + Base64(QStringLiteral("3395")) + "\n"
+           "MM=" + Base64(QStringLiteral("TVM 1-Mouse\n")) + "\n"
+           "DM=" + Base64(QStringLiteral("无线鼠标")) + "\n"
+           "MMX=" + Base64(QStringLiteral("3395")) + "\n"
+           "DPIGrade=" + Base64(QStringLiteral("400")) + ", " + Base64(QStringLiteral("800")) + "\n"
+           "Name=" + QStringLiteral("鼠标 一").toUtf8() + "\n";
+}
+} // namespace
+
+class SettingsStoresTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString configPath_;
+
+    QString NewPath(const QString& name) const { return dir_.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        configPath_ = dir_.filePath(QStringLiteral("Config.ini"));
+        QFile file(configPath_);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(SampleConfig());
+    }
+
+    void configValue_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("identity key, line break dropped") << "Option" << "CID" << "10";
+        QTest::newRow("identity key") << "Option" << "VID" << "3A17";
+        QTest::newRow("identity key in a model group") << "Drive1" << "Sensor" << "3395";
+        QTest::newRow("identity key, spaces dropped") << "Drive1" << "MM" << "TVM1-Mouse";
+        QTest::newRow("identity key, Chinese text") << "Drive1" << "DM" << QStringLiteral("无线鼠标");
+        QTest::newRow("other key as stored") << "Drive1" << "MMX" << QString::fromLatin1(Base64(QStringLiteral("3395")));
+        QTest::newRow("number as text") << "Option" << "DeviceTotal" << "2";
+        QTest::newRow("Chinese text as stored") << "Drive1" << "Name" << QStringLiteral("鼠标 一");
+        QTest::newRow("missing key") << "Option" << "Nothing" << "";
+        QTest::newRow("missing group") << "Drive9" << "MID" << "";
+        QTest::newRow("identity key missing") << "Drive9" << "MM" << "";
+    }
+
+    void configValue()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        ConfigIni config(configPath_);
+        QCOMPARE(config.GetValue(group, key), expected);
+    }
+
+    void configList_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("identity list, each item decoded")
+            << "Option" << "USB_PID" << QStringList {"5201", "5202", "5203", "5204", "5205"};
+        QTest::newRow("colour list") << "Option" << "LabelColor" << QStringList {"255", "128", "0"};
+        QTest::newRow("other list as stored")
+            << "Drive1" << "DPIGrade"
+            << QStringList {QString::fromLatin1(Base64(QStringLiteral("400"))),
+                            QString::fromLatin1(Base64(QStringLiteral("800")))};
+        QTest::newRow("single value as a list") << "Option" << "CID" << QStringList {"10"};
+        QTest::newRow("missing key") << "Option" << "Nothing" << QStringList();
+    }
+
+    void configList()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, key);
+        QFETCH(QStringList, expected);
+        ConfigIni config(configPath_);
+        QCOMPARE(config.GetValueList(group, key), expected);
+    }
+
+    void numbersAreConvertedByTheCaller()
+    {
+        ConfigIni config(configPath_);
+        QCOMPARE(config.GetValue(QStringLiteral("Option"), QStringLiteral("DeviceTotal")).toInt(), 2);
+        QCOMPARE(config.GetValue(QStringLiteral("Option"), QStringLiteral("Missing")).toInt(), 0);
+    }
+
+    void missingFileReadsEmpty()
+    {
+        ConfigIni config(NewPath(QStringLiteral("absent/Config.ini")));
+        QCOMPARE(config.GetValue(QStringLiteral("Option"), QStringLiteral("CID")), QString());
+        QCOMPARE(config.GetValueList(QStringLiteral("Option"), QStringLiteral("USB_PID")), QStringList());
+        MacroIni macro(NewPath(QStringLiteral("absent/Macro.ini")));
+        QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QString());
+        QCOMPARE(macro.GetValueList(QStringLiteral("Language"), QStringLiteral("Language")), QStringList());
+    }
+
+    void decodeBase64()
+    {
+        QCOMPARE(ConfigIni::DecodeBase64(QStringLiteral("VFZNMQ==")), QStringLiteral("TVM1"));
+        QCOMPARE(ConfigIni::DecodeBase64(QString()), QString());
+    }
+
+    void emptyMacroIniSelectsEnglish()
+    {
+        const QString path = NewPath(QStringLiteral("empty/Macro.ini"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        MacroIni macro(path);
+        QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QString());
+        QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")).toInt(), 0);
+    }
+
+    void macroChangesAreOnDiskAtOnce()
+    {
+        const QString path = NewPath(QStringLiteral("disk/Macro.ini"));
+        MacroIni macro(path);
+        macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("3"));
+        macro.SetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QStringLiteral("1"));
+        // Another store on the same file (as after a restart) reads the values.
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")),
+                 QStringLiteral("3"));
+
+        macro.RemoveKey(QStringLiteral("Language"), QStringLiteral("Language"));
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QString());
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")),
+                 QStringLiteral("1"));
+    }
+
+    void chineseTextRoundTripsInUtf8()
+    {
+        const QString path = NewPath(QStringLiteral("utf8/Macro.ini"));
+        const QString text = QStringLiteral("简体中文, 鼠标宏 \"一\"");
+        MacroIni(path).SetValue(QStringLiteral("Language"), QStringLiteral("Name"), text);
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Name")), text);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(file.readAll().contains(QStringLiteral("简体中文").toUtf8()), "the file holds UTF-8 text");
+    }
+
+    // A crash or power loss while Macro.ini is written leaves the old file or
+    // the new one: the writer is killed at random moments while it rewrites a
+    // large value, and the file must always hold one whole value.
+    void macroIniSurvivesAKilledWriter()
+    {
+        const QString path = NewPath(QStringLiteral("killed/Macro.ini"));
+        for (int round = 0; round < 8; ++round) {
+            TestChild writer;
+            writer.Start({QStringLiteral("write-macro"), path});
+            QVERIFY2(writer.WaitForLine(QStringLiteral("writing")), qPrintable(writer.Output()));
+            QTest::qSleep(5 + 13 * round);
+            writer.Kill();
+
+            const QString value = MacroIni(path).GetValue(QStringLiteral("Test"), QStringLiteral("Value"));
+            QCOMPARE(value.size(), 20000);
+            QCOMPARE(value.count(value.at(0)), 20000);
+        }
+        // A writer killed while it held the file's lock does not block the next.
+        QElapsedTimer timer;
+        timer.start();
+        MacroIni(path).SetValue(QStringLiteral("Test"), QStringLiteral("Value"), QStringLiteral("done"));
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Test"), QStringLiteral("Value")), QStringLiteral("done"));
+    }
+
+    // A writer that died right after it made the file's lock leaves an empty
+    // lock behind; the next change must not wait for it (nor half a minute).
+    void abandonedLockDoesNotBlock()
+    {
+        const QString path = NewPath(QStringLiteral("lock/Macro.ini"));
+        MacroIni macro(path);
+        macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1"));
+        QFile lock(path + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+        lock.close();
+
+        QElapsedTimer timer;
+        timer.start();
+        macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("2"));
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
+    }
+
+    // The worker and the device library's threads read the product description
+    // while the GUI thread reads and writes Macro.ini.
+    void severalThreads()
+    {
+        ConfigIni config(configPath_);
+        MacroIni macro(NewPath(QStringLiteral("threads/Macro.ini")));
+        const QStringList values = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("简体中文")};
+        macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), values.at(0));
+
+        std::atomic<int> wrong {0};
+        std::atomic<bool> stop {false};
+        std::vector<std::thread> readers;
+        for (int t = 0; t < 6; ++t) {
+            readers.emplace_back([&] {
+                const QStringList pids = {"5201", "5202", "5203", "5204", "5205"};
+                while (!stop) {
+                    if (config.GetValue(QStringLiteral("Option"), QStringLiteral("CID")) != QLatin1String("10"))
+                        ++wrong;
+                    if (config.GetValueList(QStringLiteral("Option"), QStringLiteral("USB_PID")) != pids)
+                        ++wrong;
+                    if (!values.contains(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language"))))
+                        ++wrong;
+                }
+            });
+        }
+        std::thread writer([&] {
+            for (int i = 0; i < 200; ++i)
+                macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), values.at(i % values.size()));
+        });
+        for (int i = 0; i < 200; ++i)
+            macro.SetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QString::number(i % 2));
+        writer.join();
+        stop = true;
+        for (std::thread& reader : readers)
+            reader.join();
+        QCOMPARE(wrong.load(), 0);
+        QCOMPARE(macro.GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")), QStringLiteral("1"));
+    }
+};
+
+TALVIRE_TEST_MAIN(SettingsStoresTest)
+#include "test_settings_stores.moc"
