@@ -195,7 +195,7 @@ SimReceiver ReadReceiver(const QJsonObject& object, int index, unsigned vid, std
 
     const int modelNumber = IntValue(object, QStringLiteral("model"), 1, 1, 255, where);
     const ModelCatalog::Model* model = ModelCatalog::Find(modelNumber);
-    receiver.cid = IntValue(object, QStringLiteral("cid"), model ? model->cid : 0, 0, 255, where);
+    receiver.cid = IntValue(object, QStringLiteral("cid"), (model ? model : ModelCatalog::Find(1))->cid, 0, 255, where);
     receiver.mid = IntValue(object, QStringLiteral("mid"), model ? model->mid : modelNumber, 0, 255, where);
     receiver.name = TextValue(object, QStringLiteral("name"),
                               model && kindIndex >= 0 ? QString::fromStdString(model->receiverNames[kindIndex])
@@ -232,7 +232,7 @@ SimMouse ReadMouse(const QJsonObject& object, int index, unsigned vid, std::set<
     mouse.id = id.toStdString();
     mouse.model = IntValue(object, QStringLiteral("model"), 1, 1, 255, where);
     const ModelCatalog::Model* model = ModelCatalog::Find(mouse.model);
-    mouse.cid = IntValue(object, QStringLiteral("cid"), model ? model->cid : 0, 0, 255, where);
+    mouse.cid = IntValue(object, QStringLiteral("cid"), (model ? model : ModelCatalog::Find(1))->cid, 0, 255, where);
     mouse.mid = IntValue(object, QStringLiteral("mid"), model ? model->mid : mouse.model, 0, 255, where);
     mouse.name = TextValue(object, QStringLiteral("name"),
                            model ? QString::fromStdString(model->mouseName) : QString(), where).toStdString();

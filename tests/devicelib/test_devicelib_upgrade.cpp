@@ -1,0 +1,385 @@
+// Firmware upgrades of the simulated devices with the sample images the build
+// writes: progress and result on the upgrade thread, boot mode, new versions,
+// failures on purpose, the log lines and a follow-up upgrade from the callback.
+#include "DIVAza.h"
+#include "ReportLog.h"
+#include "SimDevice.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+using Packet = ReportLog::Packet;
+using Clock = std::chrono::steady_clock;
+
+ReportLog& Log()
+{
+    return ReportLog::Instance();
+}
+
+// An image file with the UpgradeImage that points into it.
+struct ImageFile {
+    QByteArray bytes;
+    UpgradeImage image{nullptr, 0};
+};
+
+std::shared_ptr<ImageFile> Load(const QString& relativePath)
+{
+    auto file = std::make_shared<ImageFile>();
+    QFile in(QCoreApplication::applicationDirPath() + QLatin1Char('/') + relativePath);
+    if (in.open(QIODevice::ReadOnly))
+        file->bytes = in.readAll();
+    file->image.data = reinterpret_cast<const unsigned char*>(file->bytes.constData());
+    file->image.length = file->bytes.size();
+    return file;
+}
+
+bool ResultCame(const std::vector<Packet>& packets)
+{
+    return !packets.empty() && packets.back().kind == 2;
+}
+
+std::vector<int> Progress(const std::vector<Packet>& packets)
+{
+    std::vector<int> values;
+    for (const Packet& packet : packets) {
+        if (packet.kind == 1)
+            values.push_back(packet.value);
+    }
+    return values;
+}
+
+QStringList Logs()
+{
+    const char* const* lines = UsbUpgradeC_GetLogs();
+    QStringList list;
+    for (int i = 0; i < DIVAZA_UPGRADE_LOG_LINES; ++i)
+        list << QString::fromLocal8Bit(lines[i]);
+    return list;
+}
+
+int BootDevices(const std::shared_ptr<ImageFile>& file)
+{
+    int count = 5;
+    UsbUpgradeC_FindBootDevices(&file->image, &count);
+    return count;
+}
+
+int Found(const char* pid)
+{
+    int count = 5;
+    UsbFinderC_FindHidDevicesByDefaultDeviceId("3A17", pid, &count);
+    return count;
+}
+} // namespace
+
+class DeviceLibUpgradeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(SimDevice_Reset());
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 5));
+        Log().Clear();
+    }
+
+    void cleanup()
+    {
+        UsbLibrary_Shutdown();
+        Log().Clear();
+    }
+
+    void theBuildWritesImagesForEveryModel()
+    {
+        const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/bin"));
+        const QStringList names = folder.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name);
+        for (const char* name : {"TVM1-Mouse_v1.6.bin", "TVR1-1K_v1.3.bin", "TVR1-2K_v1.3.bin", "TVR1-4K_v1.3.bin",
+                                 "TVR1-8K_v1.3.bin", "TVM2-Mouse_v2.6.bin", "TVR2-4K_v2.3.bin", "TVM1-Mouse_v1.5.bin",
+                                 "damaged.bin"})
+            QVERIFY2(names.contains(QLatin1String(name)), name);
+        const std::shared_ptr<ImageFile> image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(image->bytes.size() > DIVAZA_FIRMWARE_HEADER_SIZE);
+        const unsigned char* h = image->image.data;
+        QCOMPARE(h[0x10] | h[0x11] << 8, 0x0103);
+        QCOMPARE(int(h[0x14]), 211);
+        QCOMPARE(int(h[0x15]), 10);
+        QCOMPARE(int(h[0x16]), 1);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(h) + 0x57), QByteArray("TVR1-4K"));
+    }
+
+    void bootDevicesAreCountedByTheImageTheyFit()
+    {
+        const auto receiver = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        const auto otherKind = Load(QStringLiteral("bin/TVR1-1K_v1.3.bin"));
+        const auto mouse = Load(QStringLiteral("bin/TVM1-Mouse_v1.6.bin"));
+        QCOMPARE(BootDevices(receiver), 0);
+        QVERIFY(SimDevice_SetBootMode("receiver", 1));
+        QCOMPARE(BootDevices(receiver), 1);
+        QCOMPARE(UsbUpgradeC_FindBootDevices(&receiver->image, nullptr), 1);
+        QCOMPARE(BootDevices(otherKind), 0);
+        QCOMPARE(BootDevices(mouse), 0);
+        QCOMPARE(Found("5214"), 0);
+        // A mouse in boot mode is reached on its cable.
+        QVERIFY(SimDevice_SetBootMode("mouse", 1));
+        QCOMPARE(BootDevices(mouse), 0);
+        QVERIFY(SimDevice_Plug("mouse", 1));
+        QCOMPARE(BootDevices(mouse), 1);
+        QCOMPARE(Found("5201"), 0);
+    }
+
+    void anUpgradeReportsProgressThenOneResult_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("device");
+        QTest::addColumn<bool>("cable");
+        QTest::addColumn<int>("version");
+        QTest::newRow("receiver") << "bin/TVR1-4K_v1.3.bin" << QByteArray("receiver") << false << 0x0103;
+        QTest::newRow("mouse on its cable") << "bin/TVM1-Mouse_v1.6.bin" << QByteArray("mouse") << true << 0x0106;
+        QTest::newRow("mouse through its receiver") << "bin/TVM1-Mouse_v1.6.bin" << QByteArray("mouse") << false
+                                                    << 0x0106;
+    }
+
+    void anUpgradeReportsProgressThenOneResult()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, device);
+        QFETCH(bool, cable);
+        QFETCH(int, version);
+        QVERIFY(SimDevice_Plug("mouse", cable));
+        const auto image = Load(file);
+        QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
+        QVERIFY(Log().WaitChanges(1, 1000));
+        const auto seenInBootMode = std::make_shared<std::atomic<bool>>(false);
+        Log().SetUpgradeHook([seenInBootMode, device, image](const Packet& packet) {
+            if (packet.kind == 1 && packet.value == 50)
+                *seenInBootMode = SimDevice_BootMode(device.constData()) == 1 && BootDevices(image) == 1;
+        });
+
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        const std::vector<Packet> packets = Log().Packets();
+        QCOMPARE(Progress(packets), (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+        QCOMPARE(packets.back().value, 1);
+        for (const Packet& packet : packets) {
+            QCOMPARE(packet.type, 7);
+            QVERIFY(packet.thread == packets.front().thread);
+            QVERIFY(packet.thread != std::this_thread::get_id());
+        }
+        QVERIFY(packets.front().thread != Log().ChangeThreads().front());
+        QVERIFY(seenInBootMode->load());
+        QVERIFY(Log().WaitChanges(3, 1000));     // into boot mode and back
+        QCOMPARE(SimDevice_Version(device.constData()), version);
+        QCOMPARE(SimDevice_BootMode(device.constData()), 0);
+        if (device == "receiver") {
+            int read = 0;
+            QVERIFY(UsbFinderC_GetSlaveVersion(SimDevice_PathOf("receiver"), &read));
+            QCOMPARE(read, version);
+            unsigned char attribute[12] = {};
+            QVERIFY(UsbFinderC_GetUsbDeviceAttribute(SimDevice_PathOf("receiver"), attribute));
+            QCOMPARE(attribute[8] | attribute[9] << 8, version);
+        } else {
+            QCOMPARE(UsbFinderC_GetVersion(SimDevice_PathOf("receiver")), version);
+        }
+        const QStringList logs = Logs();
+        QCOMPARE(logs.size(), 8);
+        QVERIFY(logs.filter(QStringLiteral("Result: success")).size() == 1);
+    }
+
+    void theCallersImageMayGoAwayAtOnce()
+    {
+        auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
+        image->bytes.fill('\0');
+        image.reset();
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(Log().Packets().back().value, 1);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("lastProgress");
+        QTest::addColumn<int>("earliestMs");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("error at 40 %") << "bin/TVM1-Mouse_v1.6.bin" << SIM_UPGRADE_FAIL_AT << 40 << 30 << 0
+                                       << "reported an error at 40%";
+        QTest::newRow("error at once") << "bin/TVM1-Mouse_v1.6.bin" << SIM_UPGRADE_FAIL_AT << 0 << -1 << 0
+                                       << "reported an error at 0%";
+        QTest::newRow("no answer from 50 %") << "bin/TVM1-Mouse_v1.6.bin" << SIM_UPGRADE_STALL_AT << 50 << 40 << 300
+                                             << "stopped answering at 50%";
+        QTest::newRow("damaged body") << "testdata/firmware/damaged-body.bin" << SIM_UPGRADE_NONE << 0 << -1 << 0
+                                      << "damaged";
+        QTest::newRow("header only") << "testdata/firmware/header-only.bin" << SIM_UPGRADE_NONE << 0 << -1 << 0
+                                     << "damaged";
+    }
+
+    void failures()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, fault);
+        QFETCH(int, percent);
+        QFETCH(int, lastProgress);
+        QFETCH(int, earliestMs);
+        QFETCH(QString, reason);
+        QVERIFY(SimDevice_Plug("mouse", 1));
+        QVERIFY(SimDevice_SetUpgradeFault(fault, percent));
+        const auto image = Load(file);
+        const Clock::time_point start = Clock::now();
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 300));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Clock::now() - start >= std::chrono::milliseconds(earliestMs));
+        const std::vector<Packet> packets = Log().Packets();
+        QCOMPARE(packets.back().value, 2);
+        const std::vector<int> progress = Progress(packets);
+        QCOMPARE(progress.empty() ? -1 : progress.back(), lastProgress);
+
+        const QStringList logs = Logs();
+        QCOMPARE(logs.size(), 8);
+        QVERIFY2(logs.filter(QStringLiteral("Result: failed")).size() == 1, qPrintable(logs.join('\n')));
+        QVERIFY2(logs.filter(reason).size() == 1, qPrintable(logs.join('\n')));
+        QVERIFY(logs.filter(QStringLiteral("TVM1-Mouse")).size() >= 1);
+
+        // The mouse stays in boot mode with its old firmware; a sound image repairs it.
+        QCOMPARE(SimDevice_BootMode("mouse"), 1);
+        QCOMPARE(SimDevice_Version("mouse"), 0x0105);
+        const auto repair = Load(QStringLiteral("bin/TVM1-Mouse_v1.6.bin"));
+        QCOMPARE(BootDevices(repair), 1);
+        Log().Clear();
+        QVERIFY(UsbUpgrade_Start(&repair->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(Log().Packets().back().value, 1);
+        QCOMPARE(SimDevice_BootMode("mouse"), 0);
+        QCOMPARE(SimDevice_Version("mouse"), 0x0106);
+    }
+
+    void aRefusedStartReportsNothing()
+    {
+        const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(SimDevice_SetUpgradeFault(SIM_UPGRADE_REFUSE, 0));
+        QCOMPARE(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000), 0);
+        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return !p.empty(); }, 100));
+        QVERIFY(Logs().filter(QStringLiteral("refused")).size() >= 1);
+        QCOMPARE(SimDevice_BootMode("receiver"), 0);
+        // The fault was for one start only.
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+    }
+
+    void aResultMayComeBeforeAnyProgress()
+    {
+        const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(SimDevice_SetUpgradeFault(SIM_UPGRADE_IMMEDIATE, 0));
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(int(Log().Packets().size()), 1);
+        QCOMPARE(SimDevice_Version("receiver"), 0x0103);
+    }
+
+    void aResultCallbackMayStartTheNextUpgrade()
+    {
+        QVERIFY(SimDevice_Plug("mouse", 1));
+        const auto receiver = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        const auto mouse = Load(QStringLiteral("bin/TVM1-Mouse_v1.6.bin"));
+        struct Chain {
+            std::atomic<int> results{0};
+            std::atomic<int> secondStart{-1};
+        };
+        const auto chain = std::make_shared<Chain>();
+        Log().SetUpgradeHook([chain, mouse](const Packet& packet) {
+            if (packet.kind == 2 && ++chain->results == 1)
+                chain->secondStart = UsbUpgrade_Start(&mouse->image, &ReportLog::OnUpgrade, 10000);
+        });
+        QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets([](const std::vector<Packet>& packets) {
+            int results = 0;
+            for (const Packet& packet : packets)
+                results += packet.kind == 2;
+            return results == 2;
+        }, 5000));
+        QCOMPARE(chain->secondStart.load(), 1);
+        QCOMPARE(Progress(Log().Packets()).size(), size_t(22));
+        QCOMPARE(SimDevice_Version("receiver"), 0x0103);
+        QCOMPARE(SimDevice_Version("mouse"), 0x0106);
+    }
+
+    void oneUpgradeAtATime()
+    {
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 50));
+        const auto receiver = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
+        QCOMPARE(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000), 0);
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+    }
+
+    void aShutdownAbandonsTheUpgrade()
+    {
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 50));
+        const auto receiver = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets([](const std::vector<Packet>& p) { return p.size() >= 2; }, 2000));
+        UsbLibrary_Shutdown();
+        QVERIFY(!Log().WaitPackets(ResultCame, 200));
+        QCOMPARE(SimDevice_BootMode("receiver"), 1);     // interrupted: a repair is needed
+        QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(SimDevice_BootMode("receiver"), 0);
+    }
+
+    void imagesThatFitNoSingleDevice_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("another customer") << "testdata/firmware/other-cid.bin" << QString() << "no device fits";
+        QTest::newRow("another model") << "testdata/firmware/other-mid.bin" << QString() << "no device fits";
+        QTest::newRow("name in another case") << "testdata/firmware/name-case.bin" << QString() << "no device fits";
+        QTest::newRow("receiver unplugged") << "bin/TVR1-4K_v1.3.bin" << R"({"receivers": [{"id": "r", "plugged": false}]})"
+                                            << "no device fits";
+        QTest::newRow("two alike receivers") << "bin/TVR1-4K_v1.3.bin"
+                                             << R"({"receivers": [{"id": "r1"}, {"id": "r2"}]})" << "2 devices fit";
+    }
+
+    void imagesThatFitNoSingleDevice()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, scenario);
+        QFETCH(QString, reason);
+        if (!scenario.isEmpty())
+            QVERIFY(SimDevice_LoadScenario(scenario.toUtf8().constData()));
+        const auto image = Load(file);
+        QCOMPARE(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000), 0);
+        QVERIFY2(Logs().filter(reason).size() == 1, qPrintable(Logs().join('\n')));
+        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return !p.empty(); }, 50));
+    }
+
+    void badArguments()
+    {
+        const auto shortFile = Load(QStringLiteral("testdata/firmware/short.bin"));
+        const auto sound = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QCOMPARE(shortFile->image.length, DIVAZA_FIRMWARE_HEADER_SIZE - 1);
+        UpgradeImage noData{nullptr, 1000};
+        UpgradeImage negative{sound->image.data, -1};
+        const UpgradeImage* const images[] = {nullptr, &shortFile->image, &noData, &negative};
+        for (const UpgradeImage* image : images) {
+            int count = 5;
+            QCOMPARE(UsbUpgradeC_FindBootDevices(image, &count), 0);
+            QCOMPARE(count, 0);
+            QCOMPARE(UsbUpgrade_Start(image, &ReportLog::OnUpgrade, 10000), 0);
+        }
+        QCOMPARE(UsbUpgrade_Start(&sound->image, nullptr, 10000), 0);
+        QCOMPARE(Logs().size(), 8);
+        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return !p.empty(); }, 50));
+    }
+};
+
+TALVIRE_TEST_MAIN(DeviceLibUpgradeTest)
+#include "test_devicelib_upgrade.moc"
