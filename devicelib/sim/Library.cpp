@@ -168,10 +168,10 @@ int Library::ReceiverVersion(const char* path, int* version)
     if (!version)
         return 0;
     std::lock_guard<std::mutex> lock(mutex_);
-    const SimWorld::Node node = world_.FindPath(path);
-    if (!node.receiver || !world_.Visible(node))
+    SimReceiver* receiver = world_.VisibleReceiver(path);
+    if (!receiver)
         return 0;
-    *version = node.receiver->version;
+    *version = receiver->version;
     return 1;
 }
 
@@ -180,10 +180,10 @@ int Library::ReceiverLight(const char* path, uint8_t* record)
     if (!record)
         return 0;
     std::lock_guard<std::mutex> lock(mutex_);
-    const SimWorld::Node node = world_.FindPath(path);
-    if (!node.receiver || !world_.Visible(node) || !node.receiver->hasLight)
+    SimReceiver* receiver = world_.VisibleReceiver(path);
+    if (!receiver || !receiver->hasLight)
         return 0;
-    std::memcpy(record, node.receiver->light, sizeof node.receiver->light);
+    std::memcpy(record, receiver->light, sizeof receiver->light);
     return 1;
 }
 
@@ -192,10 +192,10 @@ int Library::SetReceiverLight(const char* path, const uint8_t* record)
     if (!record || record[0] > 3)
         return 0;
     std::lock_guard<std::mutex> lock(mutex_);
-    const SimWorld::Node node = world_.FindPath(path);
-    if (!node.receiver || !world_.Visible(node) || !node.receiver->hasLight)
+    SimReceiver* receiver = world_.VisibleReceiver(path);
+    if (!receiver || !receiver->hasLight)
         return 0;
-    node.receiver->light[0] = record[0];
+    receiver->light[0] = record[0];
     return 1;
 }
 
@@ -204,20 +204,20 @@ int Library::LongRange(const char* path, uint8_t* mode)
     if (!mode)
         return 0;
     std::lock_guard<std::mutex> lock(mutex_);
-    const SimWorld::Node node = world_.FindPath(path);
-    if (!node.receiver || !world_.Visible(node))
+    SimReceiver* receiver = world_.VisibleReceiver(path);
+    if (!receiver)
         return 0;
-    *mode = node.receiver->longRange;
+    *mode = receiver->longRange;
     return 1;
 }
 
 int Library::SetLongRange(const char* path, int on)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    const SimWorld::Node node = world_.FindPath(path);
-    if (!node.receiver || !world_.Visible(node))
+    SimReceiver* receiver = world_.VisibleReceiver(path);
+    if (!receiver)
         return 0;
-    node.receiver->longRange = on ? 1 : 0;
+    receiver->longRange = on ? 1 : 0;
     return 1;
 }
 
@@ -291,10 +291,7 @@ SimMouse* Library::SessionMouseLocked()
 
 SimReceiver* Library::SessionReceiverLocked()
 {
-    if (!session_.open)
-        return nullptr;
-    const SimWorld::Node node = world_.FindPath(session_.path);
-    return node.receiver && world_.Visible(node) ? node.receiver : nullptr;
+    return session_.open ? world_.VisibleReceiver(session_.path) : nullptr;
 }
 
 int Library::Read(Request request)
@@ -592,8 +589,10 @@ void Library::NotifyChange()
 void Library::DevicesChangedLocked()
 {
     ++changes_;
+    // The opened device is gone: answers still due are lost with it. The
+    // connection stays, and serves the device again when it comes back.
     if (session_.open && !world_.Visible(world_.FindPath(session_.path)))
-        CloseLocked();
+        ++session_.generation;
     if (changeCallback_)
         NotifyChange();
 }

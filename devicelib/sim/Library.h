@@ -75,8 +75,8 @@ public:
     }
 
     // The rest requires the lock to be held (inside WithWorld).
-    // A device appeared or vanished: closes the opened device when it is gone
-    // and notifies the change callback.
+    // A device appeared or vanished: drops the answers due from the opened
+    // device when it is gone, and notifies the change callback.
     void DevicesChangedLocked();
     // A report from the mouse or the receiver; it reaches the callback when the
     // opened device leads to that mouse, or is that receiver.

@@ -61,6 +61,12 @@ bool SimWorld::Visible(const Node& node) const
     return node.mouse && node.mouse->cable && !node.mouse->boot;
 }
 
+SimReceiver* SimWorld::VisibleReceiver(const char* path)
+{
+    const Node node = FindPath(path);
+    return node.receiver && Visible(node) ? node.receiver : nullptr;
+}
+
 SimMouse* SimWorld::PairedMouse(const SimReceiver& receiver)
 {
     if (!HasAddress(receiver.address))

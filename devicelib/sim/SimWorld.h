@@ -82,6 +82,8 @@ public:
     Node FindDevice(const char* idOrPath);
     // Present in the normal device list: plugged and not in boot mode.
     bool Visible(const Node& node) const;
+    // The receiver at the path while it is in the normal device list, else null.
+    SimReceiver* VisibleReceiver(const char* path);
     // The mouse that answers through the node, null when none does.
     SimMouse* ReachableMouse(const Node& node);
     // The mouse paired with the receiver, reachable or not.

@@ -685,14 +685,22 @@ private slots:
         QVERIFY(NoReportOfType(DIVAZA_REPORT_VERSION, 100));
     }
 
-    void unpluggingClosesTheDevice()
+    void anUnpluggedDeviceIsServedAgainWhenBack()
     {
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_WHOLE_READ, 100));
         QVERIFY(Open(Receiver()));
+        QVERIFY(UsbServer_ReadAllFlashData());
         QVERIFY(SimDevice_Plug("receiver", 0));
         QCOMPARE(UsbServer_ReadVersion(), 0);
         QVERIFY(SimDevice_Plug("receiver", 1));
-        QCOMPARE(UsbServer_ReadVersion(), 0);
+        QVERIFY(NoReportOfType(DIVAZA_REPORT_FLASH_DATA, 300));    // lost with the device
+        QCOMPARE(Open("a"), false);
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QCOMPARE(Open(Receiver()), false);                          // nothing to open
+        QVERIFY(SimDevice_Plug("receiver", 1));
         QVERIFY(Open(Receiver()));
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QVERIFY(SimDevice_Plug("receiver", 1));
         QVERIFY(UsbServer_ReadVersion());
         QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 2000));
     }

@@ -153,6 +153,8 @@ private slots:
         QFETCH(bool, cable);
         QFETCH(int, version);
         QVERIFY(SimDevice_Plug("mouse", cable));
+        const char* opened = SimDevice_PathOf(cable ? "mouse" : "receiver");
+        QVERIFY(UsbServerC_Start(opened, opened, &ReportLog::OnReport));
         const auto image = Load(file);
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
         QVERIFY(Log().WaitChanges(1, 1000));
@@ -190,6 +192,11 @@ private slots:
         const QStringList logs = Logs();
         QCOMPARE(logs.size(), 8);
         QVERIFY(logs.filter(QStringLiteral("Result: success")).size() == 1);
+        // The device opened before the upgrade answers on the same connection.
+        QVERIFY(UsbServer_ReadVersion());
+        ReportLog::Report answer;
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 2000, &answer));
+        QVERIFY(answer.thread != packets.front().thread);
     }
 
     void theCallersImageMayGoAwayAtOnce()
