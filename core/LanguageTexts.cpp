@@ -1,0 +1,179 @@
+#include "LanguageTexts.h"
+
+#include "MacroIni.h"
+#include "PostMsg.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QObject>
+#include <QXmlStreamReader>
+
+namespace {
+// The two Chinese language names, as UTF-16 code units.
+const char16_t SimplifiedChinese[] = {0x7B80, 0x4F53, 0x4E2D, 0x6587, 0};
+const char16_t TraditionalChinese[] = {0x7E41, 0x4F53, 0x4E2D, 0x6587, 0};
+} // namespace
+
+LanguageTexts::LanguageTexts(const QString& element, const QVector<Child>& children)
+    : element_(element)
+    , children_(children)
+{
+}
+
+LanguageTexts::~LanguageTexts() = default;
+
+void LanguageTexts::SetFinished(std::function<void()> finished)
+{
+    finished_ = std::move(finished);
+}
+
+QString LanguageTexts::FileName(int index)
+{
+    QString name;
+    switch (index) {
+    case 1:
+        name = QStringLiteral("1-") + QString::fromUtf16(SimplifiedChinese) + QStringLiteral(".xml");
+        break;
+    case 2:
+        name = QStringLiteral("2-") + QString::fromUtf16(TraditionalChinese) + QStringLiteral(".xml");
+        break;
+    case 3:
+        name = QStringLiteral("3-Korea.xml");
+        break;
+    case 4:
+        name = QStringLiteral("4-Russia.xml");
+        break;
+    case 5:
+        name = QStringLiteral("5-Japanese.xml");
+        break;
+    default:
+        name = QStringLiteral("0-English.xml");
+        break;
+    }
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Language/") + name;
+}
+
+int LanguageTexts::StoredIndex()
+{
+    return MacroIni::Instance()->GetValue(QStringLiteral("Language"), QStringLiteral("Language")).toInt();
+}
+
+bool LanguageTexts::Follow(QObject* window, const char* slot)
+{
+    return QObject::connect(PostMsg::Instance(), SIGNAL(SigChangeLanguage(int)), window,
+                            slot ? slot : SLOT(SlotChangeLanguage(int)));
+}
+
+LanguageTexts::Apply LanguageTexts::Keep(QString* text)
+{
+    return [text](const QString& value) { *text = value; };
+}
+
+LanguageTexts::Apply LanguageTexts::When(std::function<bool()> condition, Apply apply)
+{
+    return [condition = std::move(condition), apply = std::move(apply)](const QString& text) {
+        if (condition())
+            apply(text);
+    };
+}
+
+LanguageTexts::Apply LanguageTexts::WhenValue(const std::atomic<int>& value, int expected, Apply apply)
+{
+    return When([&value, expected] { return value == expected; }, std::move(apply));
+}
+
+bool LanguageTexts::Load(int index)
+{
+    return LoadFile(FileName(index));
+}
+
+bool LanguageTexts::LoadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    reader_ = std::make_unique<QXmlStreamReader>(&file);
+    reader_->readNext();
+    while (!reader_->atEnd()) {
+        if (reader_->isStartElement()) {
+            if (reader_->name() == QLatin1String("Total"))
+                ReadLanguageRoot();
+            else
+                reader_->raiseError(QObject::tr("Not a labels file"));
+        } else {
+            reader_->readNext();
+        }
+    }
+    error_ = reader_->hasError() ? reader_->errorString() : QString();
+    reader_.reset();
+    file.close();
+    return true;
+}
+
+void LanguageTexts::ReadLanguageRoot()
+{
+    reader_->readNext();
+    while (!reader_->atEnd()) {
+        if (reader_->isEndElement()) {
+            reader_->readNext();
+            break;
+        }
+        if (reader_->isStartElement()) {
+            if (reader_->name() == element_)
+                ApplyLanguageTexts();
+            else
+                SkipUnknownElement();
+        } else {
+            reader_->readNext();
+        }
+    }
+    if (finished_)
+        finished_();
+}
+
+void LanguageTexts::ApplyLanguageTexts()
+{
+    reader_->readNext();
+    while (!reader_->atEnd()) {
+        if (reader_->isEndElement()) {
+            reader_->readNext();
+            return;
+        }
+        if (!reader_->isStartElement()) {
+            reader_->readNext();
+            continue;
+        }
+        const QString name = reader_->name().toString();
+        bool known = false;
+        for (const Child& child : qAsConst(children_))
+            known = known || child.name == name;
+        if (!known) {
+            SkipUnknownElement();
+            continue;
+        }
+        // A child holding an element stops the reader with an error; the
+        // text read up to there is still applied.
+        const QString text = reader_->readElementText();
+        for (const Child& child : qAsConst(children_)) {
+            if (child.name == name)
+                child.apply(text);
+        }
+        if (reader_->isEndElement())
+            reader_->readNext();
+    }
+}
+
+void LanguageTexts::SkipUnknownElement()
+{
+    reader_->readNext();
+    while (!reader_->atEnd()) {
+        if (reader_->isEndElement()) {
+            reader_->readNext();
+            return;
+        }
+        if (reader_->isStartElement())
+            SkipUnknownElement();
+        else
+            reader_->readNext();
+    }
+}

@@ -1,0 +1,117 @@
+#include "StyleSheet.h"
+
+#include "ConfigIni.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+QString StyleSheet::PictureFolder(const QString& folder)
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/") + folder
+        + QLatin1Char('/');
+}
+
+QString StyleSheet::DefaultColour()
+{
+    return QStringLiteral("230,232,235");
+}
+
+QString StyleSheet::ColourText(const QString& key)
+{
+    return ColourText(ConfigIni::Instance()->GetValueList(QStringLiteral("Option"), key));
+}
+
+QString StyleSheet::ColourText(const QStringList& items)
+{
+    if (items.size() < 3)
+        return DefaultColour();
+    QStringList parts;
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const int value = items.at(i).trimmed().toInt(&ok);
+        if (!ok || value < 0 || value > 255)
+            return DefaultColour();
+        parts << QString::number(value);
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+QString StyleSheet::ColourRule(const QString& selector, const QString& colourKey)
+{
+    return selector + QStringLiteral("{color: rgb(") + ColourText(colourKey) + QStringLiteral(";);}");
+}
+
+QString StyleSheet::ConfirmRule(const QString& pictureFolder, const QString& colourKey,
+                                const QString& picture, const QString& pressedPicture)
+{
+    return QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
+                          "color: rgb(")
+        + ColourText(colourKey) + QStringLiteral(";);border-image: url(") + pictureFolder + picture
+        + QStringLiteral(");}QToolButton:pressed{border-image: url(") + pictureFolder + pressedPicture
+        + QStringLiteral("); }");
+}
+
+QString StyleSheet::IconButtonRule(const QString& pictureFolder, const QString& picture,
+                                   const QString& hoverPicture, const QString& pressedPicture)
+{
+    return QStringLiteral("QToolButton{border:0px;background-image: url(") + pictureFolder + picture
+        + QStringLiteral(");background-position:center;background-repeat:no-repeat;}"
+                         "QToolButton:hover{background-image: url(")
+        + pictureFolder + hoverPicture
+        + QStringLiteral(");}QToolButton:pressed{background-image: url(") + pictureFolder
+        + pressedPicture + QStringLiteral(");}");
+}
+
+QString StyleSheet::CloseRule(const QString& pictureFolder)
+{
+    return IconButtonRule(pictureFolder, QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),
+                          QStringLiteral("CloseClick.png"));
+}
+
+QString StyleSheet::BackgroundRule(const QString& frameName, const QString& pictureFolder,
+                                   const QString& picture)
+{
+    return QLatin1Char('#') + frameName
+        + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
+                         "background-image: url(")
+        + pictureFolder + picture + QStringLiteral(");}");
+}
+
+QPalette StyleSheet::DarkPalette()
+{
+    const QColor window(0x17, 0x19, 0x1E);
+    const QColor panel(0x22, 0x25, 0x2C);
+    const QColor text(0xE6, 0xE8, 0xEB);
+    const QColor secondary(0x9A, 0xA0, 0xA8);
+    const QColor disabled(0x5C, 0x62, 0x6B);
+    const QColor accent(0x19, 0xC3, 0xA2);
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, panel);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::PlaceholderText, secondary);
+    palette.setColor(QPalette::Button, panel);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Highlight, accent);
+    palette.setColor(QPalette::HighlightedText, window);
+    palette.setColor(QPalette::ToolTipBase, panel);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Light, QColor(0x4A, 0x50, 0x5A));
+    palette.setColor(QPalette::Midlight, QColor(0x33, 0x37, 0x3F));
+    palette.setColor(QPalette::Mid, QColor(0x33, 0x37, 0x3F));
+    palette.setColor(QPalette::Dark, window);
+    palette.setColor(QPalette::Shadow, QColor(0, 0, 0));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, disabled);
+    return palette;
+}
+
+QString StyleSheet::CheckBoxRule(const QString& pictureFolder, const QString& colourKey)
+{
+    return QStringLiteral("QCheckBox{color: rgb(") + ColourText(colourKey)
+        + QStringLiteral(";);}QCheckBox::indicator:checked {image: url(") + pictureFolder
+        + QStringLiteral("CheckBoxCheck.png);}QCheckBox::indicator:unchecked {image: url(")
+        + pictureFolder + QStringLiteral("CheckBox.png);}");
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPalette>
+#include <QString>
+#include <QStringList>
+
+// The style sheets of the program's windows, built from the pictures beside
+// the program and the colours of Config.ini's "Option" group. Every window
+// takes its rules from here, so the pieces are written once.
+class StyleSheet {
+public:
+    // The folder of a window's pictures: <program folder>/Picture/<folder>/.
+    static QString PictureFolder(const QString& folder);
+
+    // The colour of an "Option" key as "r,g,b". A key without three numbers
+    // from 0 to 255 gives the program's text colour.
+    static QString ColourText(const QString& key);
+    // The same for the items of a colour list.
+    static QString ColourText(const QStringList& items);
+    static QString DefaultColour();
+
+    // selector{color: rgb(<colour>;);}  e.g. the label rule with "QLabel".
+    static QString ColourRule(const QString& selector, const QString& colourKey);
+    // A tool button with a text colour and a picture stretched over it, and
+    // another picture while it is pressed.
+    static QString ConfirmRule(const QString& pictureFolder, const QString& colourKey,
+                               const QString& picture = QStringLiteral("Confirm.png"),
+                               const QString& pressedPicture = QStringLiteral("ConfirmClick.png"));
+    // A tool button drawn by a centred picture, with hover and pressed pictures.
+    static QString IconButtonRule(const QString& pictureFolder, const QString& picture,
+                                  const QString& hoverPicture, const QString& pressedPicture);
+    // The close button of the dialogs: Close.png, CloseHover.png, CloseClick.png.
+    static QString CloseRule(const QString& pictureFolder);
+    // The centred background picture of one frame (by object name), not of
+    // its children.
+    static QString BackgroundRule(const QString& frameName, const QString& pictureFolder,
+                                  const QString& picture = QStringLiteral("BackGround.png"));
+    // The dark palette of the program's windows: what their style sheets
+    // leave open (window ground, fields, selections) is drawn in it.
+    static QPalette DarkPalette();
+
+    // A check box with a text colour and the CheckBox.png / CheckBoxCheck.png
+    // indicator pictures.
+    static QString CheckBoxRule(const QString& pictureFolder, const QString& colourKey);
+};

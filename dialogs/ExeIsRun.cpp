@@ -1,0 +1,29 @@
+#include "ExeIsRun.h"
+
+#include "ui_ExeIsRun.h"
+
+ExeIsRun::ExeIsRun(QWidget* parent)
+    : MessageNotice(parent)
+    , ui(new Ui::ExeIsRun)
+{
+    ui->setupUi(this);
+    Frame frame = NewHongFrame(ui, ui->DeleteConfirmA, QStringLiteral("EXEIsRun"));
+    frame.texts.append({QStringLiteral("label_2"), LanguageTexts::Keep(&secondText_)});
+    frame.texts.append({QStringLiteral("PleaseStop"), LanguageTexts::Keep(&pleaseStopText_)});
+    SetUpFrame(frame);
+}
+
+ExeIsRun::~ExeIsRun()
+{
+    delete ui;
+}
+
+void ExeIsRun::ShowSecondText()
+{
+    ui->label->setText(secondText_);
+}
+
+void ExeIsRun::ShowPleaseStopText()
+{
+    ui->label->setText(pleaseStopText_);
+}

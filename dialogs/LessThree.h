@@ -1,0 +1,18 @@
+#pragma once
+
+#include "MessageNotice.h"
+
+namespace Ui {
+class LessThree;
+}
+
+// Notice shown when a short debounce time is chosen.
+class LessThree : public MessageNotice {
+    Q_OBJECT
+public:
+    explicit LessThree(QWidget* parent = nullptr);
+    ~LessThree() override;
+
+private:
+    Ui::LessThree* ui;
+};

@@ -1,0 +1,84 @@
+#include "MessageDialog.h"
+
+#include "DialogPlacement.h"
+#include "StyleSheet.h"
+
+#include <QAbstractButton>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+MessageDialog::MessageDialog(QWidget* parent)
+    : QDialog(parent)
+    , pictureFolder_(StyleSheet::PictureFolder(QStringLiteral("WarningDialog")))
+{
+    setPalette(StyleSheet::DarkPalette());
+}
+
+MessageDialog::~MessageDialog() = default;
+
+Qt::WindowFlags MessageDialog::FamilyFlags()
+{
+    // Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+    // Qt::WindowMinimizeButtonHint. The window-manager bypass of the original
+    // flags is left out: on X11 it would keep the dialog from getting the
+    // keyboard focus, so Escape and Return would not reach it.
+    return Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint;
+}
+
+void MessageDialog::SetUpFrame(const Frame& frame)
+{
+    LanguageTexts::Follow(this);
+    setWindowFlags(FamilyFlags());
+    // Text fields and spin boxes draw their ground from the palette; it has
+    // to be set before the frame's style sheet polishes them again.
+    const QList<QWidget*> children = findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (qobject_cast<QLineEdit*>(child) || qobject_cast<QAbstractSpinBox*>(child))
+            child->setPalette(StyleSheet::DarkPalette());
+    }
+    if (frame.label)
+        frame.label->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor")));
+    for (QAbstractButton* button : frame.buttons) {
+        button->setStyleSheet(StyleSheet::ConfirmRule(pictureFolder_, QStringLiteral("ButtonColor"),
+                                                      frame.confirmPicture, frame.confirmPressedPicture));
+    }
+    if (frame.closeButton)
+        frame.closeButton->setStyleSheet(StyleSheet::CloseRule(pictureFolder_));
+    if (frame.frame)
+        frame.frame->setStyleSheet(StyleSheet::BackgroundRule(frame.frame->objectName(), pictureFolder_));
+    returnButton_ = frame.returnButton;
+    language_ = std::make_unique<LanguageTexts>(frame.element, frame.texts);
+    SlotChangeLanguage(LanguageTexts::StoredIndex());
+}
+
+void MessageDialog::CentreOver(const QWidget* owner, int dx, int dy)
+{
+    DialogPlacement::CentreOver(this, owner, dx, dy);
+}
+
+void MessageDialog::SlotChangeLanguage(int index)
+{
+    if (language_)
+        language_->Load(index);
+    if (returnButton_)
+        returnButton_->setShortcut(QKeySequence(Qt::Key_Return));
+}
+
+void MessageDialog::SetReturnButton(QAbstractButton* button)
+{
+    returnButton_ = button;
+    button->setShortcut(QKeySequence(Qt::Key_Return));
+}
+
+void MessageDialog::on_CloseButton_clicked()
+{
+    Dismiss();
+}
+
+void MessageDialog::Dismiss()
+{
+    close();
+}

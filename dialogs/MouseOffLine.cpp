@@ -1,0 +1,30 @@
+#include "MouseOffLine.h"
+
+#include "PostMsg.h"
+#include "SharedState.h"
+#include "ui_MouseOffLine.h"
+
+MouseOffLine::MouseOffLine(QWidget* parent)
+    : MessageNotice(parent)
+    , ui(new Ui::MouseOffLine)
+{
+    ui->setupUi(this);
+    connect(PostMsg::Instance(), SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
+    Frame frame = NewHongFrame(ui, ui->MouseOffLineA, QStringLiteral("MouseOffLine"));
+    frame.confirmPicture = QStringLiteral("ConFirm.png");
+    frame.confirmPressedPicture = QStringLiteral("ConFirmClick.png");
+    QLabel* label = ui->label;
+    frame.texts = {
+        {QStringLiteral("label"),
+         LanguageTexts::WhenValue(OfflineReason, 0, LanguageTexts::TextOf(label))},
+        {QStringLiteral("Timeout"),
+         LanguageTexts::WhenValue(OfflineReason, 1, LanguageTexts::TextOf(label))},
+        {QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)},
+    };
+    SetUpFrame(frame);
+}
+
+MouseOffLine::~MouseOffLine()
+{
+    delete ui;
+}

@@ -1,0 +1,19 @@
+// The small modal dialogs and the key-entry dialogs.
+#include "Recipes.h"
+
+static const PictureTable::Add warningDialog{{
+    QStringLiteral("WarningDialog"),
+    {
+        {QStringLiteral("BackGround"), 300, 140, Recipes::DialogBackground, State::Normal},
+        {QStringLiteral("Close"), 20, 20, Recipes::IconClose, State::Normal},
+        {QStringLiteral("CloseHover"), 20, 20, Recipes::IconClose, State::Hover},
+        {QStringLiteral("CloseClick"), 20, 20, Recipes::IconClose, State::Pressed},
+        {QStringLiteral("Confirm"), 90, 24, Recipes::Button, State::Normal},
+        {QStringLiteral("ConfirmClick"), 90, 24, Recipes::Button, State::Pressed},
+        // The offline notice names its button pictures with another case.
+        {QStringLiteral("ConFirm"), 90, 24, Recipes::Button, State::Normal},
+        {QStringLiteral("ConFirmClick"), 90, 24, Recipes::Button, State::Pressed},
+        {QStringLiteral("CheckBox"), 16, 16, Recipes::CheckBox, State::Normal},
+        {QStringLiteral("CheckBoxCheck"), 16, 16, Recipes::CheckBox, State::Checked},
+    },
+}};

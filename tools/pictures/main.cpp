@@ -1,0 +1,46 @@
+// Draws every picture of the program's windows into <output>/<Folder>/<Name>.png.
+#include "PictureTable.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream err(stderr);
+    if (argc != 2) {
+        err << "usage: talvire_picturegen <output folder>\n";
+        return 2;
+    }
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    int written = 0;
+    for (const PictureFolder& folder : qAsConst(PictureTable::Folders())) {
+        const QString dir = output + QLatin1Char('/') + folder.name;
+        if (!QDir().mkpath(dir)) {
+            err << "cannot create " << dir << '\n';
+            return 1;
+        }
+        for (const Picture& picture : folder.pictures) {
+            QImage image(picture.width, picture.height, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            {
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::Antialiasing);
+                picture.recipe(painter, QRectF(0, 0, picture.width, picture.height), picture.state);
+            }
+            const QString file = dir + QLatin1Char('/') + picture.name + QStringLiteral(".png");
+            if (!image.save(file)) {
+                err << "cannot write " << file << '\n';
+                return 1;
+            }
+            ++written;
+        }
+    }
+    QTextStream(stdout) << written << " pictures\n";
+    return 0;
+}
