@@ -20,12 +20,10 @@ MessageDialog::~MessageDialog() = default;
 
 Qt::WindowFlags MessageDialog::FamilyFlags()
 {
-    // Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
-    // Qt::WindowMinimizeButtonHint. The window-manager bypass of the original
-    // flags is left out: on X11 it would keep the dialog from getting the
-    // keyboard focus, so Escape and Return would not reach it.
-    return Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinimizeButtonHint;
+    // 0x6C12. On X11 the window-manager bypass makes an unmanaged window; Qt
+    // gives it the keyboard focus itself, so Escape and Return still reach it.
+    return Qt::SubWindow | Qt::BypassWindowManagerHint | Qt::FramelessWindowHint
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
 }
 
 void MessageDialog::SetUpFrame(const Frame& frame)

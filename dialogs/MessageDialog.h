@@ -24,7 +24,8 @@ class MessageDialog : public QDialog {
 public:
     ~MessageDialog() override;
 
-    // The window flags of the family: frameless, system menu, minimise hint.
+    // The window flags of the family: frameless and outside the window
+    // manager's control, with the system menu and minimise hints (0x6C12).
     static Qt::WindowFlags FamilyFlags();
 
     // The pictures of the family: <program folder>/Picture/WarningDialog/.
