@@ -58,6 +58,12 @@ int LanguageTexts::StoredIndex()
     return MacroIni::Instance()->GetValue(QStringLiteral("Language"), QStringLiteral("Language")).toInt();
 }
 
+void LanguageTexts::Choose(int index)
+{
+    MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    PostMsg::Instance()->PostChangeLanguage(index);
+}
+
 bool LanguageTexts::Follow(QObject* window, const char* slot)
 {
     return QObject::connect(PostMsg::Instance(), SIGNAL(SigChangeLanguage(int)), window,

@@ -68,6 +68,10 @@ public:
     // The index kept in Macro.ini ("Language"/"Language"); 0 when missing
     // or not a number.
     static int StoredIndex();
+    // A language picked by the user: stores the index in Macro.ini, then
+    // sends SigChangeLanguage(index), on which every live window reloads. The
+    // caller then sends its combo box synchronisation signal.
+    static void Choose(int index);
     // Connects the bus's SigChangeLanguage(int) to the window's slot, by
     // default SLOT(SlotChangeLanguage(int)).
     static bool Follow(QObject* window, const char* slot = nullptr);

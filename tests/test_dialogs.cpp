@@ -171,12 +171,20 @@ private slots:
         QCOMPARE(int(dialog->windowFlags() & ~Qt::Window), 0x6C12);
     }
 
-    // A language change while a dialog exists reloads its texts.
+    // A language change while a dialog exists reloads its texts; the index
+    // is stored first, so a window built later reads it.
     void followsLanguageChange()
     {
         MakeMacro dialog;
         QCOMPARE(ButtonText(&dialog, "NewHong"), QStringLiteral("OK"));
-        PostMsg::Instance()->PostChangeLanguage(3);
+        QString storedWhenSent;
+        auto connection = connect(PostMsg::Instance(), &PostMsg::SigChangeLanguage, this, [&] {
+            storedWhenSent = MacroIni::Instance()->GetValue("Language", "Language");
+        });
+        LanguageTexts::Choose(3);
+        disconnect(connection);
+        QCOMPARE(storedWhenSent, QStringLiteral("3"));
+        QCOMPARE(LanguageTexts::StoredIndex(), 3);
         QCOMPARE(LabelText(&dialog), QString::fromUtf8("먼저 매크로를 만드세요"));
         QCOMPARE(ButtonText(&dialog, "NewHong"), QString::fromUtf8("확인"));
         PostMsg::Instance()->PostChangeLanguage(7);
