@@ -96,7 +96,7 @@ const char* SimDevice_PathOf(const char* device)
 
 int SimDevice_Plug(const char* device, int plugged)
 {
-    return OnDevice(device, 0, [&](SimWorld& world, SimWorld::Node& node) {
+    return OnDevice(device, 0, [&](SimWorld&, SimWorld::Node& node) {
         const bool on = plugged != 0;
         if (node.receiver) {
             if (node.receiver->plugged != on) {
@@ -112,7 +112,6 @@ int SimDevice_Plug(const char* device, int plugged)
             Lib().DevicesChangedLocked();
             Lib().StatusChangeLocked(mouse, 6);
         }
-        (void)world;
         return 1;
     });
 }

@@ -612,6 +612,9 @@ void Library::Shutdown(int boundMs)
         changeCallback_ = nullptr;
         ++registrations_;
         upgrades_.ResetLocked();
+        // Pairing attempts end with the thread that would have finished them.
+        for (SimReceiver& receiver : world_.receivers)
+            receiver.pairingStatus = 0;
     }
     // One bound for all three threads.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);

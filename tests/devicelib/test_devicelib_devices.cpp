@@ -599,6 +599,17 @@ private slots:
         QCOMPARE(int(Waited(DIVAZA_REPORT_PAIRING, from).data.at(0)), 0);
     }
 
+    void aShutdownEndsAPairingAttempt()
+    {
+        QVERIFY(Open(Receiver()));
+        QVERIFY(UsbServer_EnterDonglePairOnlyCid(10));
+        UsbLibrary_Shutdown();
+        QVERIFY(Open(Receiver()));
+        const size_t from = Log().ReportCount();
+        QVERIFY(UsbServer_ReadDonglePairStatus());
+        QCOMPARE(int(Waited(DIVAZA_REPORT_PAIRING, from).data.at(0)), 0);
+    }
+
     void pairingAsksForTheCustomersMice()
     {
         QVERIFY(SimDevice_SetTiming(SIM_TIMING_PAIRING, 50));
