@@ -10,11 +10,7 @@ AddDelayTime::AddDelayTime(QWidget* parent)
     ui->setupUi(this);
     ui->spinBox->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QSpinBox"), QStringLiteral("LinEditColor")));
 
-    Frame frame = LabelFrame(ui, ui->AddDelayTimeA, QStringLiteral("AddDelayTime"));
-    frame.buttons = {ui->NewHong, ui->NewHong_2};
-    frame.texts.append({QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)});
-    frame.texts.append({QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)});
-    SetUpFrame(frame);
+    SetUpFrame(NewHongCancelFrame(ui, ui->AddDelayTimeA, QStringLiteral("AddDelayTime")));
     // After the window flags: setting them drops the focus.
     ui->spinBox->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -12,18 +12,17 @@ FireKey::FireKey(QWidget* parent)
         label->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor")));
     for (QSpinBox* box : {ui->Count, ui->Time})
         box->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QSpinBox"), QStringLiteral("LinEditColor")));
-    // The background picture is stretched over this larger dialog.
+
+    Frame frame = NewHongCancelFrame(ui, nullptr, QStringLiteral("FireKey"));
+    frame.texts.append({QStringLiteral("label_2"), LanguageTexts::TextOf(ui->label_2)});
+    frame.texts.append({QStringLiteral("label_3"), LanguageTexts::TextOf(ui->label_3)});
+    SetUpFrame(frame);
+
+    // The background picture is stretched over this larger dialog. Set after
+    // the frame, which gives the spin boxes their palette first.
     ui->FireKeyA->setStyleSheet(QStringLiteral("#FireKeyA{border:0px;background-position:center;"
                                                "background-repeat:no-repeat;border-image: url(")
                                 + PictureFolder() + QStringLiteral("BackGround.png);}"));
-
-    Frame frame = LabelFrame(ui, nullptr, QStringLiteral("FireKey"));
-    frame.buttons = {ui->NewHong, ui->NewHong_2};
-    frame.texts.append({QStringLiteral("label_2"), LanguageTexts::TextOf(ui->label_2)});
-    frame.texts.append({QStringLiteral("label_3"), LanguageTexts::TextOf(ui->label_3)});
-    frame.texts.append({QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)});
-    frame.texts.append({QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)});
-    SetUpFrame(frame);
 }
 
 FireKey::~FireKey()

@@ -33,11 +33,7 @@ GroupKey::GroupKey(QWidget* parent)
     ui->lineEdit->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLineEdit"), QStringLiteral("LinEditColor")));
 
     // The check boxes keep their texts in every language.
-    Frame frame = LabelFrame(ui, ui->groupKeyA, QStringLiteral("groupKey"));
-    frame.buttons = {ui->NewHong, ui->NewHong_2};
-    frame.texts.append({QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)});
-    frame.texts.append({QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)});
-    SetUpFrame(frame);
+    SetUpFrame(NewHongCancelFrame(ui, ui->groupKeyA, QStringLiteral("groupKey")));
     // After the window flags: setting them drops the focus.
     ui->lineEdit->setFocus(Qt::OtherFocusReason);
 }

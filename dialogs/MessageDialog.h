@@ -79,6 +79,15 @@ protected:
         frame.texts.append({QStringLiteral("Cancel"), LanguageTexts::TextOf(ui->Cancel)});
         return frame;
     }
+    // The same with the two buttons NewHong (OK) and NewHong_2 (Cancel).
+    template <class Form>
+    static Frame NewHongCancelFrame(Form* ui, QFrame* background, const QString& element)
+    {
+        Frame frame = NewHongFrame(ui, background, element);
+        frame.buttons.append(ui->NewHong_2);
+        frame.texts.append({QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)});
+        return frame;
+    }
     // A form with only the label and the close button.
     template <class Form>
     static Frame LabelFrame(Form* ui, QFrame* background, const QString& element)

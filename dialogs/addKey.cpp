@@ -17,11 +17,7 @@ addKey::addKey(QWidget* parent)
     hook_->SetCallback([this](int vk, bool down, bool repeat) { UpdateCapslockTip(vk, down, repeat); });
     ui->lineEdit->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLineEdit"), QStringLiteral("LinEditColor")));
 
-    Frame frame = LabelFrame(ui, ui->addKeyA, QStringLiteral("AddKey"));
-    frame.buttons = {ui->NewHong, ui->NewHong_2};
-    frame.texts.append({QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)});
-    frame.texts.append({QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)});
-    SetUpFrame(frame);
+    SetUpFrame(NewHongCancelFrame(ui, ui->addKeyA, QStringLiteral("AddKey")));
     // After the window flags: setting them drops the focus.
     ui->lineEdit->setFocus(Qt::ActiveWindowFocusReason);
 }
