@@ -11,7 +11,6 @@ QuestionDialog::QuestionDialog(QWidget* parent)
     setFixedSize(width(), height());
     connect(ui->NewHong_2, &QToolButton::clicked, this, &QuestionDialog::WindowClosedLan);
     ui->lineEdit->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLineEdit"), QStringLiteral("LinEditColor")));
-    ui->lineEdit->setFocus(Qt::ActiveWindowFocusReason);
 
     Frame frame = LabelFrame(ui, ui->Question, QStringLiteral("Question"));
     frame.buttons = {ui->NewHong, ui->NewHong_2};
@@ -23,6 +22,8 @@ QuestionDialog::QuestionDialog(QWidget* parent)
         {QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)},
     };
     SetUpFrame(frame);
+    // After the frame: setting the window flags drops the focus.
+    ui->lineEdit->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 QuestionDialog::~QuestionDialog()

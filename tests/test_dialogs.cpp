@@ -412,8 +412,10 @@ private slots:
         dialog.ShowSecondText(true);
         QCOMPARE(LabelText(&dialog), QStringLiteral("Please enter the new name of the macro"));
         auto* edit = dialog.findChild<QLineEdit*>("lineEdit");
-        ModalAnswer::Later([&](QWidget*) {
-            QTest::keyClicks(edit, QString(35, 'k'));
+        ModalAnswer::Later([&](QWidget* modal) {
+            // Typing goes to the name field as soon as the dialog shows.
+            QCOMPARE(modal->focusWidget(), static_cast<QWidget*>(edit));
+            QTest::keyClicks(modal->focusWidget(), QString(35, 'k'));
             QCOMPARE(edit->text(), QString(30, 'k'));
             QCOMPARE(edit->cursorPosition(), 30);
             if (button == QLatin1String("Escape"))
