@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QComboBox>
+
+// A combo box that draws its closed text centred, like a push button's
+// label, and remembers which entry was current when it was last pressed (so
+// a page can go back to it when the change cannot be made).
+class MyConmboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit MyConmboBox(QWidget* parent = nullptr);
+
+    // The current index at the last mouse press; 0 before any press.
+    int PressedIndex() const { return pressedIndex_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int pressedIndex_ = 0;
+};

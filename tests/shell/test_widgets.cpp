@@ -1,0 +1,228 @@
+// The shared widget classes: the slider's jump and its event to the parent,
+// the combo box's remembered index, the tool button that acts on the press,
+// the hand cursor of the push button and the staged progress bar.
+#include "MyButton.h"
+#include "MyConmboBox.h"
+#include "MyProgressBar.h"
+#include "MySlider.h"
+#include "MyToolButton.h"
+
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+
+namespace {
+// A parent that counts the events of one type it receives.
+class EventCounter : public QWidget {
+public:
+    explicit EventCounter(int type)
+        : type_(type)
+    {
+    }
+    int count = 0;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == type_)
+            ++count;
+        return QWidget::event(event);
+    }
+
+private:
+    int type_;
+};
+
+void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, const QPoint& pos)
+{
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, button, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+} // namespace
+
+class TestWidgets : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sliderJumpsToThePress_data()
+    {
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("value");
+        QTest::newRow("quarter") << 0 << 100 << 200 << 50 << 25;
+        QTest::newRow("last pixel truncates") << 0 << 100 << 200 << 199 << 99;
+        QTest::newRow("left edge") << 0 << 100 << 200 << 0 << 0;
+        QTest::newRow("offset range") << 50 << 32000 << 561 << 280 << 15996;
+        // Not laid out yet: no position to jump to, the value stays.
+        QTest::newRow("no width") << 0 << 100 << 0 << 0 << 40;
+    }
+    void sliderJumpsToThePress()
+    {
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(int, width);
+        QFETCH(int, x);
+        QFETCH(int, value);
+        EventCounter parent(MySlider::PressEventType);
+        auto* slider = new MySlider(&parent);
+        slider->setOrientation(Qt::Horizontal);
+        slider->setRange(minimum, maximum);
+        slider->setValue(40);
+        slider->setGeometry(0, 0, width, 20);
+        QSignalSpy changed(slider, &QSlider::valueChanged);
+        SendMouse(slider, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(x, 10));
+        SendMouse(slider, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(x, 10));
+        QCOMPARE(slider->value(), value);
+        QCOMPARE(parent.count, 1);
+        if (value != 40)
+            QCOMPARE(changed.last().first().toInt(), value);
+    }
+
+    void sliderWithoutParentJustJumps()
+    {
+        MySlider slider;
+        slider.setOrientation(Qt::Horizontal);
+        slider.setRange(0, 10);
+        slider.setGeometry(0, 0, 100, 20);
+        SendMouse(&slider, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(70, 10));
+        SendMouse(&slider, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(70, 10));
+        QCOMPARE(slider.value(), 7);
+    }
+
+    void comboBoxRemembersTheIndexOfThePress()
+    {
+        MyConmboBox box;
+        box.addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        box.resize(120, 26);
+        box.show();
+        QCOMPARE(box.PressedIndex(), 0);
+        box.setCurrentIndex(2);
+        SendMouse(&box, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(10, 10));
+        box.hidePopup();
+        QCOMPARE(box.PressedIndex(), 2);
+        // A later change (by the user's choice or the program) leaves it.
+        box.setCurrentIndex(1);
+        QCOMPARE(box.PressedIndex(), 2);
+        // It paints as any combo box does.
+        QVERIFY(!box.grab().isNull());
+    }
+
+    void toolButtonActsOnThePress_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QVariantList>("clicks");
+        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton)
+                                    << QVariantList{false};
+        QTest::newRow("left double click") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton)
+                                           << QVariantList{true};
+        QTest::newRow("right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton) << QVariantList{};
+        QTest::newRow("right double click") << int(QEvent::MouseButtonDblClick) << int(Qt::RightButton)
+                                            << QVariantList{};
+        QTest::newRow("middle press") << int(QEvent::MouseButtonPress) << int(Qt::MiddleButton)
+                                      << QVariantList{};
+    }
+    void toolButtonActsOnThePress()
+    {
+        QFETCH(int, type);
+        QFETCH(int, button);
+        QFETCH(QVariantList, clicks);
+        MyToolButton tool;
+        tool.setCheckable(true);
+        tool.resize(60, 30);
+        QSignalSpy clicked(&tool, &QToolButton::clicked);
+        const auto mouseButton = static_cast<Qt::MouseButton>(button);
+        SendMouse(&tool, static_cast<QEvent::Type>(type), mouseButton, QPoint(5, 5));
+        SendMouse(&tool, QEvent::MouseButtonRelease, mouseButton, QPoint(5, 5));
+        QCOMPARE(clicked.size(), clicks.size());
+        for (int i = 0; i < clicks.size(); ++i)
+            QCOMPARE(clicked.at(i).first(), clicks.at(i));
+        QCOMPARE(tool.isChecked(), !clicks.isEmpty());
+    }
+
+    void toolButtonKeepsItsCheckedStateOnOtherButtons()
+    {
+        MyToolButton tool;
+        tool.setCheckable(true);
+        tool.setChecked(true);
+        QSignalSpy clicked(&tool, &QToolButton::clicked);
+        SendMouse(&tool, QEvent::MouseButtonPress, Qt::RightButton, QPoint(5, 5));
+        QVERIFY(tool.isChecked());
+        QVERIFY(clicked.isEmpty());
+    }
+
+    void buttonShowsTheHandWhileTheMouseIsOver()
+    {
+        MyButton button;
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(&button, &enter);
+        QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&button, &leave);
+        QCOMPARE(button.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void progressBarStages_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QVector<int>>("targets");
+        QTest::newRow("4 stages") << 4 << QVector<int>{0, 25, 50, 75, 100};
+        QTest::newRow("3 stages") << 3 << QVector<int>{0, 33, 66, 100};
+        QTest::newRow("1 stage") << 1 << QVector<int>{0, 100};
+        // Without stages it still has one to go through.
+        QTest::newRow("0 stages") << 0 << QVector<int>{0, 100};
+        QTest::newRow("negative") << -3 << QVector<int>{0, 100};
+    }
+    void progressBarStages()
+    {
+        QFETCH(int, count);
+        QFETCH(QVector<int>, targets);
+        MyProgressBar bar;
+        bar.Start(count, 100000);
+        QCOMPARE(bar.Targets(), targets);
+        QCOMPARE(bar.value(), 0);
+        QCOMPARE(bar.text(), QStringLiteral("0.0%"));
+    }
+
+    void progressBarCreepsAndCatchesUp()
+    {
+        MyProgressBar bar;
+        QCOMPARE(bar.text(), QStringLiteral("0.0%"));
+        bar.Start(4, 1);
+        // Creeps toward the first stage and stops just short of it.
+        QTRY_COMPARE(bar.value(), 24);
+        QTest::qWait(30);
+        QCOMPARE(bar.value(), 24);
+        QCOMPARE(bar.text(), QStringLiteral("24.0%"));
+        bar.mUpdate();
+        QTRY_COMPARE(bar.value(), 25);
+        QCOMPARE(bar.text(), QStringLiteral("25.0%"));
+        QTRY_COMPARE(bar.value(), 49);
+        bar.mUpdate();
+        bar.mUpdate();
+        bar.mUpdate();
+        QCOMPARE(bar.Stage(), 4);
+        QTRY_COMPARE(bar.value(), 100);
+        QCOMPARE(bar.text(), QStringLiteral("100.0%"));
+        // At the last stage nothing moves any more.
+        bar.mUpdate();
+        QCOMPARE(bar.Stage(), 4);
+        QTest::qWait(20);
+        QCOMPARE(bar.value(), 100);
+    }
+
+    void progressBarBeforeStartDoesNothing()
+    {
+        MyProgressBar bar;
+        bar.mUpdate();
+        QCOMPARE(bar.Stage(), 0);
+        QCOMPARE(bar.value(), 0);
+    }
+};
+
+TALVIRE_TEST_MAIN(TestWidgets)
+#include "test_widgets.moc"
