@@ -22,14 +22,20 @@ bool ValidStage(int stage)
     return stage >= 0 && stage < FlashDataMap::StageCount;
 }
 
-// Whether a setter may write now: the current device answers. Otherwise the
-// top window is asked for the offline notice, unless a page is only filling
-// its widgets from an image.
+// Whether a setter may write now: the current device answers and its own
+// whole configuration is in the live image (the image goes to the device as a
+// whole, so an image read from another device, or none, must never reach it).
+// When the device does not answer, the top window is asked for the offline
+// notice, unless a page is only filling its widgets from an image.
 bool DeviceAcceptsWrites()
 {
     const QByteArray path = CurrentDevicePath.get();
-    if ((UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF) != 0)
-        return true;
+    if ((UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF) != 0) {
+        if (LiveFlashDataIsCurrent())
+            return true;
+        qWarning() << "device image: the configuration of" << path << "has not been read yet; nothing is written";
+        return false;
+    }
     if (!SensorPageLoading && !ButtonPageLoading)
         PostMsg::Instance()->PostMouseOffLineo(0);
     return false;

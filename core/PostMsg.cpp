@@ -16,7 +16,35 @@
 #ifdef TALVIRE_THREAD_SANITIZER
 extern "C" void __tsan_acquire(void* address);
 extern "C" void __tsan_release(void* address);
+
+namespace {
+char sendBegun;
+char slotsDone;
+} // namespace
 #endif
+
+// Marks for ThreadSanitizer, on the GUI thread, the two ends of a blocking
+// send: before it, the GUI thread takes over what the sender wrote; after it,
+// the sender takes over what the slots did. It is invoked by name: a functor
+// or member-function slot would still read the sender's stack after its body,
+// past the mark.
+class BlockingSendMark : public QObject {
+    Q_OBJECT
+public:
+    Q_INVOKABLE void Begin()
+    {
+#ifdef TALVIRE_THREAD_SANITIZER
+        __tsan_acquire(&sendBegun);
+#endif
+    }
+
+    Q_INVOKABLE void End()
+    {
+#ifdef TALVIRE_THREAD_SANITIZER
+        __tsan_release(&slotsDone);
+#endif
+    }
+};
 
 PostMsg* PostMsg::Instance()
 {
@@ -32,20 +60,51 @@ PostMsg::PostMsg(QObject* parent)
     qRegisterMetaType<DongleRGB*>("DongleRGB*");
 }
 
+#ifdef TALVIRE_THREAD_SANITIZER
+namespace {
+// The mark object on the GUI thread, when a blocking send leaves another
+// thread for connected slots; null otherwise.
+BlockingSendMark* MarkFor(bool connected)
+{
+    QCoreApplication* const app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread() || !connected)
+        return nullptr;
+    static BlockingSendMark* const mark = [app] {
+        auto* const made = new BlockingSendMark;
+        made->moveToThread(app->thread());
+        return made;
+    }();
+    return mark;
+}
+} // namespace
+#endif
+
+// A blocking emission hands the arguments over and waits on a semaphore inside
+// Qt, which ThreadSanitizer does not see; it would take the slot's reads of
+// what the sender wrote, and the sender's next writes, for races. A blocking
+// round trip through the GUI thread before the send and one after it, after the
+// slots have run there, make the order visible.
+template <typename Signal>
+void PostMsg::BeforeBlockingSend(Signal signal)
+{
+#ifdef TALVIRE_THREAD_SANITIZER
+    if (BlockingSendMark* const mark = MarkFor(isSignalConnected(QMetaMethod::fromSignal(signal)))) {
+        __tsan_release(&sendBegun);
+        QMetaObject::invokeMethod(mark, "Begin", Qt::BlockingQueuedConnection);
+    }
+#else
+    Q_UNUSED(signal)
+#endif
+}
+
 template <typename Signal>
 void PostMsg::AfterBlockingSend(Signal signal)
 {
 #ifdef TALVIRE_THREAD_SANITIZER
-    // A blocking emission waits on a semaphore inside Qt, which ThreadSanitizer
-    // does not see; it would take the slot's reads of the sent image and the
-    // sender's next writes for a race. One more blocking round trip through the
-    // GUI thread, after the slots have run there, makes the order visible.
-    QCoreApplication* const app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread() || !isSignalConnected(QMetaMethod::fromSignal(signal)))
-        return;
-    static char slotsDone;
-    QMetaObject::invokeMethod(app, [] { __tsan_release(&slotsDone); }, Qt::BlockingQueuedConnection);
-    __tsan_acquire(&slotsDone);
+    if (BlockingSendMark* const mark = MarkFor(isSignalConnected(QMetaMethod::fromSignal(signal)))) {
+        QMetaObject::invokeMethod(mark, "End", Qt::BlockingQueuedConnection);
+        __tsan_acquire(&slotsDone);
+    }
 #else
     Q_UNUSED(signal)
 #endif
@@ -63,12 +122,14 @@ void PostMsg::PostChangeSize(int mode)
 
 void PostMsg::PostUpDataConfigUI(int count, int current, bool enabled)
 {
+    BeforeBlockingSend(&PostMsg::SigUpDataConfigUI);
     emit SigUpDataConfigUI(count, current, enabled);
     AfterBlockingSend(&PostMsg::SigUpDataConfigUI);
 }
 
 void PostMsg::PostUpDataLightUIButton(const FlashDataMap& image)
 {
+    BeforeBlockingSend(&PostMsg::SigUpDataLightUIButton);
     emit SigUpDataLightUIButton(image);
     AfterBlockingSend(&PostMsg::SigUpDataLightUIButton);
 }
@@ -80,6 +141,7 @@ void PostMsg::PostUpDataLightLight(const FlashDataMap& image)
 
 void PostMsg::PostUpDataLightSensor(const FlashDataMap& image)
 {
+    BeforeBlockingSend(&PostMsg::SigUpDataLightSensor);
     emit SigUpDataLightSensor(image);
     AfterBlockingSend(&PostMsg::SigUpDataLightSensor);
 }
@@ -156,18 +218,21 @@ void PostMsg::PostUpDataParam(int mode)
 
 void PostMsg::PostUpDataReportRate(int code)
 {
+    BeforeBlockingSend(&PostMsg::SigUpDataReportRate);
     emit SigUpDataReportRate(code);
     AfterBlockingSend(&PostMsg::SigUpDataReportRate);
 }
 
 void PostMsg::PostUpDataDPI(int stage)
 {
+    BeforeBlockingSend(&PostMsg::SigUpDataDPI);
     emit SigUpDataDPI(stage);
     AfterBlockingSend(&PostMsg::SigUpDataDPI);
 }
 
 void PostMsg::PostUpDataDPILed(const FlashDataMap& image)
 {
+    BeforeBlockingSend(&PostMsg::SigUpDataDPILed);
     emit SigUpDataDPILed(image);
     AfterBlockingSend(&PostMsg::SigUpDataDPILed);
 }
@@ -204,6 +269,7 @@ void PostMsg::PostProgress(int value, int kind)
 
 void PostMsg::PostBattery(bool charging, int level, bool showValue)
 {
+    BeforeBlockingSend(&PostMsg::SigBattery);
     emit SigBattery(charging, level, showValue);
     AfterBlockingSend(&PostMsg::SigBattery);
 }
@@ -270,18 +336,21 @@ void PostMsg::PostCloseProgress()
 
 void PostMsg::PostRGBValue(DongleRGB* record)
 {
+    BeforeBlockingSend(&PostMsg::SigRGBValue);
     emit SigRGBValue(record);
     AfterBlockingSend(&PostMsg::SigRGBValue);
 }
 
 void PostMsg::PostLongRangeMode(bool on)
 {
+    BeforeBlockingSend(&PostMsg::SigLongRangeMode);
     emit SigLongRangeMode(on);
     AfterBlockingSend(&PostMsg::SigLongRangeMode);
 }
 
 void PostMsg::PostForm()
 {
+    BeforeBlockingSend(&PostMsg::SigForm);
     emit SigForm();
     AfterBlockingSend(&PostMsg::SigForm);
 }
@@ -298,6 +367,7 @@ void PostMsg::PostEnterKey()
 
 void PostMsg::PostFormReset()
 {
+    BeforeBlockingSend(&PostMsg::SigFormReset);
     emit SigFormReset();
     AfterBlockingSend(&PostMsg::SigFormReset);
 }
@@ -341,3 +411,5 @@ void PostMsg::PostLightToFrom(int seconds)
 {
     emit SigLightToFrom(seconds);
 }
+
+#include "PostMsg.moc"

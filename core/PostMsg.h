@@ -136,8 +136,10 @@ signals:
 private:
     explicit PostMsg(QObject* parent = nullptr);
 
-    // After a send whose receivers are connected with a blocking queued
-    // connection (only does something in ThreadSanitizer builds).
+    // Around a send whose receivers are connected with a blocking queued
+    // connection (only do something in ThreadSanitizer builds).
+    template <typename Signal>
+    void BeforeBlockingSend(Signal signal);
     template <typename Signal>
     void AfterBlockingSend(Signal signal);
 };

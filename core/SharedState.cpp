@@ -1,5 +1,7 @@
 #include "SharedState.h"
 
+#include <QWidget>
+
 Guarded<FlashDataMap> LiveFlashData;
 
 std::recursive_mutex CurrentDeviceMutex;
@@ -8,12 +10,21 @@ Guarded<QByteArray> CurrentDevicePath(CurrentDeviceMutex);
 Guarded<QList<DeviceAllInfo>> WorkerDeviceList(CurrentDeviceMutex);
 Guarded<QString> CacheReadName(CurrentDeviceMutex);
 Guarded<QString> CacheWriteName(CurrentDeviceMutex);
+Guarded<QByteArray> LiveFlashDataSource(CurrentDeviceMutex);
+
+bool LiveFlashDataIsCurrent()
+{
+    std::lock_guard<std::recursive_mutex> lock(CurrentDeviceMutex);
+    const QByteArray source = LiveFlashDataSource.get();
+    return !source.isEmpty() && source == CurrentDevicePath.get();
+}
 
 DeviceAllInfo PairingTarget;
 QList<DeviceAllInfo> ShownDevices;
 QList<DeviceAllInfo> IdentifiedDevices;
 QString MouseIsNewTipsText;
 QString WiredModeText;
+QPointer<QWidget> RepairDialog;
 
 namespace {
 DongleRGB dongleRGB;

@@ -13,11 +13,13 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPointer>
 #include <mutex>
 #include <QString>
 
 #include <atomic>
 
+class QWidget;
 class Worker;
 
 // The one live configuration image.
@@ -32,6 +34,12 @@ extern Guarded<QByteArray> CurrentDevicePath;     // 8-bit path handed to the li
 extern Guarded<QList<DeviceAllInfo>> WorkerDeviceList;
 extern Guarded<QString> CacheReadName;
 extern Guarded<QString> CacheWriteName;
+// The path of the device whose whole configuration LiveFlashData holds, empty
+// until one has been read (and again after a new device was chosen). Nothing is
+// written to a device before its own configuration has been read.
+extern Guarded<QByteArray> LiveFlashDataSource;
+// True when LiveFlashData holds the whole configuration of CurrentDevicePath.
+bool LiveFlashDataIsCurrent();
 
 // GUI thread.
 extern DeviceAllInfo PairingTarget;
@@ -39,6 +47,8 @@ extern QList<DeviceAllInfo> ShownDevices;
 extern QList<DeviceAllInfo> IdentifiedDevices;
 extern QString MouseIsNewTipsText;
 extern QString WiredModeText;
+// The settings page's update and repair dialog (UpDateRepair), once it exists.
+extern QPointer<QWidget> RepairDialog;
 
 // The one receiver-light record; its bytes are changed under DongleRGBMutex.
 extern DongleRGB* const DongleRGBRecord;

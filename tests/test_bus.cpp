@@ -3,6 +3,7 @@
 #include "DeviceAllInfo.h"
 #include "DongleRGB.h"
 #include "FlashDataMap.h"
+#include "OtherThread.h"
 #include "PostMsg.h"
 #include "TestEnvironment.h"
 #include "TestImages.h"
@@ -44,21 +45,6 @@ QList<QMetaMethod> BusSignals()
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
         result.append(meta.method(i));
     return result;
-}
-
-// Runs body on a thread of its own while the GUI thread keeps processing
-// events (blocking emissions need it); true when body has finished.
-bool RunOnOtherThread(const std::function<void()>& body)
-{
-    std::atomic<bool> done{false};
-    QScopedPointer<QThread> thread(QThread::create([&] {
-        body();
-        done = true;
-    }));
-    thread->start();
-    if (!QTest::qWaitFor([&] { return done.load(); }, 10000))
-        return false;
-    return thread->wait(5000);
 }
 
 const FlashDataMap SentImage = PatternImage(7);

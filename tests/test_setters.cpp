@@ -7,6 +7,7 @@
 #include "PostMsg.h"
 #include "SharedState.h"
 #include "SimDevice.h"
+#include "SimImages.h"
 #include "TestEnvironment.h"
 #include "TestImages.h"
 
@@ -23,24 +24,6 @@ Q_DECLARE_METATYPE(SetterCall)
 
 namespace {
 void IgnoreReports(const unsigned char*, int, const unsigned char*, int) {}
-
-QByteArray StoredBlock()
-{
-    QByteArray block(DIVAZA_DEVICE_BLOCK_SIZE, '\0');
-    const int length = SimDevice_ReadDeviceBlock("mouse", -1, reinterpret_cast<unsigned char*>(block.data()),
-                                                 block.size());
-    return block.left(length);
-}
-
-// What the mouse holds, as the program's image.
-FlashDataMap StoredImage()
-{
-    FlashDataMap image;
-    const QByteArray block = StoredBlock();
-    if (block.size() == DIVAZA_DEVICE_BLOCK_SIZE)
-        ProtocolDataParser(reinterpret_cast<const unsigned char*>(block.constData()), &image);
-    return image;
-}
 
 template <typename Record>
 Bytes RecordBytes(int offset, const Record& record)
@@ -125,6 +108,7 @@ private slots:
         QVERIFY(path);
         QVERIFY(UsbServerC_Start(path, path, IgnoreReports));
         CurrentDevicePath.set(QByteArray(path));
+        LiveFlashDataSource.set(QByteArray(path));
         SensorPageLoading = false;
         ButtonPageLoading = false;
         LiveFlashData.set(StoredImage());
@@ -256,6 +240,33 @@ private slots:
             QCOMPARE(offline.count(), checksOnline ? c.notices : 0);
             if (!offline.isEmpty())
                 QCOMPARE(offline.first().value(0).toInt(), 0);
+        }
+        QCOMPARE(SimDevice_WriteCount("mouse"), writesBefore);
+    }
+
+    // Until the live image holds the current device's own configuration (none
+    // read yet, or another device's), a setter writes nothing and keeps the
+    // live image; the device answers, so there is no offline notice either.
+    void configurationNotRead_data()
+    {
+        setter_data();
+    }
+
+    void configurationNotRead()
+    {
+        QFETCH(SetterCall, call);
+        QFETCH(bool, checksOnline);
+        if (!checksOnline)
+            QSKIP("writes without the online check");
+        const FlashDataMap before = PatternImage(5);
+        LiveFlashData.set(before);
+        const int writesBefore = SimDevice_WriteCount("mouse");
+        for (const QByteArray& source : {QByteArray(), QByteArray("/dev/hidsim/another-device")}) {
+            LiveFlashDataSource.set(source);
+            QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+            QVERIFY(!call());
+            QVERIFY(SameImage(LiveFlashData.get(), before));
+            QCOMPARE(offline.count(), 0);
         }
         QCOMPARE(SimDevice_WriteCount("mouse"), writesBefore);
     }
