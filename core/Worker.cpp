@@ -383,10 +383,9 @@ void Worker::RequestPass()
         return;     // the running loop sees the new request when its pass ends
     passLoopActive = true;
     lock.unlock();
-    // A loop that has just ended may still be leaving run(); it needs nothing of
-    // any other thread for that.
-    if (isRunning() && QThread::currentThread() != this)
-        wait(QDeadlineTimer(5000));
+    // A loop that has just ended may still be leaving run().
+    if (QThread::currentThread() != this)
+        WaitForEnd(5000);
     start(QThread::InheritPriority);
 }
 
@@ -404,11 +403,19 @@ bool Worker::StopAndWait(int timeoutMs)
         onlineCheck->stop();
         disconnect(PostMsg::Instance(), nullptr, this, nullptr);
     }
+    return WaitForEnd(timeoutMs);
+}
+
+bool Worker::WaitForEnd(int timeoutMs)
+{
+    // On the GUI thread a pass may be waiting for a slot here: keep serving it.
+    const bool serveEvents = QThread::currentThread() == thread();
     QDeadlineTimer deadline(timeoutMs);
     while (isRunning()) {
         if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (serveEvents)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         wait(QDeadlineTimer(5));
     }
     // The loop's last writes were made under this lock.

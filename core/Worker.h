@@ -83,6 +83,8 @@ protected:
 
 private:
     void RunPass();
+    // Waits until the thread has ended, at most timeoutMs; false when it still runs.
+    bool WaitForEnd(int timeoutMs);
 
     int lastLinkType = 0;     // CurrentDevice.linkType at the last open of a pass
     QString lastPath;         // CurrentDevice.path at the last open of a pass

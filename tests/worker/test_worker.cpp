@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QWidget>
 #include <QtTest>
 
 #include <cstring>
@@ -685,6 +686,35 @@ private slots:
         QCOMPARE(log->Arguments("SigChangeMainDialog"), watch ? QList<QVariantList>{{0}} : QList<QVariantList>());
         QCOMPARE(CurrentDevice.get().path.isEmpty(), watch);
         QVERIFY(WorkerDeviceList.get().isEmpty());
+    }
+
+    // Every device change asks the open update dialog to check again, unless
+    // an update runs; the dialog's visibility is asked on the GUI thread.
+    void updateDialogFollowsDeviceChanges_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("updating");
+        QTest::addColumn<int>("checks");
+        QTest::newRow("dialog shown") << true << false << 1;
+        QTest::newRow("dialog hidden") << false << false << 0;
+        QTest::newRow("update running") << true << true << 0;
+    }
+
+    void updateDialogFollowsDeviceChanges()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, updating);
+        QFETCH(int, checks);
+        QWidget dialog;
+        dialog.setVisible(shown);
+        RepairDialog = &dialog;
+        FirmwareUpdateRunning = updating;
+        StartUsbChanged(&Worker::OnUsbChanged, 600);
+        QTRY_COMPARE_WITH_TIMEOUT(log->Arguments("SigSetver"), QList<QVariantList>{{4}}, Patience);
+        QTest::qWait(100);
+        QCOMPARE(log->Count("SigCheckUpdate"), checks);
+        StopUsbChanged();
+        FirmwareUpdateRunning = false;
     }
 
     // The chosen wireless mouse gets its cable plugged: the worker follows it
