@@ -21,8 +21,11 @@ class QTimer;
 // unplugged), run on the library's threads and reach the windows only through
 // the bus; signals that carry an image carry a copy of the live image.
 //
-// One worker exists at a time (WorkerInstance); it lives on the GUI thread,
-// where its slots and the online check run.
+// One worker exists at a time: the constructor makes it WorkerInstance and
+// the destructor clears that again. It lives on the GUI thread, where its
+// slots and the online check run. Passes are asked for with RequestPass; the
+// worker is stopped with StopAndWait (or by deleting it), never with an
+// unbounded QThread::wait, since a pass may wait for the GUI thread.
 class Worker : public QThread {
     Q_OBJECT
 public:
