@@ -115,3 +115,26 @@ QString StyleSheet::CheckBoxRule(const QString& pictureFolder, const QString& co
         + QStringLiteral("CheckBoxCheck.png);}QCheckBox::indicator:unchecked {image: url(")
         + pictureFolder + QStringLiteral("CheckBox.png);}");
 }
+
+QString StyleSheet::ComboBoxRule(const QString& pictureFolder)
+{
+    const QString text = ColourText(QStringLiteral("ComboxTextColor"));
+    return QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text
+        + QStringLiteral("); border-image: url(") + pictureFolder
+        + QStringLiteral("ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
+        + ColourText(QStringLiteral("ComboxBackGroundColor"))
+        + QStringLiteral(");} QComboBox::down-arrow{image: url(") + pictureFolder
+        + QStringLiteral("Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(") + pictureFolder
+        + QStringLiteral("MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}"
+                         "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
+        + text + QStringLiteral("); border-image: url(") + pictureFolder
+        + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(")
+        + ColourText(QStringLiteral("ComboxSelectColor")) + QStringLiteral("); }");
+}
+
+QString StyleSheet::ComboListRule()
+{
+    const QString select = ColourText(QStringLiteral("ComboxSelectColor"));
+    return QStringLiteral("QListView::item:selected{background-color: rgb(") + select
+        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}");
+}

@@ -42,4 +42,11 @@ public:
     // A check box with a text colour and the CheckBox.png / CheckBoxCheck.png
     // indicator pictures.
     static QString CheckBoxRule(const QString& pictureFolder, const QString& colourKey);
+
+    // A drop-down list drawn with ComboboxBack.png, ComboboxTextBack.png,
+    // Menu.png and MenuClicked.png, in the "Combox..." colours.
+    static QString ComboBoxRule(const QString& pictureFolder);
+    // The list view of such a drop-down list: selected and hovered entries
+    // in the selection colour.
+    static QString ComboListRule();
 };

@@ -2,6 +2,10 @@
 
 #include "Palette.h"
 
+#include <cmath>
+
+#include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -63,6 +67,58 @@ void Chevron(QPainter& p, const QRectF& r, State state, qreal dx, qreal dy)
     path.lineTo(tip);
     path.lineTo(arm2);
     p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+}
+// A round glow of the accent over the window colour, strongest (`strength`,
+// 0 to 1) at the centre and gone at the radius; each pixel rounded with a
+// little noise, so the gradient has no visible steps.
+QImage Glow(const QSize& size, const QPointF& centre, qreal radius, qreal strength)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    const QColor ground = Palette::Window();
+    const QColor accent = Palette::Accent();
+    quint32 seed = 0x9E3779B9u;
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const qreal distance = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y()) / radius;
+            const qreal t = distance >= 1 ? 0 : strength * (1 - distance) * (1 - distance);
+            int channel[3];
+            const int from[3] = {ground.red(), ground.green(), ground.blue()};
+            const int to[3] = {accent.red(), accent.green(), accent.blue()};
+            for (int c = 0; c < 3; ++c) {
+                seed = seed * 1664525u + 1013904223u;
+                const qreal noise = (seed >> 8) / qreal(1 << 24) - 0.5;
+                channel[c] = qBound(0, int(std::floor(from[c] + (to[c] - from[c]) * t + 0.5 + noise)), 255);
+            }
+            line[x] = qRgb(channel[0], channel[1], channel[2]);
+        }
+    }
+    return image;
+}
+
+// A round page-turning arrow pointing left (-1) or right (1).
+void PageArrow(QPainter& p, const QRectF& r, State state, qreal dx)
+{
+    const bool lit = state == State::Hover || state == State::Pressed;
+    const qreal side = qMin(r.width(), r.height()) - 2;
+    const QRectF disc(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+    QColor fill = lit ? Palette::PanelHover() : Palette::Panel();
+    fill.setAlpha(lit ? 255 : 200);
+    p.setBrush(fill);
+    p.setPen(QPen(lit ? Palette::Accent() : Palette::LineStrong(), 1.2));
+    p.drawEllipse(disc);
+    QPen pen(lit ? Palette::Accent() : Palette::Text(), side / 16);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    const QPointF c = disc.center();
+    const qreal h = side * 0.14;
+    const QPointF tip(c.x() + dx * h * 0.6, c.y());
+    QPainterPath path(QPointF(tip.x() - dx * h, tip.y() - h * 1.1));
+    path.lineTo(tip);
+    path.lineTo(tip.x() - dx * h, tip.y() + h * 1.1);
     p.drawPath(path);
 }
 } // namespace
@@ -171,6 +227,78 @@ void CheckBox(QPainter& p, const QRectF& r, State state)
     p.setPen(QPen(state == State::Hover ? Palette::AccentLight() : Palette::TextSecondary(), 1));
     p.setBrush(Palette::Panel());
     p.drawRoundedRect(box, 3, 3);
+}
+
+void MainWindowBackground(QPainter& p, const QRectF& r, State)
+{
+    p.fillRect(r, Palette::Window());
+    // A faint accent glow where the window's content sits, dithered so that
+    // its few colour steps show no rings.
+    p.drawImage(r.topLeft(), Glow(r.size().toSize(), QPointF(r.width() / 2, r.height() * 0.55),
+                                  r.width() * 0.45, 0.07));
+    // Title band with a hair line below it.
+    const qreal band = 48;
+    QLinearGradient shade(r.topLeft(), QPointF(r.left(), r.top() + band));
+    shade.setColorAt(0, Palette::Panel());
+    shade.setColorAt(1, Palette::Window());
+    p.fillRect(QRectF(r.left(), r.top(), r.width(), band), shade);
+    p.setPen(QPen(Palette::Line(), 1));
+    p.drawLine(QPointF(r.left(), r.top() + band - 0.5), QPointF(r.right(), r.top() + band - 0.5));
+    // Word mark: an accent bar, then the product name.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Palette::Accent());
+    p.drawRoundedRect(QRectF(r.left() + 22, r.top() + 15, 4, 18), 2, 2);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 3);
+    p.setFont(font);
+    p.setPen(Palette::Text());
+    p.drawText(QRectF(r.left() + 36, r.top(), 300, band), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("TALVIRE"));
+    font.setBold(false);
+    font.setPixelSize(13);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    p.setFont(font);
+    p.setPen(Palette::TextSecondary());
+    p.drawText(QRectF(r.left() + 146, r.top(), 300, band), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("CONTROL"));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Palette::Line(), 1));
+    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void PageArrowLeft(QPainter& p, const QRectF& r, State state)
+{
+    PageArrow(p, r, state, -1);
+}
+
+void PageArrowRight(QPainter& p, const QRectF& r, State state)
+{
+    PageArrow(p, r, state, 1);
+}
+
+void IconRepair(QPainter& p, const QRectF& r, State state)
+{
+    IconPlate(p, r, state);
+    const qreal s = qMin(r.width(), r.height()) * 0.62;
+    const QPointF c = r.center();
+    QPen pen(state == State::Disabled ? Palette::TextDisabled() : Palette::Warning(), s / 7.5);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    // The handle runs from the lower left to the head at the upper right;
+    // the head is an open ring whose gap faces up and right.
+    const QPointF head(c.x() + s * 0.22, c.y() - s * 0.22);
+    const qreal ring = s * 0.26;
+    p.drawLine(QPointF(c.x() - s * 0.42, c.y() + s * 0.42), QPointF(head.x() - ring * 0.7, head.y() + ring * 0.7));
+    p.drawArc(QRectF(head.x() - ring, head.y() - ring, 2 * ring, 2 * ring), 90 * 16, 270 * 16);
+}
+
+void FlatPanel(QPainter& p, const QRectF& r, State)
+{
+    p.fillRect(r, Palette::Panel());
 }
 
 } // namespace Recipes

@@ -20,4 +20,32 @@ void IconArrowDown(QPainter& p, const QRectF& r, State state);
 // Check box indicator: an empty box (Normal) or an accent box with a tick
 // (Checked).
 void CheckBox(QPainter& p, const QRectF& r, State state);
+
+// The ground of a top-level window: title band with the product's word mark,
+// a faint accent glow in the middle and a hair-line border.
+void MainWindowBackground(QPainter& p, const QRectF& r, State state);
+// Round page-turning arrows: an outlined disc with a chevron; accent on hover.
+void PageArrowLeft(QPainter& p, const QRectF& r, State state);
+void PageArrowRight(QPainter& p, const QRectF& r, State state);
+// A wrench in the warning colour: something waits to be repaired.
+void IconRepair(QPainter& p, const QRectF& r, State state);
+// Flat panel without border or corners, for grounds that are stretched.
+void FlatPanel(QPainter& p, const QRectF& r, State state);
+
+// Device pictures. A card with the top view of a mouse: Normal lit (the
+// device answers), Disabled dimmed (it does not).
+void DeviceMouse(QPainter& p, const QRectF& r, State state);
+// A card with a dashed mouse outline and a question mark: a device of no
+// known model.
+void DeviceUnknown(QPainter& p, const QRectF& r, State state);
+// Small link icons: the receiver (a USB dongle with radio waves), the cable
+// (the USB symbol), and the offline marker (waves crossed out).
+void Receiver(QPainter& p, const QRectF& r, State state);
+void IconCable(QPainter& p, const QRectF& r, State state);
+void IconOffline(QPainter& p, const QRectF& r, State state);
+// The report-rate badges of the receiver kinds: accent pills.
+void Badge1K(QPainter& p, const QRectF& r, State state);
+void Badge2K(QPainter& p, const QRectF& r, State state);
+void Badge4K(QPainter& p, const QRectF& r, State state);
+void Badge8K(QPainter& p, const QRectF& r, State state);
 } // namespace Recipes

@@ -1,0 +1,675 @@
+#include "DialogChange.h"
+
+#include "ConfigIni.h"
+#include "DIVAza.h"
+#include "DialogPlacement.h"
+#include "PostMsg.h"
+#include "QuestiondialogB.h"
+#include "Registry.h"
+#include "SharedState.h"
+#include "StyleSheet.h"
+#include "mytoolButtonEnter.h"
+#include "ui_DialogChange.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListView>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+
+QStringList DialogChange::UsbPidList;
+QVector<QStringList> DialogChange::ReceiverPidLists(4);
+QList<mytoolButtonEnter*> DialogChange::DeviceButtons;
+QList<QLabel*> DialogChange::OfflineMarkers;
+QList<QLabel*> DialogChange::LinkIcons;
+QList<QLabel*> DialogChange::RateBadges;
+
+namespace {
+DialogChange* TheChooser = nullptr;
+
+// A notice is waiting in the GUI thread's queue.
+std::atomic<bool> ChangeQueued{false};
+
+QString Option(const QString& key)
+{
+    return ConfigIni::Instance()->GetValue(QStringLiteral("Option"), key);
+}
+
+int DeviceTotal()
+{
+    return Option(QStringLiteral("DeviceTotal")).toInt();
+}
+
+// Where the widgets of one device sit on its page.
+struct DeviceSlot {
+    QPoint button;
+    QPoint marker; // the offline marker and the link icon
+    QPoint badge;
+};
+
+const DeviceSlot FullPage[3] = {
+    {{0, 0}, {225, 20}, {7, 10}},
+    {{300, 0}, {525, 20}, {307, 10}},
+    {{600, 0}, {825, 20}, {607, 10}},
+};
+const DeviceSlot LastPageOfOne[1] = {
+    {{305, 0}, {530, 20}, {312, 10}},
+};
+const DeviceSlot LastPageOfTwo[2] = {
+    {{135, 0}, {360, 20}, {142, 10}},
+    {{445, 0}, {665, 20}, {452, 10}},
+};
+
+const QSize ButtonSize(284, 360);
+const QSize MarkerSize(32, 32);
+const QSize BadgeSize(42, 26);
+
+// The badge pictures of the receiver kinds, in the order of ReceiverPidLists.
+const char* const BadgePictures[4] = {"1KHz.png", "2KHz.png", "4KHz.png", "8KHz.png"};
+// The order in which the receiver lists decide a device's badge: on full
+// pages, and on a last page of one or two devices.
+const int FullPageBadgeOrder[4] = {1, 2, 0, 3};
+const int LastPageBadgeOrder[4] = {1, 2, 3, 0};
+
+// The receiver list (0 to 3) holding the product id, in the given order of
+// lists; -1 when none does.
+int ReceiverList(const QString& pid, const int (&order)[4])
+{
+    for (int list : order) {
+        if (DialogChange::ReceiverPidLists.value(list).contains(pid))
+            return list;
+    }
+    return -1;
+}
+
+template <class Widget>
+void DiscardAll(QList<Widget*>& widgets)
+{
+    for (Widget* widget : qAsConst(widgets))
+        widget->deleteLater();
+    widgets.clear();
+}
+
+void SetFixedSize(QWidget* widget, const QSize& size)
+{
+    widget->setFixedSize(size);
+    widget->setFocusPolicy(Qt::NoFocus);
+}
+
+// Stores a refreshed record at its position in ShownDevices, and over the
+// records of the same device (same path) in IdentifiedDevices, whose
+// positions differ once wireless records were left out of the shown list.
+void StoreRefreshed(int index, const DeviceAllInfo& info)
+{
+    ShownDevices[index] = info;
+    for (DeviceAllInfo& identified : IdentifiedDevices) {
+        if (identified.path == info.path)
+            identified = info;
+    }
+}
+
+// Asks the device for its online state and address, into the record.
+void ReadOnlineAndAddress(DeviceAllInfo& info, const unsigned char* buffer)
+{
+    info.online = buffer[6] == 1;
+    info.address = {buffer[7], buffer[8], buffer[9]};
+}
+} // namespace
+
+DialogChange::DialogChange(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::DialogChange)
+{
+    ui->setupUi(this);
+    TheChooser = this;
+    ui->comboBox->setCurrentIndex(0);
+    setPalette(StyleSheet::DarkPalette());
+
+    pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
+    const QString& folder = pictureFolder_;
+    ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border-image: url(") + folder
+                                   + QStringLiteral("MainBack.png);}"));
+    ui->CloseButton->setStyleSheet(StyleSheet::CloseRule(folder));
+    ui->MinButton->setStyleSheet(StyleSheet::IconButtonRule(folder, QStringLiteral("Min.png"),
+                                                            QStringLiteral("MinHover.png"),
+                                                            QStringLiteral("MinClick.png")));
+    ui->Repair->setStyleSheet(QStringLiteral("#Repair{border:0px;background-image: url(") + folder
+                              + QStringLiteral("Repair.png);background-position:center;background-repeat:no-repeat;}"));
+    const auto arrowRule = [&folder](const QString& name) {
+        return QStringLiteral("QToolButton{border-image: url(") + folder + name
+            + QStringLiteral(".png);}QToolButton:hover{border-image: url(") + folder + name
+            + QStringLiteral("Click.png);}");
+    };
+    ui->RightButton->setStyleSheet(arrowRule(QStringLiteral("Right")));
+    ui->LeftButton->setStyleSheet(arrowRule(QStringLiteral("Left")));
+    ui->comboBox->setStyleSheet(StyleSheet::ComboBoxRule(folder));
+
+    const QString warning = StyleSheet::PictureFolder(QStringLiteral("WarningDialog"));
+    ui->FindVerlaebl->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor")));
+    ui->NewHong->setStyleSheet(StyleSheet::ConfirmRule(warning, QStringLiteral("ButtonColor")));
+    ui->CloseButton_2->setStyleSheet(StyleSheet::CloseRule(warning));
+    ui->FindVer->setStyleSheet(StyleSheet::BackgroundRule(QStringLiteral("FindVer"), warning));
+    ui->NoApear->setStyleSheet(StyleSheet::CheckBoxRule(warning, QStringLiteral("LabelColor")));
+
+    auto* view = new QListView(ui->comboBox);
+    view->setStyleSheet(StyleSheet::ComboListRule());
+    ui->comboBox->setView(view);
+    ui->comboBox->setMaxVisibleItems(5);
+
+    ui->label_2->show();
+    ui->label_3->show();
+    ui->RightButton->hide();
+    ui->LeftButton->hide();
+    // The prompts lie over the device pages; clicks go through them to the
+    // device buttons.
+    ui->label_2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui->label_3->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    PostMsg* bus = PostMsg::Instance();
+    connect(bus, SIGNAL(SigLanguageSameA(int)), this, SLOT(SlotSameLanguageA(int)));
+    connect(bus, SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
+    connect(bus, SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
+    LanguageTexts::Follow(this, SLOT(ChangeDialogLanguage(int)));
+
+    ui->Repair->hide();
+    if (!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty())
+        ui->Repair->show();
+
+    modelCount_ = DeviceTotal();
+
+    // "Visible" below means shown on screen: the Repair button of a chooser
+    // that is not shown yet is not, so the first load puts the connection
+    // prompt on "label_2".
+    const auto repairShown = [this] { return ui->Repair->isVisible(); };
+    language_ = std::make_unique<LanguageTexts>(QStringLiteral("DialogChange"), QVector<LanguageTexts::Child>{
+        {QStringLiteral("label_2"), LanguageTexts::Keep(&connectPrompt_)},
+        {QStringLiteral("label_2"), LanguageTexts::When([repairShown] { return !repairShown(); },
+                                                        LanguageTexts::TextOf(ui->label_2))},
+        {QStringLiteral("label_3"), LanguageTexts::TextOf(ui->label_3)},
+        {QStringLiteral("OfflineTips1"), LanguageTexts::Keep(&offlineTips1_)},
+        {QStringLiteral("OfflineTips2"), LanguageTexts::Keep(&offlineTips2_)},
+        {QStringLiteral("RepairDevice"), LanguageTexts::Keep(&repairPrompt_)},
+        {QStringLiteral("RepairDevice"), LanguageTexts::When(repairShown, LanguageTexts::TextOf(ui->label_2))},
+        {QStringLiteral("label"), LanguageTexts::TextOf(ui->FindVerlaebl)},
+        {QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)},
+        {QStringLiteral("NoApear"), LanguageTexts::TextOf(ui->NoApear)},
+        {QStringLiteral("MouseIsNewTips"), LanguageTexts::Keep(&MouseIsNewTipsText)},
+    });
+    language_->SetFinished([this] { SetOfflineTips(); });
+
+    const int language = LanguageTexts::StoredIndex();
+    ui->comboBox->setCurrentIndex(language);
+    ChangeDialogLanguage(language);
+
+    ui->FindVer->hide();
+
+    StartUsbChanged(&DialogChange::UsbChangedCallback, 600);
+}
+
+DialogChange::~DialogChange()
+{
+    if (TheChooser == this) {
+        TheChooser = nullptr;
+        // The widgets go with the chooser.
+        DeviceButtons.clear();
+        OfflineMarkers.clear();
+        LinkIcons.clear();
+        RateBadges.clear();
+    }
+    delete ui;
+}
+
+DialogChange* DialogChange::Chooser()
+{
+    return TheChooser;
+}
+
+const QStringList& DialogChange::ReceiverPidKeys()
+{
+    static const QStringList keys = {QStringLiteral("Wireless_PID"), QStringLiteral("Wireless2_PID"),
+                                     QStringLiteral("Wireless4_PID"), QStringLiteral("Wireless8_PID")};
+    return keys;
+}
+
+// ---- Language -----------------------------------------------------------------
+
+void DialogChange::ChangeDialogLanguage(int index)
+{
+    language_->Load(index);
+}
+
+QString DialogChange::OfflineTips() const
+{
+    return offlineTips1_ + QLatin1Char('\n') + offlineTips2_;
+}
+
+void DialogChange::SetOfflineTips()
+{
+    for (QLabel* marker : qAsConst(OfflineMarkers))
+        marker->setToolTip(OfflineTips());
+}
+
+void DialogChange::SlotSameLanguageA(int index)
+{
+    ui->comboBox->setCurrentIndex(index);
+}
+
+void DialogChange::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->comboBox->blockSignals(true);
+        ui->retranslateUi(this);
+        ui->comboBox->setCurrentIndex(0);
+        ui->comboBox->blockSignals(false);
+    }
+    QWidget::changeEvent(event);
+}
+
+// ---- Repair, keys, window --------------------------------------------------------
+
+void DialogChange::ShowRepair(bool pending)
+{
+    ui->Repair->setVisible(pending);
+    ui->label_2->setText(pending ? repairPrompt_ : connectPrompt_);
+}
+
+void DialogChange::SlotUpDateButton(bool hide)
+{
+    ShowRepair(!hide);
+}
+
+void DialogChange::SlotEnterKey()
+{
+    if (ui->FindVer->isVisible())
+        ui->FindVer->hide();
+    else if (ui->Repair->isVisible())
+        on_Repair_clicked();
+}
+
+void DialogChange::WindowClosedA()
+{
+    close();
+}
+
+void DialogChange::WindowMinA()
+{
+    showMinimized();
+}
+
+// ---- Discovery ---------------------------------------------------------------------
+
+void DialogChange::UsbChangedCallback()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return;
+    if (QThread::currentThread() == app->thread()) {
+        HandleDeviceChange();
+        return;
+    }
+    if (ChangeQueued.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        app,
+        [] {
+            ChangeQueued = false;
+            HandleDeviceChange();
+        },
+        Qt::QueuedConnection);
+}
+
+void DialogChange::HandleDeviceChange()
+{
+    // The identical-devices notice runs a modal loop inside a run; a notice
+    // that comes meanwhile is handled once that run has ended.
+    static bool running = false;
+    static bool again = false;
+    if (running) {
+        again = true;
+        return;
+    }
+    running = true;
+    do {
+        again = false;
+        ReadDevices();
+    } while (again);
+    running = false;
+}
+
+void DialogChange::ReadDevices()
+{
+    DialogChange* chooser = Chooser();
+    if (!chooser)
+        return;
+    chooser->ShowRepair(!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty());
+    const QString vid = Option(QStringLiteral("VID"));
+    ShownDevices.clear();
+    IdentifiedDevices.clear();
+
+    ConfigIni* config = ConfigIni::Instance();
+    UsbPidList = config->GetValueList(QStringLiteral("Option"), QStringLiteral("USB_PID"));
+    for (int kind = 0; kind < ReceiverPidKeys().size(); ++kind)
+        ReceiverPidLists[kind] = config->GetValueList(QStringLiteral("Option"), ReceiverPidKeys().at(kind));
+
+    QVector<QString> search;
+    for (const QStringList* list : {&UsbPidList, &ReceiverPidLists[0], &ReceiverPidLists[1],
+                                    &ReceiverPidLists[2], &ReceiverPidLists[3]}) {
+        for (const QString& pid : *list) {
+            if (!pid.isEmpty())
+                search.append(pid);
+        }
+    }
+    EnumerateDevices(vid, search);
+    BuildDevicePages();
+}
+
+void DialogChange::EnumerateDevices(const QString& vid, const QVector<QString>& pids)
+{
+    const int capacity = 5;
+    const QByteArray vendor = vid.toLatin1();
+    for (const QString& pid : pids) {
+        int count = capacity;
+        const char* const* paths = UsbFinderC_FindHidDevicesByDefaultDeviceId(vendor.constData(),
+                                                                              pid.toLatin1().constData(), &count);
+        if (!paths)
+            continue;
+        count = qBound(0, count, capacity);
+        for (int i = 0; i < count; ++i) {
+            if (!paths[i])
+                continue;
+            DeviceAllInfo info;
+            info.path = QString::fromLatin1(paths[i]);
+            info.vid = vid;
+            info.pid = pid;
+            unsigned char attribute[DIVAZA_ATTRIBUTE_SIZE] = {};
+            UsbFinderC_GetUsbDeviceAttribute(paths[i], attribute);
+            info.receiverVersion = DeviceAllInfo::VersionText(quint32(attribute[8]) | quint32(attribute[9]) << 8);
+            info.online = false;
+            if (IdentifyDevice(info)) {
+                ShownDevices.append(info);
+                IdentifiedDevices.append(info);
+            }
+        }
+    }
+}
+
+bool DialogChange::IdentifyDevice(DeviceAllInfo& info)
+{
+    const QByteArray path = info.path.toLatin1();
+    // Devices may report zero ids for a while after they appear. Only the
+    // first nine answers count; the tenth gives just the link type.
+    const int counted = 9;
+    UsbDeviceInfo answer = {};
+    int queries = 0;
+    do {
+        answer = UsbFinderC_GetDeviceInfo(path.constData());
+        ++queries;
+    } while (answer.cid == 0 && answer.mid == 0 && queries < counted + 1);
+    const bool haveIds = (answer.cid != 0 || answer.mid != 0) && queries <= counted;
+
+    const int total = DeviceTotal();
+    if (haveIds) {
+        ConfigIni* config = ConfigIni::Instance();
+        const int cid = Option(QStringLiteral("CID")).toInt();
+        for (int model = 1; model <= total; ++model) {
+            const int mid = config->GetValue(QStringLiteral("Drive") + QString::number(model), QStringLiteral("MID")).toInt();
+            if (cid != answer.cid || mid != answer.mid)
+                continue;
+            info.cid = answer.cid;
+            info.mid = answer.mid;
+            info.linkType = answer.linkType;
+            info.modelIndex = model - 1;
+            info.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
+            if (UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF)
+                info.online = true;
+            return true;
+        }
+        if (total <= 0)
+            return false;
+    }
+    // No model: listed as unknown, with the link type it reported.
+    info.linkType = answer.linkType;
+    info.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
+    info.modelIndex = total;
+    return true;
+}
+
+bool DialogChange::RefreshDeviceStatusBytes(int index)
+{
+    if (index < 0 || index >= ShownDevices.size())
+        return false;
+    DeviceAllInfo info = ShownDevices.at(index);
+    info.online = false;
+    unsigned char buffer[DIVAZA_ADDRESS_BUFFER_SIZE] = {};
+    UsbFinderC_GetDeviceOnLineWithUsbAddress(info.path.toLatin1().constData(), buffer);
+    ReadOnlineAndAddress(info, buffer);
+    StoreRefreshed(index, info);
+    return buffer[7] != 0 || buffer[8] != 0 || buffer[9] != 0;
+}
+
+bool DialogChange::RefreshDeviceEntry(int index)
+{
+    // A button left from an earlier list may name a position the list no
+    // longer has.
+    if (index < 0 || index >= ShownDevices.size())
+        return true;
+    DeviceAllInfo info = ShownDevices.at(index);
+    info.online = false;
+    unsigned char buffer[DIVAZA_ADDRESS_BUFFER_SIZE] = {};
+    UsbFinderC_GetDeviceOnLineWithUsbAddress(info.path.toLatin1().constData(), buffer);
+    IdentifyDevice(info);
+    // The online state comes from the address query alone.
+    ReadOnlineAndAddress(info, buffer);
+    StoreRefreshed(index, info);
+    if (DialogChange* chooser = Chooser())
+        chooser->DrawEntry(index, info);
+    return true;
+}
+
+QString DialogChange::PictureRule(const QString& selector, const QString& picture) const
+{
+    return selector + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
+                                     "background-image: url(")
+        + pictureFolder_ + picture + QStringLiteral(");color: rgb(255, 255, 255);}");
+}
+
+void DialogChange::DrawEntry(int index, const DeviceAllInfo& info)
+{
+    if (index >= DeviceButtons.size() || index >= OfflineMarkers.size() || index >= LinkIcons.size())
+        return;
+    mytoolButtonEnter* button = DeviceButtons.at(index);
+    QLabel* marker = OfflineMarkers.at(index);
+    QLabel* link = LinkIcons.at(index);
+    const QString selector = QStringLiteral("QToolButton");
+    if (info.modelIndex == modelCount_) {
+        link->show();
+        button->setStyleSheet(PictureRule(selector, QStringLiteral("Unknow.png")));
+    } else if (info.online) {
+        link->show();
+        marker->hide();
+        button->setStyleSheet(PictureRule(selector, QStringLiteral("OnLine0.png")));
+    } else {
+        button->setStyleSheet(PictureRule(selector, QStringLiteral("DisOnlin0.png")));
+        marker->show();
+        link->hide();
+    }
+}
+
+// ---- Pages ---------------------------------------------------------------------------
+
+void DialogChange::BuildDevicePages()
+{
+    DialogChange* chooser = Chooser();
+    if (!chooser)
+        return;
+    Ui::DialogChange* ui = chooser->ui;
+
+    // A click on a device button may still be running (a modal dialog of the
+    // selection): the old widgets go once control is back in the event loop.
+    DiscardAll(DeviceButtons);
+    DiscardAll(OfflineMarkers);
+    DiscardAll(RateBadges);
+    DiscardAll(LinkIcons);
+    for (int page = ui->stackedWidget->count() - 1; page >= 0; --page) {
+        QWidget* widget = ui->stackedWidget->widget(page);
+        ui->stackedWidget->removeWidget(widget);
+        widget->deleteLater();
+    }
+
+    if (ShownDevices.isEmpty()) {
+        ui->label_2->show();
+        ui->label_3->hide();
+        ui->LeftButton->hide();
+        ui->RightButton->hide();
+        return;
+    }
+
+    // Count the devices per link (cable, then the four receiver kinds) and
+    // model; the last column is the model count, for devices of no model.
+    const int models = qMax(chooser->modelCount_, 0) + 1;
+    QVector<QVector<int>> counts(1 + ReceiverPidLists.size(), QVector<int>(models, 0));
+    const int inListOrder[4] = {0, 1, 2, 3};
+    for (int i = 0; i < ShownDevices.size(); ++i) {
+        const DeviceAllInfo& info = ShownDevices.at(i);
+        const int row = info.wired ? 0 : 1 + ReceiverList(info.pid, inListOrder);
+        if (row >= 0 && info.modelIndex >= 0 && info.modelIndex < models)
+            ++counts[row][info.modelIndex];
+        RefreshDeviceStatusBytes(i);
+    }
+    for (const QVector<int>& row : qAsConst(counts)) {
+        if (std::any_of(row.begin(), row.end(), [](int count) { return count >= 2; })) {
+            chooser->ShowIdenticalDevicesNotice();
+            return;
+        }
+    }
+
+    // A model on the cable once is listed as the cabled device only, not
+    // also through its receiver.
+    const int total = DeviceTotal();
+    for (int model = 0; model < total && model < models; ++model) {
+        if (counts[0][model] != 1)
+            continue;
+        for (int i = ShownDevices.size() - 1; i >= 0; --i) {
+            if (ShownDevices.at(i).modelIndex == model && !ShownDevices.at(i).wired)
+                ShownDevices.removeAt(i);
+        }
+    }
+
+    ui->label_2->hide();
+    ui->label_3->show();
+
+    const int count = ShownDevices.size();
+    const QString tips = chooser->OfflineTips();
+    for (int first = 0; first < count; first += 3) {
+        const int onPage = qMin(3, count - first);
+        const DeviceSlot* places = onPage == 3 ? FullPage : onPage == 2 ? LastPageOfTwo : LastPageOfOne;
+        const int(&badgeOrder)[4] = onPage == 3 ? FullPageBadgeOrder : LastPageBadgeOrder;
+        auto* page = new QWidget;
+        for (int slot = 0; slot < onPage; ++slot) {
+            const int d = first + slot;
+            const DeviceAllInfo& info = ShownDevices.at(d);
+
+            auto* button = new mytoolButtonEnter(page);
+            button->setObjectName(QStringLiteral("btn") + QString::number(d));
+            SetFixedSize(button, ButtonSize);
+            button->move(places[slot].button);
+            const QString picture = info.modelIndex == chooser->modelCount_ ? QStringLiteral("Unknow.png")
+                                                                            : QStringLiteral("DisOnlin0.png");
+            button->setStyleSheet(chooser->PictureRule(QStringLiteral("QToolButton"), picture));
+            DeviceButtons.append(button);
+
+            auto* marker = new QLabel(page);
+            marker->setObjectName(QStringLiteral("label") + QString::number(d));
+            SetFixedSize(marker, MarkerSize);
+            marker->move(places[slot].marker);
+            marker->setStyleSheet(chooser->PictureRule(QStringLiteral("QLabel"), QStringLiteral("DisOnline.png")));
+            marker->setToolTip(tips);
+            marker->hide();
+            OfflineMarkers.append(marker);
+
+            auto* link = new QLabel(page);
+            link->setObjectName(QStringLiteral("UsbWifi") + QString::number(d));
+            SetFixedSize(link, MarkerSize);
+            link->move(places[slot].marker);
+            link->setStyleSheet(chooser->PictureRule(
+                QStringLiteral("QLabel"), info.wired ? QStringLiteral("OnLineUsb.png") : QStringLiteral("OnLineWifi.png")));
+            link->hide();
+            LinkIcons.append(link);
+
+            const int kind = ReceiverList(info.pid, badgeOrder);
+            if (kind >= 0) {
+                auto* badge = new QLabel(page);
+                SetFixedSize(badge, BadgeSize);
+                badge->move(places[slot].badge);
+                badge->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + chooser->pictureFolder_
+                                     + QLatin1String(BadgePictures[kind]) + QStringLiteral(");}"));
+                RateBadges.append(badge);
+            }
+        }
+        ui->stackedWidget->addWidget(page);
+    }
+
+    ui->stackedWidget->setCurrentIndex(0);
+    ui->RightButton->setVisible(count > 3);
+    ui->LeftButton->hide();
+
+    for (mytoolButtonEnter* button : qAsConst(DeviceButtons)) {
+        RefreshDeviceEntry(mytoolButtonEnter::IndexOf(button->objectName()));
+        connect(button, SIGNAL(clicked()), chooser, SLOT(slotButtonClicked()));
+    }
+}
+
+void DialogChange::ShowIdenticalDevicesNotice()
+{
+    ui->label_2->show();
+    ui->label_3->hide();
+    ui->LeftButton->hide();
+    ui->RightButton->hide();
+    QuestiondialogB notice;
+    DialogPlacement::CentreOver(&notice, this);
+    notice.exec();
+}
+
+// ---- Selection and the window's buttons -------------------------------------------------
+
+void DialogChange::slotButtonClicked()
+{
+}
+
+void DialogChange::on_CloseButton_clicked()
+{
+}
+
+void DialogChange::on_MinButton_clicked()
+{
+}
+
+void DialogChange::on_LeftButton_clicked()
+{
+}
+
+void DialogChange::on_RightButton_clicked()
+{
+}
+
+void DialogChange::on_CloseButton_2_clicked()
+{
+}
+
+void DialogChange::on_NewHong_clicked()
+{
+}
+
+void DialogChange::on_NoApear_clicked(bool)
+{
+}
+
+void DialogChange::on_Repair_clicked()
+{
+}
+
+void DialogChange::on_comboBox_activated(int)
+{
+}

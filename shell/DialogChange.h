@@ -1,0 +1,129 @@
+#pragma once
+
+#include "DeviceAllInfo.h"
+#include "LanguageTexts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class mytoolButtonEnter;
+
+namespace Ui {
+class DialogChange;
+}
+
+// The device chooser: the first page of the top window. It lists the attached
+// mice and receivers as picture buttons, three to a page, with the language
+// list, the window buttons, the Repair button (while a failed firmware update
+// waits to be repaired) and the new-firmware popup.
+//
+// The device library reports every change of the attached devices to
+// UsbChangedCallback(); the chooser then finds and identifies the devices
+// against the product description, keeps them in ShownDevices and
+// IdentifiedDevices (SharedState.h) and builds the pages again. Everything but
+// the callback's own entry runs on the GUI thread.
+class DialogChange : public QWidget {
+    Q_OBJECT
+public:
+    explicit DialogChange(QWidget* parent = nullptr);
+    ~DialogChange() override;
+
+    // The one chooser; null while there is none.
+    static DialogChange* Chooser();
+
+    // The library's device-change callback; it may run on any thread. Its
+    // work is done on the GUI thread: at once when called there, else queued
+    // (several notices that arrive before it runs share one run).
+    static void UsbChangedCallback();
+    // Finds the devices of every product id and appends the identified ones
+    // to ShownDevices and IdentifiedDevices.
+    static void EnumerateDevices(const QString& vid, const QVector<QString>& pids);
+    // Fills the identification of a record whose path is set; false when the
+    // device is to be left out.
+    static bool IdentifyDevice(DeviceAllInfo& info);
+    // Reads the online state and address of listed device `index` again;
+    // true when an address byte is not zero.
+    static bool RefreshDeviceStatusBytes(int index);
+    // Identifies listed device `index` again and redraws its button and
+    // markers. An index outside the list changes nothing.
+    static bool RefreshDeviceEntry(int index);
+    // Throws the device pages away and builds them again from ShownDevices.
+    static void BuildDevicePages();
+
+    // The product ids as the last device-change handling read them: the
+    // cable's ("USB_PID") and the four receiver kinds' ("Wireless_PID",
+    // "Wireless2_PID", "Wireless4_PID", "Wireless8_PID", in this order).
+    static QStringList UsbPidList;
+    static QVector<QStringList> ReceiverPidLists;
+    static const QStringList& ReceiverPidKeys();
+
+    // The widgets of the current pages, index-aligned with ShownDevices
+    // (except RateBadges, which only receivers have).
+    static QList<mytoolButtonEnter*> DeviceButtons;
+    static QList<QLabel*> OfflineMarkers;
+    static QList<QLabel*> LinkIcons;
+    static QList<QLabel*> RateBadges;
+
+    // "Option"/"DeviceTotal" as read at construction: a record whose model
+    // index equals it matches no model.
+    int ModelCount() const { return modelCount_; }
+
+public slots:
+    // Loads the chooser's texts from the language file of the index.
+    void ChangeDialogLanguage(int index);
+    // The language list follows a choice made elsewhere.
+    void SlotSameLanguageA(int index);
+    // true: the firmware is in order, Repair hidden, the connection prompt;
+    // false: Repair shown with the repair prompt.
+    void SlotUpDateButton(bool hide);
+    // Return or Enter in the top window: closes the popup, or else starts
+    // the repair while Repair is shown.
+    void SlotEnterKey();
+    void WindowClosedA();
+    void WindowMinA();
+
+    // A device button was clicked.
+    void slotButtonClicked();
+    // The window's buttons, the language list and the popup.
+    void on_CloseButton_clicked();
+    void on_MinButton_clicked();
+    void on_LeftButton_clicked();
+    void on_RightButton_clicked();
+    void on_CloseButton_2_clicked();
+    void on_NewHong_clicked();
+    void on_NoApear_clicked(bool checked);
+    void on_Repair_clicked();
+    void on_comboBox_activated(int index);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The callback's work, on the GUI thread.
+    static void HandleDeviceChange();
+    static void ReadDevices();
+    // Shows or hides Repair, with the matching prompt on "label_2".
+    void ShowRepair(bool pending);
+    void SetOfflineTips();
+    QString OfflineTips() const;
+    // The rule of a device button or marker showing a picture of the folder.
+    QString PictureRule(const QString& selector, const QString& picture) const;
+    void DrawEntry(int index, const DeviceAllInfo& info);
+    void ShowIdenticalDevicesNotice();
+
+    Ui::DialogChange* ui;
+    std::unique_ptr<LanguageTexts> language_;
+    QString pictureFolder_;
+    int modelCount_ = 0;
+    // Texts of the language file.
+    QString connectPrompt_;
+    QString repairPrompt_;
+    QString offlineTips1_;
+    QString offlineTips2_;
+};

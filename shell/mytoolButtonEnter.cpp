@@ -1,0 +1,23 @@
+#include "mytoolButtonEnter.h"
+
+#include "DialogChange.h"
+
+mytoolButtonEnter::mytoolButtonEnter(QWidget* parent)
+    : QToolButton(parent)
+{
+}
+
+int mytoolButtonEnter::IndexOf(const QString& objectName)
+{
+    bool ok = false;
+    const int index = QString(objectName).remove(QStringLiteral("btn")).toInt(&ok);
+    return ok ? index : -1;
+}
+
+void mytoolButtonEnter::enterEvent(QEvent* event)
+{
+    const int index = IndexOf(objectName());
+    if (index >= 0)
+        DialogChange::RefreshDeviceEntry(index);
+    QToolButton::enterEvent(event);
+}

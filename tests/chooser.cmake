@@ -1,0 +1,3 @@
+# The device chooser over the simulated devices.
+talvire_add_test(test_chooser THREADS SOURCES shell/test_chooser.cpp LIBRARIES talvire_app)
+target_compile_definitions(test_chooser PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
