@@ -1,3 +1,4 @@
-# The device chooser over the simulated devices.
+# The device chooser over the simulated devices; the library tells of device
+# changes on its own thread.
 talvire_add_test(test_chooser THREADS SOURCES shell/test_chooser.cpp LIBRARIES talvire_app)
 target_compile_definitions(test_chooser PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")

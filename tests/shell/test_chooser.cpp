@@ -1,7 +1,8 @@
 // The device chooser over the simulated devices: discovery and identification,
 // the pages of three with their positions, arrows, badges and link icons, the
 // cabled mouse listed once, identical devices refused with the notice,
-// plugging and unplugging, its texts, the Repair button and screenshots.
+// plugging and unplugging (told on the library's thread, handled on the GUI
+// thread), its texts, the Repair button and screenshots.
 #include "DialogChange.h"
 #include "MacroIni.h"
 #include "MyConmboBox.h"
@@ -429,6 +430,32 @@ private slots:
         QVERIFY(!ShownDevices.first().wired);
         QVERIFY(Prompt()->isHidden());
         QVERIFY(!Hint()->isHidden());
+    }
+
+    void aBurstOfChangesEndsInTheLastState()
+    {
+        QVERIFY(Open(QString()));
+        // The cable in and out quickly, ending plugged: the cabled mouse is
+        // listed, once.
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(SimDevice_Plug("mouse", i % 2 == 0));
+        QVERIFY(SimDevice_Plug("mouse", 1));
+        QTRY_VERIFY(ShownDevices.size() == 1 && ShownDevices.first().wired && IdentifiedDevices.size() == 2);
+        QTest::qWait(100);
+        QCOMPARE(ShownDevices.size(), 1);
+        QCOMPARE(DialogChange::DeviceButtons.size(), 1);
+        QTRY_COMPARE(chooser_->findChildren<mytoolButtonEnter*>().size(), 1);
+    }
+
+    void noticesAfterTheChooserIsGoneChangeNothing()
+    {
+        QVERIFY(Open(QString()));
+        chooser_.reset();
+        QVERIFY(!DialogChange::Chooser());
+        QVERIFY(DialogChange::DeviceButtons.isEmpty());
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QTest::qWait(100);
+        QCOMPARE(ShownDevices.size(), 1);
     }
 
     void hoverRedrawsTheEntryAndIgnoresStaleButtons()
