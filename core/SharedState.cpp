@@ -56,3 +56,4 @@ std::atomic<int> ImportFileResult{0};
 std::atomic<bool> MouseUpdateAvailable{false};
 std::atomic<bool> ReceiverUpdateAvailable{false};
 std::atomic<bool> FirmwareUpdateRunning{false};
+std::atomic<bool> RepairUpgradeRunning{false};

@@ -78,3 +78,5 @@ extern std::atomic<int> ImportFileResult;
 extern std::atomic<bool> MouseUpdateAvailable;
 extern std::atomic<bool> ReceiverUpdateAvailable;
 extern std::atomic<bool> FirmwareUpdateRunning;
+// The update and repair dialog runs a repair.
+extern std::atomic<bool> RepairUpgradeRunning;

@@ -363,6 +363,10 @@ void DialogChange::ReadDevices()
     }
     EnumerateDevices(vid, search);
     BuildDevicePages();
+    // An open update and repair dialog looks at the devices again, unless it
+    // is repairing one.
+    if (RepairDialog && RepairDialog->isVisible() && !RepairUpgradeRunning)
+        PostMsg::Instance()->PostRepairCheckUpdate();
 }
 
 void DialogChange::EnumerateDevices(const QString& vid, const QVector<QString>& pids)

@@ -606,6 +606,32 @@ private slots:
         QCOMPARE(Prompt()->text(), QStringLiteral("Please connect your gaming device"));
     }
 
+    void openRepairDialogLooksAgain_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("repairing");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("shown") << true << false << true;
+        QTest::newRow("repairing") << true << true << false;
+        QTest::newRow("hidden") << false << false << false;
+    }
+    void openRepairDialogLooksAgain()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, repairing);
+        QFETCH(bool, asked);
+        QVERIFY(Open(QString()));
+        QWidget repair;
+        RepairDialog = &repair;
+        repair.setVisible(shown);
+        RepairUpgradeRunning = repairing;
+        QSignalSpy check(PostMsg::Instance(), SIGNAL(SigRepairCheckUpdate()));
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QTRY_VERIFY(ShownDevices.isEmpty());
+        QCOMPARE(check.size(), asked ? 1 : 0);
+        RepairUpgradeRunning = false;
+    }
+
     void enterClosesThePopup()
     {
         QVERIFY(Open(QString()));
