@@ -16,6 +16,7 @@
 #include "Screenshot.h"
 #include "TestEnvironment.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -652,23 +653,40 @@ private slots:
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("scenario");
+        QTest::addColumn<bool>("repair");
         QTest::addColumn<QString>("name");
-        QTest::newRow("one, English") << 0 << QString() << "chooser-one-en";
-        QTest::newRow("four, English") << 0 << Scenario("receiver-kinds.json") << "chooser-four-en";
-        QTest::newRow("one, Chinese") << 1 << QString() << "chooser-one-zh";
-        QTest::newRow("four, Chinese") << 1 << Scenario("receiver-kinds.json") << "chooser-four-zh";
-        QTest::newRow("none, English") << 0 << QStringLiteral("{\"receivers\": [], \"mice\": []}")
-                                       << "chooser-none-en";
-        QTest::newRow("unknown, English") << 0 << Scenario("unknown-ids.json") << "chooser-unknown-en";
+        const QString none = QStringLiteral("{\"receivers\": [], \"mice\": []}");
+        QTest::newRow("one, English") << 0 << QString() << false << "chooser-one-en";
+        QTest::newRow("four, English") << 0 << Scenario("receiver-kinds.json") << false << "chooser-four-en";
+        QTest::newRow("one, Chinese") << 1 << QString() << false << "chooser-one-zh";
+        QTest::newRow("four, Chinese") << 1 << Scenario("receiver-kinds.json") << false << "chooser-four-zh";
+        QTest::newRow("none, English") << 0 << none << false << "chooser-none-en";
+        QTest::newRow("repair, Chinese") << 1 << none << true << "chooser-repair-zh";
+        QTest::newRow("unknown, English") << 0 << Scenario("unknown-ids.json") << false << "chooser-unknown-en";
     }
     void screenshots()
     {
         QFETCH(int, language);
         QFETCH(QString, scenario);
+        QFETCH(bool, repair);
         QFETCH(QString, name);
         SetLanguage(language);
+        if (repair)
+            QVERIFY(Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), QStringLiteral("210,1")));
         QVERIFY(Open(scenario));
         QVERIFY(!SaveScreenshot(chooser_.get(), name).isEmpty());
+    }
+
+    void languageListScreenshot()
+    {
+        QVERIFY(Open(QString()));
+        auto* combo = Child<MyConmboBox>("comboBox");
+        combo->showPopup();
+        QWidget* popup = combo->view()->window();
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(combo->maxVisibleItems(), 5);
+        QVERIFY(!SaveScreenshot(popup, QStringLiteral("chooser-language-list")).isEmpty());
+        combo->hidePopup();
     }
 };
 

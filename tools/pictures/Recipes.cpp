@@ -281,19 +281,26 @@ void PageArrowRight(QPainter& p, const QRectF& r, State state)
 void IconRepair(QPainter& p, const QRectF& r, State state)
 {
     IconPlate(p, r, state);
-    const qreal s = qMin(r.width(), r.height()) * 0.62;
+    const qreal s = qMin(r.width(), r.height()) * 0.72;
     const QPointF c = r.center();
-    QPen pen(state == State::Disabled ? Palette::TextDisabled() : Palette::Warning(), s / 7.5);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    // The handle runs from the lower left to the head at the upper right;
-    // the head is an open ring whose gap faces up and right.
-    const QPointF head(c.x() + s * 0.22, c.y() - s * 0.22);
-    const qreal ring = s * 0.26;
-    p.drawLine(QPointF(c.x() - s * 0.42, c.y() + s * 0.42), QPointF(head.x() - ring * 0.7, head.y() + ring * 0.7));
-    p.drawArc(QRectF(head.x() - ring, head.y() - ring, 2 * ring, 2 * ring), 90 * 16, 270 * 16);
+    // Drawn pointing up, then turned to lie from the lower left to the upper
+    // right: an open-ended head on a straight handle.
+    const qreal head = s * 0.26;
+    const QPointF headCentre(0, -s * 0.5 + head);
+    QPainterPath ring;
+    ring.addEllipse(headCentre, head, head);
+    QPainterPath jaw;
+    jaw.addRect(QRectF(-head * 0.36, headCentre.y() - head * 1.2, head * 0.72, head * 1.2));
+    QPainterPath handle;
+    handle.addRoundedRect(QRectF(-s * 0.09, headCentre.y() + head * 0.5, s * 0.18, s * 0.5 + s * 0.5 - head * 1.5 - s * 0.02),
+                          s * 0.09, s * 0.09);
+    QPainterPath wrench = ring.subtracted(jaw).united(handle);
+    QTransform turn;
+    turn.translate(c.x(), c.y());
+    turn.rotate(45);
+    p.setPen(Qt::NoPen);
+    p.setBrush(state == State::Disabled ? Palette::TextDisabled() : Palette::Warning());
+    p.drawPath(turn.map(wrench));
 }
 
 void FlatPanel(QPainter& p, const QRectF& r, State)

@@ -18,7 +18,7 @@ static const PictureTable::Add dialogChange{{
         {QStringLiteral("Left"), 46, 46, Recipes::PageArrowLeft, State::Normal},
         {QStringLiteral("LeftClick"), 46, 46, Recipes::PageArrowLeft, State::Hover},
         // The language list: its field, its drop-down list and its arrow.
-        {QStringLiteral("ComboboxBack"), 142, 26, Recipes::Panel, State::Normal},
+        {QStringLiteral("ComboboxBack"), 142, 25, Recipes::Panel, State::Normal},
         {QStringLiteral("ComboboxTextBack"), 142, 50, Recipes::FlatPanel, State::Normal},
         {QStringLiteral("Menu"), 14, 14, Recipes::IconArrowDown, State::Normal},
         {QStringLiteral("MenuClicked"), 14, 14, Recipes::IconArrowDown, State::Checked},
