@@ -1,6 +1,7 @@
 #include "PostMsg.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QMetaMethod>
 #include <QMetaType>
 #include <QThread>
@@ -50,6 +51,14 @@ PostMsg* PostMsg::Instance()
 {
     static PostMsg* const instance = new PostMsg(nullptr);
     return instance;
+}
+
+bool PostMsg::Connect(const char* signal, const QObject* receiver, const char* slot, Qt::ConnectionType type)
+{
+    if (connect(Instance(), signal, receiver, slot, type))
+        return true;
+    qWarning() << "bus: cannot connect" << signal << "to" << receiver << slot;
+    return false;
 }
 
 PostMsg::PostMsg(QObject* parent)

@@ -17,6 +17,11 @@ class PostMsg : public QObject {
 public:
     // The one bus, made on first use.
     static PostMsg* Instance();
+    // Connects a bus signal to a receiver's slot by their names (SIGNAL(...),
+    // SLOT(...)); a name that matches nothing is reported as a warning and
+    // gives false.
+    static bool Connect(const char* signal, const QObject* receiver, const char* slot,
+                        Qt::ConnectionType type = Qt::AutoConnection);
 
     void PostChangeMainDialog(int page);
     void PostChangeSize(int mode);

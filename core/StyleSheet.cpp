@@ -62,6 +62,16 @@ QString StyleSheet::IconButtonRule(const QString& pictureFolder, const QString& 
         + pressedPicture + QStringLiteral(");}");
 }
 
+QString StyleSheet::ToggleButtonRule(const QString& pictureFolder, const QString& picture,
+                                     const QString& hoverPicture, const QString& checkedPicture)
+{
+    return QStringLiteral("QToolButton{border: 0px;background-position:center;background-repeat:no-repeat;"
+                          "background-image: url(")
+        + pictureFolder + picture + QStringLiteral(");}QToolButton:hover{background-image:  url(") + pictureFolder
+        + hoverPicture + QStringLiteral(");}QToolButton:checked{background-image: url(") + pictureFolder
+        + checkedPicture + QStringLiteral(");}");
+}
+
 QString StyleSheet::CloseRule(const QString& pictureFolder)
 {
     return IconButtonRule(pictureFolder, QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),

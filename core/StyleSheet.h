@@ -29,6 +29,10 @@ public:
     // A tool button drawn by a centred picture, with hover and pressed pictures.
     static QString IconButtonRule(const QString& pictureFolder, const QString& picture,
                                   const QString& hoverPicture, const QString& pressedPicture);
+    // A checkable tool button drawn by a centred picture, with hover and
+    // checked pictures.
+    static QString ToggleButtonRule(const QString& pictureFolder, const QString& picture,
+                                    const QString& hoverPicture, const QString& checkedPicture);
     // The close button of the dialogs: Close.png, CloseHover.png, CloseClick.png.
     static QString CloseRule(const QString& pictureFolder);
     // The centred background picture of one frame (by object name), not of

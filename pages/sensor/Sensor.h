@@ -1,0 +1,41 @@
+#pragma once
+
+#include "FlashDataMap.h"
+
+#include <QWidget>
+
+namespace Ui {
+class Sensor;
+}
+
+// The sensor page, the third page built by the configuration frame. It takes
+// the whole images and the partial device updates the worker sends: while it
+// fills its widgets from an image, SensorPageLoading keeps the setters quiet,
+// and SensorPageFilled tells the apply dialog that the page has taken it.
+class Sensor : public QWidget {
+    Q_OBJECT
+public:
+    explicit Sensor(QWidget* parent = nullptr);
+    ~Sensor() override;
+
+public slots:
+    // A whole image read from the device (blocking: the sender waits): clears
+    // SensorPageFilled, fills the page, then sets it.
+    void SlotUpDataSenSorUISensor(FlashDataMap image);
+    // An imported image: fills the page, SensorPageFilled untouched.
+    void SlotUpDataSenSorUIB(FlashDataMap image);
+    // The report-rate code the device reported (1, 2, 4, 8, 16, 32, 64).
+    void SlotUpDataReportRate(int code);
+    // The current DPI stage the device reported (0 to 7).
+    void SlotUpDataDPI(int stage);
+    // The DPI light bytes (image 0x3F to 0x42) the device reported.
+    void SlotUpDataDPILed(FlashDataMap image);
+    // Neither device data nor a stored image: the default settings.
+    void SlotFormReset();
+
+private:
+    // Fills the page's widgets from the image, with SensorPageLoading set.
+    void ShowImage(const FlashDataMap& image);
+
+    Ui::Sensor* ui;
+};

@@ -1,0 +1,238 @@
+#include "Dialog.h"
+
+#include "Buttoninterface.h"
+#include "CrashHandler.h"
+#include "DIVAza.h"
+#include "FormSetting.h"
+#include "Macro.h"
+#include "PostMsg.h"
+#include "Sensor.h"
+#include "SharedState.h"
+#include "StyleSheet.h"
+#include "Timing.h"
+#include "Worker.h"
+#include "ui_Dialog.h"
+
+#include <QButtonGroup>
+#include <QDebug>
+#include <QKeyEvent>
+
+namespace {
+constexpr int LowBatteryLevel = 15;
+constexpr int BackToListWaitMs = 100;
+// Frameless window with the system menu and minimise hints.
+constexpr Qt::WindowFlags FrameFlags = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+    | Qt::WindowMinimizeButtonHint;
+} // namespace
+
+Dialog::Dialog(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::Dialog)
+{
+    ui->setupUi(this);
+    ui->LightsButton->hide();
+    ui->line_6->hide();
+    pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
+
+    // Built in this order (the button page makes the device worker); stacked
+    // as buttons, sensor, macros, settings.
+    buttonPage_ = new Buttoninterface(this);
+    macroPage_ = new Macro(this);
+    sensorPage_ = new Sensor(this);
+    settingsPage_ = new FormSetting(this);
+    ui->stackedWidgetDialog->addWidget(buttonPage_);
+    ui->stackedWidgetDialog->addWidget(sensorPage_);
+    ui->stackedWidgetDialog->addWidget(macroPage_);
+    ui->stackedWidgetDialog->addWidget(settingsPage_);
+    qDebug() << "Start";
+
+    const QString& f = pictureFolder_;
+    ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
+    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(") + f + QStringLiteral("BackGround.png);}"));
+    ui->BatteryButtonC->setStyleSheet(
+        QStringLiteral("#BatteryButtonC{border:0px;background-image: url(") + f
+        + QStringLiteral("Battery.png);background-position:center;background-repeat:no-repeat;}"));
+    ui->label->setStyleSheet(QStringLiteral("#label{border-image: url(") + f + QStringLiteral("Charg.png);}"));
+    auto toggle = [&f](QWidget* button, const QString& name, const QString& hover, const QString& checked) {
+        button->setStyleSheet(StyleSheet::ToggleButtonRule(f, name + QStringLiteral(".png"),
+                                                           name + hover + QStringLiteral(".png"),
+                                                           name + checked + QStringLiteral(".png")));
+    };
+    toggle(ui->ButtonMain, QStringLiteral("Home"), QStringLiteral("Hover"), QStringLiteral("Checked"));
+    toggle(ui->LightsButton, QStringLiteral("Light"), QStringLiteral("Hover"), QStringLiteral("Checked"));
+    toggle(ui->FormSetting, QStringLiteral("Setting"), QStringLiteral("Hover"), QStringLiteral("Click"));
+    toggle(ui->MacroButton, QStringLiteral("Macro"), QStringLiteral("Hover"), QStringLiteral("Checked"));
+    toggle(ui->SensorButton, QStringLiteral("Sensor"), QStringLiteral("Hover"), QStringLiteral("Checked"));
+    auto pressed = [&f](QWidget* button, const QString& name, const QString& pressedSuffix) {
+        button->setStyleSheet(StyleSheet::IconButtonRule(f, name + QStringLiteral(".png"),
+                                                         name + QStringLiteral("Hover.png"),
+                                                         name + pressedSuffix + QStringLiteral(".png")));
+    };
+    pressed(ui->CloseButton, QStringLiteral("Close"), QStringLiteral("Click"));
+    pressed(ui->MinButton, QStringLiteral("Min"), QStringLiteral("Click"));
+    pressed(ui->SetButton, QStringLiteral("Setting"), QStringLiteral("Click"));
+    pressed(ui->UpArrow, QStringLiteral("PageChange"), QStringLiteral("Click"));
+    ui->label->hide();
+    ui->SetButton->hide();
+
+    pageButtons_ = new QButtonGroup(this);
+    pageButtons_->setExclusive(true);
+    pageButtons_->addButton(ui->ButtonMain);
+    pageButtons_->addButton(ui->MacroButton);
+    pageButtons_->addButton(ui->LightsButton);
+    pageButtons_->addButton(ui->SensorButton);
+    pageButtons_->addButton(ui->FormSetting);
+    connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
+    ui->ButtonMain->setChecked(true);
+
+    setWindowFlags(FrameFlags);
+    setFixedSize(size());
+
+    crashHandler_ = new CrashHandler;
+    CrashHandler::Install();
+
+    ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
+
+    PostMsg::Connect(SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
+    PostMsg::Connect(SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
+    PostMsg::Connect(SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
+    PostMsg::Connect(SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+    PostMsg::Connect(SIGNAL(SigBattery(bool, int, bool)), this, SLOT(SlotBattery(bool, int, bool)),
+                     Qt::BlockingQueuedConnection);
+    ui->label_3->hide();
+    ui->label_2->hide();
+}
+
+Dialog::~Dialog()
+{
+    disconnect(PostMsg::Instance(), nullptr, this, nullptr);
+    // The button page goes first: it stops the worker, which may still send
+    // to the other pages while it stops.
+    delete buttonPage_;
+    delete macroPage_;
+    delete sensorPage_;
+    delete settingsPage_;
+    delete ui;
+}
+
+QString Dialog::BatteryRule(int level)
+{
+    const QString colour = level > LowBatteryLevel ? QStringLiteral("0, 255, 153") : QStringLiteral("152, 43, 34");
+    return QStringLiteral("#progressBar{border: none;background-color: transparent;}#progressBar::chunk "
+                          "{background-color: rgb(")
+        + colour + QStringLiteral(");}");
+}
+
+void Dialog::WindowClosed()
+{
+    on_CloseButton_clicked();
+}
+
+void Dialog::WindowMin()
+{
+    PostMsg::Instance()->PostChangeSize(0);
+}
+
+void Dialog::on_ButtonMain_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
+    PostMsg::Instance()->PostAddMacroButton();
+}
+
+void Dialog::on_SensorButton_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentWidget(sensorPage_);
+}
+
+void Dialog::on_MacroButton_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentWidget(macroPage_);
+}
+
+void Dialog::on_FormSetting_clicked()
+{
+    ui->stackedWidgetDialog->setCurrentWidget(settingsPage_);
+}
+
+void Dialog::on_LightsButton_clicked()
+{
+}
+
+void Dialog::on_SetButton_clicked()
+{
+}
+
+void Dialog::on_UpArrow_clicked()
+{
+    UsbServer_SetPCDriverStatus(0);
+    WriteCache();
+    ui->ButtonMain->setChecked(true);
+    Timing::WaitMs(BackToListWaitMs);
+    UsbServer_Exit();
+    PostMsg::Instance()->PostChangeMainDialog(0);
+    PostMsg::Instance()->PostSetMacroPage();
+}
+
+void Dialog::on_CloseButton_clicked()
+{
+    WriteCache();
+    PostMsg::Instance()->PostChangeSize(1);
+}
+
+void Dialog::WriteCache()
+{
+    Worker::WriteDeviceInfoFile(CacheWriteName.get(), LiveFlashData.get());
+}
+
+void Dialog::SlotSecondDialog()
+{
+    ui->ButtonMain->setChecked(true);
+    ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
+}
+
+void Dialog::SlotUpDataParam(int mode)
+{
+    Q_UNUSED(mode)
+}
+
+void Dialog::SlotStartRecord(int state)
+{
+    if (state != 0 && state != 1)
+        return;
+    const bool enabled = state == 1;
+    for (QWidget* button : {static_cast<QWidget*>(ui->ButtonMain), static_cast<QWidget*>(ui->SensorButton),
+                            static_cast<QWidget*>(ui->LightsButton), static_cast<QWidget*>(ui->MacroButton),
+                            static_cast<QWidget*>(ui->FormSetting)})
+        button->setEnabled(enabled);
+}
+
+void Dialog::SlotBattery(bool charging, int level, bool showValue)
+{
+    ui->label->setVisible(charging);
+    // The bar keeps its last value for a level outside 0 to 100: show the
+    // nearest end instead.
+    ui->progressBar->setValue(qBound(ui->progressBar->minimum(), level, ui->progressBar->maximum()));
+    ui->label_2->setText(showValue ? QString::number(level) + QLatin1Char('%') : QString::number(level));
+    ui->progressBar->setStyleSheet(BatteryRule(level));
+}
+
+void Dialog::SlotMouseIndex(int index)
+{
+    Q_UNUSED(index)
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12)
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void Dialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        return;
+    }
+    QWidget::changeEvent(event);
+}

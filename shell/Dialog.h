@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class Dialog;
+}
+class QButtonGroup;
+class Buttoninterface;
+class CrashHandler;
+class FormSetting;
+class Macro;
+class Sensor;
+
+// The configuration frame: the second page of the top window, shown while a
+// device is chosen. It holds the four configuration pages in a stack, a column
+// of page buttons, the battery display of the device and the window buttons:
+// back to the device list, minimise, close. Its buttons are pictures of
+// "/Picture/Dialog/"; it has no texts of its own.
+class Dialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit Dialog(QWidget* parent = nullptr);
+    ~Dialog() override;
+
+    // <program folder>/Picture/Dialog/.
+    QString PictureFolder() const { return pictureFolder_; }
+
+    // The battery bar's style sheets: above 15 green, at 15 and below red.
+    static QString BatteryRule(int level);
+
+public slots:
+    // As the close button.
+    void WindowClosed();
+    // The minimise button: the top window goes to the tray.
+    void WindowMin();
+    void on_ButtonMain_clicked();
+    void on_SensorButton_clicked();
+    void on_MacroButton_clicked();
+    void on_LightsButton_clicked();
+    void on_SetButton_clicked();
+    // Back to the device list.
+    void on_UpArrow_clicked();
+    // The button page comes to the front.
+    void SlotSecondDialog();
+    // The worker opened the device: the apply dialog covers the pages until
+    // the configuration has arrived (mode 1: it only waits for the pages).
+    void SlotUpDataParam(int mode);
+    // 0: a macro recording starts, the page buttons are disabled; 1: it ended.
+    void SlotStartRecord(int state);
+    // The device's battery report (blocking: the reporting thread waits).
+    void SlotBattery(bool charging, int level, bool showValue);
+    void SlotMouseIndex(int index);
+    // Stores the configuration of the device and closes the program.
+    void on_CloseButton_clicked();
+    void on_FormSetting_clicked();
+
+protected:
+    // Escape and F12 do nothing here.
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The live image into the device cache file of its model.
+    void WriteCache();
+
+    Ui::Dialog* ui;
+    QButtonGroup* pageButtons_ = nullptr;
+    Buttoninterface* buttonPage_ = nullptr;
+    Macro* macroPage_ = nullptr;
+    Sensor* sensorPage_ = nullptr;
+    FormSetting* settingsPage_ = nullptr;
+    CrashHandler* crashHandler_ = nullptr;
+    QString pictureFolder_;
+};
