@@ -1,5 +1,6 @@
 #include "StartUp.h"
 
+#include "ExeIsRun.h"
 #include "ProductName.h"
 #include "UserDataFolder.h"
 
@@ -90,8 +91,8 @@ bool StartUp::ClaimSingleInstance()
 
 int StartUp::RunningInstanceNotice()
 {
-    // The running-instance notice (ExeIsRun) is shown here, modally, once the
-    // dialogs exist; the start then ends with exit code 0.
+    ExeIsRun notice;
+    notice.exec();
     return 0;
 }
 

@@ -32,7 +32,8 @@ public:
     // another instance holds it. A segment left behind by an instance that died
     // without detaching is released first. Needs the application object.
     static bool ClaimSingleInstance();
-    // Run when another instance runs; the exit code of this start.
+    // Run when another instance runs: the running-instance notice, modally;
+    // the exit code of this start (0).
     static int RunningInstanceNotice();
 
     // A message handler that appends debug messages to

@@ -112,6 +112,7 @@ Dialog::~Dialog()
     delete macroPage_;
     delete sensorPage_;
     delete settingsPage_;
+    delete crashHandler_;
     delete ui;
 }
 

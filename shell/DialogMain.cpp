@@ -1,0 +1,335 @@
+#include "DialogMain.h"
+
+#include "ConfigIni.h"
+#include "DIVAza.h"
+#include "Dialog.h"
+#include "DialogChange.h"
+#include "DialogPlacement.h"
+#include "FirmwareImages.h"
+#include "MacroIni.h"
+#include "MouseOffLine.h"
+#include "PostMsg.h"
+#include "ProductName.h"
+#include "Registry.h"
+#include "SharedState.h"
+#include "StyleSheet.h"
+#include "Timing.h"
+#include "Worker.h"
+#include "ui_DialogMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDebug>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QThread>
+
+namespace {
+constexpr int ChooserPage = 0;
+constexpr int FramePage = 1;
+constexpr int ChangePeriod = 600;
+constexpr int ExitSleepMs = 100;
+constexpr int CloseWaitMs = 200;
+// Frameless window with the system menu and minimise hints.
+constexpr Qt::WindowFlags MainFlags = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+    | Qt::WindowMinimizeButtonHint;
+
+std::function<bool()>& TrayTest()
+{
+    static std::function<bool()> test;
+    return test;
+}
+} // namespace
+
+DialogMain::DialogMain(QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::DialogMain)
+{
+    ui->setupUi(this);
+    setFixedSize(1020, 700);
+    setMouseTracking(false);
+    setWindowTitle(ProductName);
+
+    language_ = std::make_unique<LanguageTexts>(QStringLiteral("DialogMain"), QVector<LanguageTexts::Child>{
+        {QStringLiteral("MainForm"), LanguageTexts::Keep(&mainText_)},
+        {QStringLiteral("Exit"), LanguageTexts::Keep(&exitText_)},
+    });
+    LanguageTexts::Follow(this);
+
+    // A language index left in the registry by an installer moves to
+    // Macro.ini once, before any page reads it.
+    Registry* const registry = Registry::Instance();
+    const int movedLanguage = registry->GetInt(Registry::LanguageIndexKey());
+    if (movedLanguage != 0)
+        MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"),
+                                       QString::number(movedLanguage));
+    registry->RemoveKey(Registry::LanguageIndexKey());
+
+    pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
+    frame_ = new Dialog(this);
+    chooser_ = new DialogChange(this);
+    ui->stackedWidgetMain->addWidget(chooser_);
+    ui->stackedWidgetMain->addWidget(frame_);
+    ui->stackedWidgetMain->setCurrentWidget(chooser_);
+
+    setWindowFlags(MainFlags);
+    setFixedSize(width(), height());
+
+    PostMsg::Connect(SIGNAL(SigChangeMainDialog(int)), this, SLOT(SlotChangeMainDialog(int)));
+    PostMsg::Connect(SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
+    PostMsg::Connect(SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
+    PostMsg::Connect(SIGNAL(SigUpPageLight()), this, SLOT(SlotUpPageLight()));
+
+    const QIcon logo(pictureFolder_ + QStringLiteral("Logo.png"));
+    trayIcon_ = new QSystemTrayIcon(logo);
+    trayIcon_->setToolTip(ProductName);
+    setWindowIcon(logo);
+
+    SlotChangeLanguage(LanguageTexts::StoredIndex());
+}
+
+DialogMain::~DialogMain()
+{
+    disconnect(PostMsg::Instance(), nullptr, this, nullptr);
+    delete trayIcon_;
+    delete chooser_;
+    delete frame_;
+    delete ui;
+}
+
+void DialogMain::SetTrayTest(std::function<bool()> test)
+{
+    TrayTest() = std::move(test);
+}
+
+bool DialogMain::TrayAvailable()
+{
+    if (TrayTest())
+        return TrayTest()();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void DialogMain::SlotChangeLanguage(int index)
+{
+    language_->Load(index);
+}
+
+void DialogMain::SlotUpPageLight()
+{
+}
+
+void DialogMain::SlotChangeMainDialog(int page)
+{
+    UiReady = true;
+    if (page == ChooserPage) {
+        PostMsg* const bus = PostMsg::Instance();
+        bus->PostSecondPageChange();
+        DeviceChosen = 0;
+        bus->PostMainPageChange();
+        UsbServer_Exit();
+        QThread::msleep(ulong(Timing::Ms(ExitSleepMs)));
+        ui->stackedWidgetMain->setCurrentWidget(chooser_);
+        StartUsbChanged(&DialogChange::UsbChangedCallback, ChangePeriod);
+    } else if (page == FramePage) {
+        ui->stackedWidgetMain->setCurrentWidget(frame_);
+        StartUsbChanged(&Worker::OnUsbChanged, ChangePeriod);
+    }
+}
+
+void DialogMain::SlotChangeSize(int mode)
+{
+    switch (mode) {
+    case 0:
+        UsbServer_SetPCDriverStatus(0);
+        HideToTray(true);
+        break;
+    case 1:
+        UsbServer_SetPCDriverStatus(0);
+        CloseProgram();
+        break;
+    case 2:
+        HideToTray(false);
+        break;
+    case 3:
+        CloseProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+void DialogMain::HideToTray(bool declaredAbsent)
+{
+    if (!TrayAvailable()) {
+        minimisedAbsent_ = declaredAbsent;
+        showMinimized();
+        return;
+    }
+    hide();
+    // The menu is made with the texts of the current language.
+    delete trayMenu_;
+    delete actionMain_;
+    delete actionExit_;
+    actionMain_ = new QAction(mainText_, this);
+    connect(actionMain_, &QAction::triggered, this, &DialogMain::slotActionMain);
+    actionExit_ = new QAction(exitText_, this);
+    connect(actionExit_, &QAction::triggered, this, &DialogMain::slotActionExitApp);
+    trayMenu_ = new QMenu(this);
+    trayMenu_->addAction(actionMain_);
+    trayMenu_->addSeparator();
+    trayMenu_->addAction(actionExit_);
+    trayIcon_->setContextMenu(trayMenu_);
+    if (!trayConnected_) {
+        connect(trayIcon_, &QSystemTrayIcon::activated, this, &DialogMain::on_activatedSysTrayIcon);
+        trayConnected_ = true;
+    }
+    trayIcon_->setVisible(true);
+}
+
+void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        if (trayMenu_)
+            trayMenu_->exec(QCursor::pos());
+        break;
+    case QSystemTrayIcon::Trigger:
+        ShowAgain(true);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        ShowAgain(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void DialogMain::slotActionMain()
+{
+    ShowAgain(true);
+}
+
+void DialogMain::ShowAgain(bool declarePresent)
+{
+    show();
+    if (declarePresent && ui->stackedWidgetMain->currentIndex() == FramePage)
+        UsbServer_SetPCDriverStatus(1);
+    trayIcon_->hide();
+}
+
+void DialogMain::slotActionExitApp()
+{
+    // Ends the program without telling the device that it is gone; the
+    // device library's threads stop once the event loop has ended.
+    StopUsbChanged();
+    trayIcon_->hide();
+    QCoreApplication::exit(0);
+}
+
+void DialogMain::CloseProgram()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    qDebug() << "close";
+    StopUsbChanged();
+    Timing::WaitMs(CloseWaitMs);
+    UsbServer_Exit();
+    trayIcon_->hide();
+    close();
+}
+
+void DialogMain::RequestClose()
+{
+    if (closing_)
+        return;
+    if (ui->stackedWidgetMain->currentIndex() == FramePage)
+        frame_->WindowClosed();
+    else
+        SlotChangeSize(3);
+}
+
+void DialogMain::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    // Closed by the window system: leave in order, from the event loop.
+    event->ignore();
+    QMetaObject::invokeMethod(this, [this] { RequestClose(); }, Qt::QueuedConnection);
+}
+
+void DialogMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange && minimisedAbsent_ && !isMinimized()) {
+        minimisedAbsent_ = false;
+        if (ui->stackedWidgetMain->currentIndex() == FramePage)
+            UsbServer_SetPCDriverStatus(1);
+    }
+    QDialog::changeEvent(event);
+}
+
+void DialogMain::SlotMouseOffLine(int reason)
+{
+    OfflineReason = reason;
+    OfflinePending = true;
+    ReReadRequested = true;
+    // One notice at a time: it closes by itself when the device is back.
+    if (offlineNoticeOpen_)
+        return;
+    MouseOffLine notice;
+    DialogPlacement::CentreOver(&notice, this, 0, -20);
+    offlineNoticeOpen_ = true;
+    notice.exec();
+    offlineNoticeOpen_ = false;
+}
+
+void DialogMain::mousePressEvent(QMouseEvent* event)
+{
+    pressPosition_ = event->globalPos();
+    windowPosition_ = pos();
+    dragOffset_ = pressPosition_ - windowPosition_;
+}
+
+void DialogMain::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::LeftButton && !isMaximized() && !dragOffset_.isNull())
+        move(event->globalPos() - dragOffset_);
+}
+
+void DialogMain::mouseReleaseEvent(QMouseEvent* event)
+{
+    Q_UNUSED(event)
+    dragOffset_ = QPoint();
+}
+
+void DialogMain::keyPressEvent(QKeyEvent* event)
+{
+    if (MacroRecording)
+        return;
+    switch (event->key()) {
+    case Qt::Key_Space:
+        SpaceKey();
+        return;
+    case Qt::Key_Escape:
+    case Qt::Key_F12:
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        PostMsg::Instance()->PostEnterKey();
+        return;
+    default:
+        // The generic handling, not the dialog's own Return and Escape.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+}
+
+void DialogMain::SpaceKey()
+{
+}

@@ -1,0 +1,6 @@
+# The configuration frame and its pages; the battery and the pages' images
+# come from other threads, as from the device library.
+talvire_add_test(test_frame THREADS LIBRARIES talvire_app
+  SOURCES shell/test_frame.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
+target_include_directories(test_frame PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell)
+target_link_libraries(test_frame PRIVATE ${CMAKE_DL_LIBS})
