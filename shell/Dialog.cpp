@@ -72,6 +72,9 @@ Dialog::Dialog(QWidget* parent)
     pressed(ui->MinButton, QStringLiteral("Min"), QStringLiteral("Click"));
     pressed(ui->SetButton, QStringLiteral("Setting"), QStringLiteral("Click"));
     pressed(ui->UpArrow, QStringLiteral("PageChange"), QStringLiteral("Click"));
+    // Until the device reports, the bar shows the form's level in the
+    // battery's colours rather than the style's own.
+    ui->progressBar->setStyleSheet(BatteryRule(ui->progressBar->value()));
     ui->label->hide();
     ui->SetButton->hide();
 

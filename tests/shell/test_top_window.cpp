@@ -1,0 +1,465 @@
+// The top window: the stack of device list and frame, the language moved
+// from the registry layer, going to the tray (or minimising where there is no
+// tray) and back, the orderly close, the offline notice, dragging the
+// frameless window, and its keys.
+#include "DIVAza.h"
+#include "Dialog.h"
+#include "DialogChange.h"
+#include "DialogMain.h"
+#include "DeviceCacheFile.h"
+#include "MacroIni.h"
+#include "PostMsg.h"
+#include "Registry.h"
+#include "SharedState.h"
+#include "SimDevice.h"
+#include "Worker.h"
+
+#include "LibraryProbe.h"
+#include "ModalAnswer.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "TestImages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+void SendMouse(QWidget* window, QEvent::Type type, const QPoint& local, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(window, &event);
+}
+
+QByteArrayList CallNames()
+{
+    QByteArrayList names;
+    for (const LibraryProbe::Call& call : LibraryProbe::Calls()) {
+        if (call.name == "UsbServer_SetPCDriverStatus")
+            names << call.name + '(' + QByteArray::number(call.argument) + ')';
+        else
+            names << call.name;
+    }
+    return names;
+}
+
+void* Callback(UsbChangedCallback callback)
+{
+    return reinterpret_cast<void*>(callback);
+}
+} // namespace
+
+class TopWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<DialogMain> window;
+
+    void Make()
+    {
+        window = std::make_unique<DialogMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        LibraryProbe::Clear();
+    }
+
+    QStackedWidget* Stack() { return window->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetMain")); }
+
+    void ShowFrame()
+    {
+        Stack()->setCurrentWidget(window->Frame());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        SimDevice_Reset();
+    }
+
+    void cleanup()
+    {
+        DialogMain::SetTrayTest({});
+        MacroRecording = false;
+        window.reset();
+        LibraryProbe::OnCall({});
+        MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
+    }
+
+    void stacksDeviceListInFrontOfFrame()
+    {
+        Make();
+        QStackedWidget* stack = Stack();
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(stack->widget(0), static_cast<QWidget*>(window->Chooser()));
+        QCOMPARE(stack->widget(1), static_cast<QWidget*>(window->Frame()));
+        QCOMPARE(stack->currentIndex(), 0);
+        QCOMPARE(window->size(), QSize(1020, 700));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(window->windowTitle(), QStringLiteral("TALVIRE"));
+        QCOMPARE(window->TrayIcon()->toolTip(), QStringLiteral("TALVIRE"));
+        QVERIFY(!window->TrayIcon()->isVisible());
+        QVERIFY(!window->TrayIcon()->icon().isNull());
+    }
+
+    // A language index left in the registry layer moves to Macro.ini once
+    // and is removed there; the windows come up in that language.
+    void languageMovesFromRegistry_data()
+    {
+        QTest::addColumn<QVariant>("registry");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("mainItem");
+        QTest::newRow("Korean") << QVariant(3) << QStringLiteral("3") << QString::fromUtf8("메인 창 열기");
+        QTest::newRow("zero moves nothing") << QVariant(0) << QStringLiteral("1") << QString::fromUtf8("显示主界面");
+        QTest::newRow("none") << QVariant() << QStringLiteral("1") << QString::fromUtf8("显示主界面");
+    }
+
+    void languageMovesFromRegistry()
+    {
+        QFETCH(QVariant, registry);
+        QFETCH(QString, stored);
+        QFETCH(QString, mainItem);
+        MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1"));
+        if (registry.isValid())
+            QVERIFY(Registry::Instance()->SetValue(Registry::LanguageIndexKey(), registry));
+        Make();
+        QCOMPARE(MacroIni::Instance()->GetValue(QStringLiteral("Language"), QStringLiteral("Language")), stored);
+        QVERIFY(!Registry::Instance()->Contains(Registry::LanguageIndexKey()));
+
+        DialogMain::SetTrayTest([] { return true; });
+        window->SlotChangeSize(2);
+        QVERIFY(window->TrayMenu());
+        const QList<QAction*> items = window->TrayMenu()->actions();
+        QCOMPARE(items.size(), 3);
+        QCOMPARE(items.at(0)->text(), mainItem);
+        QVERIFY(items.at(1)->isSeparator());
+    }
+
+    // To the tray and closing, by who asks: the frame (0, 1) tells the device
+    // that the program is gone, the device list (2, 3) does not.
+    void changeSize_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<QByteArrayList>("calls");
+        QTest::addColumn<QString>("state");   // tray, minimised, closed, shown
+
+        const QByteArrayList close{"StopUsbChanged", "UsbServer_Exit"};
+        QTest::newRow("frame to tray") << 0 << true << QByteArrayList{"UsbServer_SetPCDriverStatus(0)"} << "tray";
+        QTest::newRow("frame, no tray") << 0 << false << QByteArrayList{"UsbServer_SetPCDriverStatus(0)"}
+                                        << "minimised";
+        QTest::newRow("frame closes") << 1 << true << QByteArrayList{"UsbServer_SetPCDriverStatus(0)"} + close
+                                      << "closed";
+        QTest::newRow("list to tray") << 2 << true << QByteArrayList{} << "tray";
+        QTest::newRow("list, no tray") << 2 << false << QByteArrayList{} << "minimised";
+        QTest::newRow("list closes") << 3 << false << close << "closed";
+        QTest::newRow("other") << 4 << true << QByteArrayList{} << "shown";
+    }
+
+    void changeSize()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, tray);
+        QFETCH(QByteArrayList, calls);
+        QFETCH(QString, state);
+        Make();
+        DialogMain::SetTrayTest([tray] { return tray; });
+        PostMsg::Instance()->PostChangeSize(mode);
+        QCOMPARE(CallNames(), calls);
+        QCOMPARE(window->isVisible(), state == QLatin1String("minimised") || state == QLatin1String("shown"));
+        QCOMPARE(window->isMinimized(), state == QLatin1String("minimised"));
+        QCOMPARE(window->TrayIcon()->isVisible(), state == QLatin1String("tray"));
+        if (state == QLatin1String("closed")) {
+            // The device-change notices stop 200 ms before the device closes.
+            const QList<LibraryProbe::Call> all = LibraryProbe::Calls();
+            const qint64 waited = all.last().ms - all.at(all.size() - 2).ms;
+            QVERIFY2(waited >= 200, qPrintable(QString::number(waited)));
+        }
+    }
+
+    // Back from the tray: a click on the icon (or its menu item) tells the
+    // device again when the frame is in front; a double click does not.
+    void backFromTray_data()
+    {
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QByteArrayList>("calls");
+        QTest::newRow("click, frame") << true << int(QSystemTrayIcon::Trigger)
+                                      << QByteArrayList{"UsbServer_SetPCDriverStatus(1)"};
+        QTest::newRow("click, list") << false << int(QSystemTrayIcon::Trigger) << QByteArrayList{};
+        QTest::newRow("double click, frame") << true << int(QSystemTrayIcon::DoubleClick) << QByteArrayList{};
+        QTest::newRow("menu item, frame") << true << -1 << QByteArrayList{"UsbServer_SetPCDriverStatus(1)"};
+    }
+
+    void backFromTray()
+    {
+        QFETCH(bool, frame);
+        QFETCH(int, reason);
+        QFETCH(QByteArrayList, calls);
+        Make();
+        if (frame)
+            ShowFrame();
+        DialogMain::SetTrayTest([] { return true; });
+        window->SlotChangeSize(frame ? 0 : 2);
+        QVERIFY(!window->isVisible());
+        LibraryProbe::Clear();
+        if (reason < 0)
+            window->TrayMenu()->actions().first()->trigger();
+        else
+            emit window->TrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->TrayIcon()->isVisible());
+        QCOMPARE(CallNames(), calls);
+    }
+
+    // Going to the tray twice and then asking for the menu opens it once.
+    void trayMenuOpensOnce()
+    {
+        Make();
+        DialogMain::SetTrayTest([] { return true; });
+        window->SlotChangeSize(2);
+        window->SlotChangeSize(2);
+        int opened = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                ++opened;
+                popup->close();
+            }
+        });
+        closer.start(20);
+        emit window->TrayIcon()->activated(QSystemTrayIcon::Context);
+        QTest::qWait(200);
+        QCOMPARE(opened, 1);
+    }
+
+    // Without a tray the window is minimised; restoring it tells the device
+    // again when it was told the program was gone.
+    void restoredFromMinimised_data()
+    {
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<QByteArrayList>("calls");
+        QTest::newRow("frame") << true << QByteArrayList{"UsbServer_SetPCDriverStatus(0)", "UsbServer_SetPCDriverStatus(1)"};
+        QTest::newRow("list") << false << QByteArrayList{};
+    }
+
+    void restoredFromMinimised()
+    {
+        QFETCH(bool, frame);
+        QFETCH(QByteArrayList, calls);
+        Make();
+        DialogMain::SetTrayTest([] { return false; });
+        if (frame) {
+            ShowFrame();
+            window->Frame()->WindowMin();
+        } else {
+            window->SlotChangeSize(2);
+        }
+        QVERIFY(window->isMinimized());
+        window->showNormal();
+        QVERIFY(!window->isMinimized());
+        QCOMPARE(CallNames(), calls);
+    }
+
+    // Closed by the window system (or a termination request): it leaves as
+    // the close button of the page in front does.
+    void closedFromOutside_data()
+    {
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<QByteArrayList>("calls");
+        QTest::newRow("frame") << true
+                               << QByteArrayList{"UsbServer_SetPCDriverStatus(0)", "StopUsbChanged", "UsbServer_Exit"};
+        QTest::newRow("list") << false << QByteArrayList{"StopUsbChanged", "UsbServer_Exit"};
+    }
+
+    void closedFromOutside()
+    {
+        QFETCH(bool, frame);
+        QFETCH(QByteArrayList, calls);
+        Make();
+        const QString cacheName = DeviceCacheFile::FileName(0x0A, 0x01);
+        QFile::remove(DeviceCacheFile::Folder() + cacheName);
+        LiveFlashData.set(PatternImage(9));
+        CacheWriteName.set(cacheName);
+        if (frame)
+            ShowFrame();
+        window->close();
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(CallNames(), calls);
+        FlashDataMap stored;
+        QCOMPARE(DeviceCacheFile::Read(cacheName, &stored), frame);
+    }
+
+    // The tray's exit item ends the event loop with 0 and stops the device
+    // notices first, without telling the device.
+    void trayExitEndsLoop()
+    {
+        Make();
+        DialogMain::SetTrayTest([] { return true; });
+        window->SlotChangeSize(2);
+        LibraryProbe::Clear();
+        QTimer::singleShot(0, window.get(), [this] { window->TrayMenu()->actions().last()->trigger(); });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(CallNames(), QByteArrayList{"StopUsbChanged"});
+        QVERIFY(!window->TrayIcon()->isVisible());
+    }
+
+    // The stack follows the bus: 1 shows the frame with the worker's change
+    // notices, 0 closes the device and brings the list back with its own.
+    void pageChanges()
+    {
+        Make();
+        UiReady = false;
+        PostMsg::Instance()->PostChangeMainDialog(1);
+        QVERIFY(UiReady);
+        QCOMPARE(Stack()->currentIndex(), 1);
+        QCOMPARE(LibraryProbe::CallsOf("StartUsbChanged").last().callback, Callback(&Worker::OnUsbChanged));
+
+        DeviceChosen = 1;
+        QSignalSpy second(PostMsg::Instance(), &PostMsg::SigSecondPageChange);
+        QSignalSpy mainPage(PostMsg::Instance(), &PostMsg::SigMainPageChange);
+        LibraryProbe::Clear();
+        PostMsg::Instance()->PostChangeMainDialog(0);
+        QCOMPARE(second.count(), 1);
+        QCOMPARE(mainPage.count(), 1);
+        QCOMPARE(DeviceChosen.load(), 0);
+        QCOMPARE(Stack()->currentIndex(), 0);
+        QCOMPARE(CallNames(), (QByteArrayList{"UsbServer_Exit", "StartUsbChanged"}));
+        const QList<LibraryProbe::Call> calls = LibraryProbe::Calls();
+        QCOMPARE(calls.last().callback, Callback(&DialogChange::UsbChangedCallback));
+        QCOMPARE(calls.last().argument, 600);
+        QVERIFY(calls.last().ms - calls.first().ms >= 100);
+
+        LibraryProbe::Clear();
+        PostMsg::Instance()->PostChangeMainDialog(7);
+        QCOMPARE(Stack()->currentIndex(), 0);
+        QVERIFY(LibraryProbe::Calls().isEmpty());
+    }
+
+    // The offline notice: its text by the reason, over the window's centre
+    // 20 pixels up; it closes when the device is back.
+    void offlineNotice_data()
+    {
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("offline") << 0 << QStringLiteral("   The mouse is offline. Please move first");
+        QTest::newRow("no answer") << 1 << QStringLiteral("The device did not answer in time. Please try again");
+    }
+
+    void offlineNotice()
+    {
+        QFETCH(int, reason);
+        QFETCH(QString, text);
+        Make();
+        OfflinePending = false;
+        ReReadRequested = false;
+        QString shown;
+        QPoint position;
+        bool flagsSet = false;
+        ModalAnswer::Later([&](QWidget* notice) {
+            shown = notice->findChild<QLabel*>(QStringLiteral("label"))->text();
+            position = notice->pos() - window->pos();
+            flagsSet = OfflinePending && ReReadRequested;
+            PostMsg::Instance()->PostCloseOffOnline();
+        });
+        PostMsg::Instance()->PostMouseOffLineo(reason);
+        QCOMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("MouseOffLine"));
+        QCOMPARE(shown, text);
+        QCOMPARE(position, QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
+        QVERIFY(flagsSet);
+    }
+
+    // Dragging the frameless window by a press anywhere but its very corner.
+    void dragging_data()
+    {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("move");
+        QTest::addColumn<QPoint>("moved");
+        QTest::newRow("from the title band") << QPoint(300, 20) << QPoint(350, 50) << QPoint(50, 30);
+        QTest::newRow("from the corner") << QPoint(0, 0) << QPoint(40, 40) << QPoint(0, 0);
+    }
+
+    void dragging()
+    {
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, move);
+        QFETCH(QPoint, moved);
+        Make();
+        window->move(100, 80);
+        const QPoint start = window->pos();
+        SendMouse(window.get(), QEvent::MouseButtonPress, press, Qt::LeftButton);
+        SendMouse(window.get(), QEvent::MouseMove, move, Qt::LeftButton);
+        SendMouse(window.get(), QEvent::MouseButtonRelease, move, Qt::NoButton);
+        QCOMPARE(window->pos() - start, moved);
+        // After the release a move drags nothing.
+        const QPoint after = window->pos();
+        SendMouse(window.get(), QEvent::MouseMove, QPoint(500, 300), Qt::LeftButton);
+        QCOMPARE(window->pos(), after);
+    }
+
+    // The window's keys on both pages, and none while a macro is recorded.
+    void keys_data()
+    {
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("enterKeys");
+        QTest::addColumn<bool>("accepted");
+
+        for (bool frame : {false, true}) {
+            const char* page = frame ? "frame" : "list";
+            QTest::addRow("%s: Return", page) << frame << false << int(Qt::Key_Return) << 1 << true;
+            QTest::addRow("%s: Enter", page) << frame << false << int(Qt::Key_Enter) << 1 << true;
+            QTest::addRow("%s: Escape", page) << frame << false << int(Qt::Key_Escape) << 0 << true;
+            QTest::addRow("%s: F12", page) << frame << false << int(Qt::Key_F12) << 0 << true;
+            QTest::addRow("%s: other", page) << frame << false << int(Qt::Key_A) << 0 << false;
+            for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape), int(Qt::Key_Space),
+                            int(Qt::Key_A)})
+                QTest::addRow("%s: %d while recording", page, key) << frame << true << key << 0 << true;
+        }
+    }
+
+    void keys()
+    {
+        QFETCH(bool, frame);
+        QFETCH(bool, recording);
+        QFETCH(int, key);
+        QFETCH(int, enterKeys);
+        QFETCH(bool, accepted);
+        Make();
+        if (frame)
+            ShowFrame();
+        MacroRecording = recording;
+        QSignalSpy enter(PostMsg::Instance(), &PostMsg::SigEnterKey);
+        const Qt::KeyboardModifiers modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(window.get(), &press);
+        QCOMPARE(enter.count(), enterKeys);
+        QCOMPARE(press.isAccepted(), accepted);
+        // Nothing closes the window, nor opens a dialog over it.
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->result(), 0);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void screenshots()
+    {
+        Make();
+        QTRY_VERIFY(!ShownDevices.isEmpty());
+        QTest::qWait(100);
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("top_window_list")).isEmpty());
+        ShowFrame();
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("top_window_frame")).isEmpty());
+    }
+};
+
+TALVIRE_TEST_MAIN(TopWindowTest)
+#include "test_top_window.moc"
