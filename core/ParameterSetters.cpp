@@ -27,17 +27,23 @@ bool ValidStage(int stage)
 // whole, so an image read from another device, or none, must never reach it).
 // When the device does not answer, the top window is asked for the offline
 // notice, unless a page is only filling its widgets from an image.
+bool DeviceAnswers(const QByteArray& path)
+{
+    if ((UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF) != 0)
+        return true;
+    if (!SensorPageLoading && !ButtonPageLoading)
+        PostMsg::Instance()->PostMouseOffLineo(0);
+    return false;
+}
+
 bool DeviceAcceptsWrites()
 {
     const QByteArray path = CurrentDevicePath.get();
-    if ((UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF) != 0) {
-        if (LiveFlashDataIsCurrent())
-            return true;
-        qWarning() << "device image: the configuration of" << path << "has not been read yet; nothing is written";
+    if (!DeviceAnswers(path))
         return false;
-    }
-    if (!SensorPageLoading && !ButtonPageLoading)
-        PostMsg::Instance()->PostMouseOffLineo(0);
+    if (LiveFlashDataIsCurrent())
+        return true;
+    qWarning() << "device image: the configuration of" << path << "has not been read yet; nothing is written";
     return false;
 }
 
@@ -189,6 +195,22 @@ bool SetButtonKeyData(int button, const ButtonFunction& function, const KeyRecor
 bool SetButtonMacro(int button, const ButtonFunction& function, const MacroBlock& macro)
 {
     return WriteButtonFunction(button, function, [&](FlashDataMap& image) { image.macros[button] = macro; });
+}
+
+bool SetWholeImage(const FlashDataMap& image)
+{
+    const QByteArray path = CurrentDevicePath.get();
+    if (!DeviceAnswers(path))
+        return false;
+    if (!SendImage(image)) {
+        PostMsg::Instance()->PostMouseOffLineo(0);
+        return false;
+    }
+    // The device holds this configuration now: it is the device's own.
+    std::lock_guard<std::recursive_mutex> lock(CurrentDeviceMutex);
+    LiveFlashData.set(image);
+    LiveFlashDataSource.set(path);
+    return true;
 }
 
 bool SendFlashData()

@@ -5,6 +5,8 @@
 #include "KeyRecord.h"
 #include "MacroBlock.h"
 
+struct FlashDataMap;
+
 // One setter per field or record of the live device image. Each asks the
 // device library whether the current device answers; when it does, the setter
 // writes its bytes into LiveFlashData, hands the whole image to the device and
@@ -57,6 +59,13 @@ bool SetLightBrightness(int value);            // 0x48
 bool SetButtonKey(int button, int type, int value1, int value2);
 bool SetButtonKeyData(int button, const ButtonFunction& function, const KeyRecord& keys);
 bool SetButtonMacro(int button, const ButtonFunction& function, const MacroBlock& macro);
+
+// A whole configuration (an imported file) for the current device: once the
+// device has taken it, it replaces the live image, which then counts as the
+// device's own configuration. When the device does not answer, or does not
+// take the image, the live image stays as it is, the offline notice is asked
+// for and the result is false.
+bool SetWholeImage(const FlashDataMap& image);
 
 // Hands the live image to the device without the online check; false when
 // the library reports the write as failed.

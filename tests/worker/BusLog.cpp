@@ -38,6 +38,10 @@ BusLog::BusLog()
     Record(&PostMsg::SigCloseOffOnline, "SigCloseOffOnline", queued);
     Record(&PostMsg::SigCheckUpdate, "SigCheckUpdate", queued);
     Record(&PostMsg::SigMouseOffLineo, "SigMouseOffLineo", queued);
+    Record(&PostMsg::SigUpDataLightUIA, "SigUpDataLightUIA", queued);
+    Record(&PostMsg::SigUpDataSensorUIB, "SigUpDataSensorUIB", queued);
+    Record(&PostMsg::SigUpDataButtonUIC, "SigUpDataButtonUIC", queued);
+    Record(&PostMsg::SigFormB, "SigFormB", queued);
 }
 
 template <typename... Args>

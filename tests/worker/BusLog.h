@@ -11,8 +11,8 @@
 
 #include <functional>
 
-// Stands in for the windows the worker talks to: records, in order, every bus
-// signal they would receive. Signals that carry an image or device state from
+// Stands in for the windows the worker and the apply dialog talk to: records,
+// in order, every bus signal they would receive. Signals that carry an image or device state from
 // the device library's threads arrive through blocking queued connections, as
 // they do at the pages, so the sender waits until they are recorded. GUI thread.
 class BusLog : public QObject {
@@ -39,3 +39,9 @@ private:
     template <typename... Args>
     void Record(void (PostMsg::*signal)(Args...), const char* name, Qt::ConnectionType type);
 };
+
+// The image a recorded emission carried as its first argument.
+inline FlashDataMap ImageOf(const QVariantList& arguments)
+{
+    return arguments.value(0).value<FlashDataMap>();
+}

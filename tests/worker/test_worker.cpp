@@ -14,6 +14,7 @@
 #include "PostMsg.h"
 #include "Registry.h"
 #include "SharedState.h"
+#include "SharedStateReset.h"
 #include "SimDevice.h"
 #include "SimImages.h"
 #include "TestEnvironment.h"
@@ -36,21 +37,6 @@ namespace {
 constexpr int Patience = 10000;   // ms: the simulated devices answer within a few
 
 void IgnoreReports(const unsigned char*, int, const unsigned char*, int) {}
-
-// A device as the chooser lists it: path, version of its USB attributes and
-// the identity its answers give.
-DeviceAllInfo Found(const char* id)
-{
-    const char* path = SimDevice_PathOf(id);
-    DeviceAllInfo device;
-    device.path = QString::fromLatin1(path);
-    device.vid = QStringLiteral("3A17");
-    unsigned char attribute[DIVAZA_ATTRIBUTE_SIZE] = {};
-    UsbFinderC_GetUsbDeviceAttribute(path, attribute);
-    device.receiverVersion = DeviceAllInfo::VersionText(quint32(attribute[8] | attribute[9] << 8));
-    Worker::IdentifyDevice(device, path);
-    return device;
-}
 
 QByteArray Header(int type, int address = 0, int byte3 = 0)
 {
@@ -99,11 +85,6 @@ bool RecordsEmpty(const FlashDataMap& image, int button)
     const MacroBlock noMacro;
     return std::memcmp(&image.keys[button], &noKeys, sizeof(KeyRecord)) == 0
         && std::memcmp(&image.macros[button], &noMacro, sizeof(MacroBlock)) == 0;
-}
-
-FlashDataMap ImageOf(const QVariantList& arguments)
-{
-    return arguments.value(0).value<FlashDataMap>();
 }
 
 const char* const TwoModels = R"({
@@ -168,27 +149,7 @@ private slots:
     {
         QVERIFY(SimDevice_Reset());
         FirmwareImages::SetFolder(QDir::temp().filePath(QStringLiteral("no-firmware-here")));
-        RunRequested = false;
-        DeviceOnline = false;
-        DeviceDataReady = false;
-        OfflinePending = false;
-        ReReadRequested = false;
-        ForceReRead = false;
-        ApplyInProgress = false;
-        DeviceWatchEnabled = true;
-        DeviceChosen = 0;
-        SensorPageFilled = false;
-        ButtonPageFilled = false;
-        MouseUpdateAvailable = false;
-        ReceiverUpdateAvailable = false;
-        CurrentDevice.set(DeviceAllInfo());
-        CurrentDevicePath.set(QByteArray());
-        WorkerDeviceList.set({});
-        CacheReadName.set(QString());
-        CacheWriteName.set(QString());
-        LiveFlashData.set(FlashDataMap());
-        LiveFlashDataSource.set(QByteArray());
-        *DongleRGBRecord = DongleRGB();
+        ResetSharedState();
         QDir(DeviceCacheFile::Folder()).removeRecursively();
 
         log = new BusLog;
