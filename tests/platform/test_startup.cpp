@@ -150,6 +150,7 @@ private slots:
         QCOMPARE(second.process().exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.process().exitCode(), 0);
         QVERIFY2(!second.Output().contains(QStringLiteral("running")), qPrintable(second.Output()));
+        QVERIFY2(second.Output().contains(QStringLiteral("notice ExeIsRun")), qPrintable(second.Output()));
         QVERIFY(!QFileInfo::exists(oldLog));
         QCOMPARE(first.process().state(), QProcess::Running);
 
