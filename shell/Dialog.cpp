@@ -3,6 +3,7 @@
 #include "Buttoninterface.h"
 #include "CrashHandler.h"
 #include "DIVAza.h"
+#include "DialogPlacement.h"
 #include "FormSetting.h"
 #include "Macro.h"
 #include "PostMsg.h"
@@ -10,6 +11,7 @@
 #include "SharedState.h"
 #include "StyleSheet.h"
 #include "Timing.h"
+#include "UpDataParam.h"
 #include "Worker.h"
 #include "ui_Dialog.h"
 
@@ -44,6 +46,7 @@ Dialog::Dialog(QWidget* parent)
     ui->stackedWidgetDialog->addWidget(sensorPage_);
     ui->stackedWidgetDialog->addWidget(macroPage_);
     ui->stackedWidgetDialog->addWidget(settingsPage_);
+    apply_ = new UpDataParam;
     qDebug() << "Start";
 
     const QString& f = pictureFolder_;
@@ -115,6 +118,7 @@ Dialog::~Dialog()
     delete macroPage_;
     delete sensorPage_;
     delete settingsPage_;
+    delete apply_;
     delete crashHandler_;
     delete ui;
 }
@@ -196,7 +200,18 @@ void Dialog::SlotSecondDialog()
 
 void Dialog::SlotUpDataParam(int mode)
 {
-    Q_UNUSED(mode)
+    apply_->StartTimer();
+    qDebug() << "q";
+    if (mode == 1)
+        apply_->SetWaitOnlyMode(true);
+    qDebug() << "w";
+    // Asked again while the dialog shows: its timer has started again for
+    // the coming run, which the dialog does itself.
+    if (apply_->isVisible())
+        return;
+    DialogPlacement::CentreOver(apply_, this, 0, -20);
+    qDebug() << "t1";
+    apply_->exec();
 }
 
 void Dialog::SlotStartRecord(int state)

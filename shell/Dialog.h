@@ -12,6 +12,7 @@ class CrashHandler;
 class FormSetting;
 class Macro;
 class Sensor;
+class UpDataParam;
 
 // The configuration frame: the second page of the top window, shown while a
 // device is chosen. It holds the four configuration pages in a stack, a column
@@ -26,6 +27,8 @@ public:
 
     // <program folder>/Picture/Dialog/.
     QString PictureFolder() const { return pictureFolder_; }
+    // The apply dialog of the worker's passes.
+    UpDataParam* ApplyDialog() const { return apply_; }
 
     // The battery bar's style sheets: above 15 green, at 15 and below red.
     static QString BatteryRule(int level);
@@ -71,6 +74,8 @@ private:
     Macro* macroPage_ = nullptr;
     Sensor* sensorPage_ = nullptr;
     FormSetting* settingsPage_ = nullptr;
+    // Kept for every run while the program runs; no parent.
+    UpDataParam* apply_ = nullptr;
     CrashHandler* crashHandler_ = nullptr;
     QString pictureFolder_;
 };

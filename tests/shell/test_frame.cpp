@@ -14,9 +14,11 @@
 #include "SharedState.h"
 #include "SimDevice.h"
 #include "Timing.h"
+#include "UpDataParam.h"
 #include "Worker.h"
 
 #include "LibraryProbe.h"
+#include "ModalAnswer.h"
 #include "OtherThread.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -27,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QToolButton>
 
@@ -373,6 +376,50 @@ private slots:
         }
         qInstallMessageHandler(previous);
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
+    }
+
+    // The worker opened the device: the apply dialog covers the pages over
+    // the frame's centre, 20 pixels up, until they have taken the device's
+    // configuration (mode 0) or only waits for them (mode 1). Asked again
+    // while it shows, it does not run a second modal loop over itself.
+    void applyDialogCoversPages_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("flagsCleared");
+        QTest::newRow("apply") << 0 << true;
+        QTest::newRow("wait only") << 1 << false;
+    }
+
+    void applyDialogCoversPages()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, flagsCleared);
+        Timing::SetScale(0.02);
+        DeviceDataReady = true;
+        DeviceOnline = false;
+        ButtonPageFilled = true;
+        SensorPageFilled = true;
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+        QPoint position;
+        bool waitOnly = false;
+        ModalAnswer::Later([&](QWidget* dialog) {
+            position = dialog->pos() - frame->mapToGlobal(QPoint(0, 0));
+            waitOnly = frame->ApplyDialog()->WaitOnlyMode();
+            PostMsg::Instance()->PostUpDataParam(mode);
+        });
+        PostMsg::Instance()->PostUpDataParam(mode);
+        QCOMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("UpDataParam"));
+        QCOMPARE(position, QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
+        QCOMPARE(waitOnly, mode == 1);
+        QVERIFY(!frame->ApplyDialog()->isVisible());
+        // Asked for again before its run began, the dialog ran once.
+        QVERIFY(!frame->ApplyDialog()->WaitOnlyMode());
+        QTest::qWait(200);
+        QCOMPARE(ButtonPageFilled.load(), !flagsCleared);
+        QCOMPARE(SensorPageFilled.load(), !flagsCleared);
+        QCOMPARE(offline.count(), 0);
+        Timing::SetScale(1);
+        DeviceDataReady = false;
     }
 
     // The frame goes while the worker reads the device, whose answers wait
