@@ -100,7 +100,7 @@ int SimDevice_Plug(const char* device, int plugged)
         const bool on = plugged != 0;
         if (node.receiver) {
             if (node.receiver->plugged != on) {
-                node.receiver->plugged = on;
+                SimWorld::SetPlugged(*node.receiver, on);
                 Lib().DevicesChangedLocked();
             }
             return 1;

@@ -132,6 +132,11 @@ UsbDeviceInfo Library::DeviceInfo(const char* path)
     if (const SimMouse* mouse = world_.ReachableMouse(node)) {
         info.cid = uint8_t(mouse->cid);
         info.mid = uint8_t(mouse->mid);
+    } else if (node.receiver && node.receiver->knowsMouse) {
+        // A receiver knows the mouse it was paired with, also while that
+        // mouse does not answer.
+        info.cid = node.receiver->knownCid;
+        info.mid = node.receiver->knownMid;
     }
     return info;
 }

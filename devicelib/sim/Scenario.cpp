@@ -172,7 +172,7 @@ SimReceiver ReadReceiver(const QJsonObject& object, int index, unsigned vid, std
 {
     QString where = QStringLiteral("receiver %1").arg(index + 1);
     CheckKeys(object, {"id", "kind", "linkType", "pid", "model", "cid", "mid", "name", "version", "address",
-                       "plugged", "boot", "longRange", "light", "idsAfterQueries"}, where);
+                       "plugged", "boot", "longRange", "light", "idsAfterQueries", "knowsMouse"}, where);
     SimReceiver receiver;
     const QString id = IdValue(object, where, ids);
     where = QStringLiteral("receiver \"%1\"").arg(id);
@@ -215,6 +215,8 @@ SimReceiver ReadReceiver(const QJsonObject& object, int index, unsigned vid, std
     const uint8_t table[9] = {25, 195, 162, 255, 170, 0, 0, 150, 255};
     std::memcpy(receiver.light + 1, table, sizeof table);
     receiver.hiddenIdQueries = IntValue(object, QStringLiteral("idsAfterQueries"), 0, 0, 1000, where);
+    // Resolved once the mice are read.
+    receiver.knowsMouse = BoolValue(object, QStringLiteral("knowsMouse"), false, where);
     receiver.path = MakePath(id, vid, receiver.pid);
     return receiver;
 }
@@ -343,13 +345,20 @@ bool Scenario::Parse(const std::string& json, SimWorld* world, std::string* erro
         for (int i = 0; i < mice.size(); ++i)
             result.mice.push_back(ReadMouse(ObjectAt(mice, i, QStringLiteral("mouse")), i, result.vid, &ids,
                                             result.receivers));
-        for (const SimReceiver& receiver : result.receivers) {
+        for (SimReceiver& receiver : result.receivers) {
             int paired = 0;
             for (const SimMouse& mouse : result.mice)
                 paired += SimWorld::HasAddress(receiver.address) && std::memcmp(mouse.address, receiver.address, 3) == 0;
             if (paired > 1)
                 Fail(QStringLiteral("receiver \"%1\" is paired with more than one mouse")
                          .arg(QString::fromStdString(receiver.id)));
+            if (receiver.knowsMouse) {
+                const SimMouse* mouse = result.PairedMouse(receiver);
+                if (!mouse)
+                    Fail(QStringLiteral("receiver \"%1\": \"knowsMouse\" needs a mouse paired with it")
+                             .arg(QString::fromStdString(receiver.id)));
+                SimWorld::Learn(receiver, *mouse);
+            }
         }
         ReadTiming(scenario, &result);
         ReadPairing(scenario, &result);

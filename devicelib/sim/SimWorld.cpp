@@ -85,7 +85,25 @@ SimMouse* SimWorld::ReachableMouse(const Node& node)
     if (!node.receiver)
         return node.mouse;
     SimMouse* mouse = PairedMouse(*node.receiver);
-    return mouse && mouse->powered && !mouse->boot ? mouse : nullptr;
+    if (!mouse || !mouse->powered || mouse->boot)
+        return nullptr;
+    Learn(*node.receiver, *mouse);
+    return mouse;
+}
+
+void SimWorld::Learn(SimReceiver& receiver, const SimMouse& mouse)
+{
+    receiver.knowsMouse = true;
+    receiver.knownCid = uint8_t(mouse.cid);
+    receiver.knownMid = uint8_t(mouse.mid);
+}
+
+void SimWorld::SetPlugged(SimReceiver& receiver, bool plugged)
+{
+    if (receiver.plugged == plugged)
+        return;
+    receiver.plugged = plugged;
+    receiver.knowsMouse = false;
 }
 
 std::vector<const char*> SimWorld::VisiblePaths(unsigned vendor, unsigned product)
@@ -132,4 +150,5 @@ void SimWorld::Pair(SimReceiver& receiver, SimMouse& mouse)
             std::memset(other.address, 0, 3);
     }
     std::memcpy(mouse.address, receiver.address, 3);
+    Learn(receiver, mouse);
 }

@@ -22,6 +22,12 @@ struct SimReceiver {
     uint8_t longRange = 1;
     uint8_t light[10] = {};         // the DongleRGB record; byte 0 the option
     int hiddenIdQueries = 0;
+    // The ids of the mouse it is paired with, once that mouse has answered
+    // through it since it was plugged in; it keeps reporting them while the
+    // mouse is switched off or away.
+    bool knowsMouse = false;
+    uint8_t knownCid = 0;
+    uint8_t knownMid = 0;
     int pairingStatus = 0;          // 1 while pairing
     uint64_t pairingAttempt = 0;
     uint8_t pairingCid = 0;
@@ -84,7 +90,8 @@ public:
     bool Visible(const Node& node) const;
     // The receiver at the path while it is in the normal device list, else null.
     SimReceiver* VisibleReceiver(const char* path);
-    // The mouse that answers through the node, null when none does.
+    // The mouse that answers through the node, null when none does. A
+    // receiver learns the ids of the mouse that answers through it.
     SimMouse* ReachableMouse(const Node& node);
     // The mouse paired with the receiver, reachable or not.
     SimMouse* PairedMouse(const SimReceiver& receiver);
@@ -94,6 +101,10 @@ public:
     bool InBootList(const Node& node);
     // Pairs the mouse with the receiver (a receiver holds one mouse).
     void Pair(SimReceiver& receiver, SimMouse& mouse);
+    // The receiver keeps the ids of the mouse that answered through it.
+    static void Learn(SimReceiver& receiver, const SimMouse& mouse);
+    // A receiver in or out of its port forgets the mouse it knew.
+    static void SetPlugged(SimReceiver& receiver, bool plugged);
     // True unless the three address bytes are all zero.
     static bool HasAddress(const uint8_t* address);
 };

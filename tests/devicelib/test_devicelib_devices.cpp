@@ -226,6 +226,61 @@ private slots:
         QCOMPARE(UsbFinderC_GetDeviceOnLine(Receiver()), 0);
     }
 
+    // A receiver knows the mouse it is paired with once that mouse has answered
+    // through it: it keeps reporting the mouse's ids while the mouse is off or
+    // paired elsewhere, until the receiver leaves its port.
+    void aReceiverKeepsTheIdsOfItsMouse_data()
+    {
+        QTest::addColumn<bool>("answeredFirst");
+        QTest::addColumn<bool>("replugged");
+        QTest::addColumn<int>("mid");
+        QTest::newRow("never answered") << false << false << 0;
+        QTest::newRow("answered, then switched off") << true << false << 1;
+        QTest::newRow("answered, receiver replugged") << true << true << 0;
+    }
+    void aReceiverKeepsTheIdsOfItsMouse()
+    {
+        QFETCH(bool, answeredFirst);
+        QFETCH(bool, replugged);
+        QFETCH(int, mid);
+        if (answeredFirst)
+            QCOMPARE(UsbFinderC_GetDeviceOnLine(Receiver()), 1);
+        QVERIFY(SimDevice_SetPower("mouse", 0));
+        if (replugged) {
+            QVERIFY(SimDevice_Plug("receiver", 0));
+            QVERIFY(SimDevice_Plug("receiver", 1));
+        }
+        const UsbDeviceInfo info = UsbFinderC_GetDeviceInfo(Receiver());
+        QCOMPARE(int(info.mid), mid);
+        QCOMPARE(int(info.cid), mid ? 10 : 0);
+        QCOMPARE(int(info.linkType), 1);
+        // Known or not, the mouse does not answer.
+        QCOMPARE(UsbFinderC_GetDeviceOnLine(Receiver()), 0);
+        unsigned char buffer[10] = {};
+        QVERIFY(UsbFinderC_GetDeviceOnLineWithUsbAddress(Receiver(), buffer));
+        QCOMPARE(int(buffer[6]), 0);
+    }
+
+    void aReceiverKeepsTheIdsAfterItsMousePairedElsewhere()
+    {
+        QVERIFY(SimDevice_LoadScenario(R"({"receivers": [{"id": "old", "kind": 2, "address": "11:11:11"},
+                                                          {"id": "receiver", "kind": 4, "address": "22:22:22"}],
+                                           "mice": [{"id": "mouse", "model": 2, "receiver": "old"}]})"));
+        QCOMPARE(int(UsbFinderC_GetDeviceInfo(SimDevice_PathOf("old")).mid), 2);
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_PAIRING, 50));
+        QVERIFY(Open(Receiver()));
+        QVERIFY(UsbServer_EnterDonglePairOnlyCid(10));
+        Report result;
+        QVERIFY(Log().WaitReport([](const Report& r) { return r.type() == DIVAZA_REPORT_PAIRING && r.data.at(0) >= 2; },
+                                 3000, &result));
+        QCOMPARE(int(result.data.at(0)), 3);
+        // The new receiver reaches the mouse; the old one still names it.
+        QCOMPARE(UsbFinderC_GetDeviceOnLine(Receiver()), 1);
+        QCOMPARE(UsbFinderC_GetDeviceOnLine(SimDevice_PathOf("old")), 0);
+        QCOMPARE(int(UsbFinderC_GetDeviceInfo(SimDevice_PathOf("old")).mid), 2);
+        QCOMPARE(int(UsbFinderC_GetDeviceInfo(Receiver()).mid), 2);
+    }
+
     void unknownPathsAndNullArguments_data()
     {
         QTest::addColumn<std::function<int()>>("call");

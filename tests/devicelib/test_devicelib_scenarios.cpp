@@ -140,6 +140,16 @@ private slots:
         QTest::newRow("battery low") << "battery-low.json" << std::function<bool()>([] {
             return Battery("receiver") == 10;
         });
+        QTest::newRow("pairing") << "pairing.json" << std::function<bool()>([] {
+            return Found("5214") == 1 && Info("receiver").mid == 0
+                && UsbFinderC_GetDeviceOnLine(SimDevice_PathOf("receiver")) == 0;
+        });
+        QTest::newRow("receiver that knows an earlier mouse") << "repair-twins.json" << std::function<bool()>([] {
+            // Both receivers name a model-1 mouse; only the 4K one reaches it.
+            return Found("5212") == 1 && Found("5214") == 1 && Info("old").mid == 1 && Info("receiver").mid == 1
+                && UsbFinderC_GetDeviceOnLine(SimDevice_PathOf("old")) == 0
+                && UsbFinderC_GetDeviceOnLine(SimDevice_PathOf("receiver")) == 1;
+        });
         QTest::newRow("slow device") << "slow-device.json" << std::function<bool()>([] {
             const char* path = SimDevice_PathOf("receiver");
             UsbServerC_Start(path, path, &ReportLog::OnReport);
@@ -179,6 +189,8 @@ private slots:
             << QByteArray(R"({"receivers": [{"id": "r", "linkType": 9}]})");
         QTest::newRow("timing below zero") << QByteArray(R"({"timing": {"answer": -1}})");
         QTest::newRow("pairing outcome") << QByteArray(R"({"pairing": "maybe"})");
+        QTest::newRow("knows a mouse it has none of")
+            << QByteArray(R"({"receivers": [{"id": "r", "knowsMouse": true}]})");
     }
 
     void invalidScenariosChangeNothing()

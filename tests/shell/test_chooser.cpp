@@ -488,6 +488,39 @@ private slots:
         QCOMPARE(mytoolButtonEnter::IndexOf(QStringLiteral("button")), -1);
     }
 
+    // A receiver whose mouse has answered once names it while the mouse
+    // sleeps: the device is listed as that model, dimmed, with the offline
+    // marker in place of the link icon.
+    void identifiedDeviceThatDoesNotAnswerIsMarkedOffline_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<int>("index");
+        QTest::newRow("mouse switched off after listing") << QString() << 0;
+        QTest::newRow("receiver of an earlier mouse") << Scenario("repair-twins.json") << 0;
+    }
+    void identifiedDeviceThatDoesNotAnswerIsMarkedOffline()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(int, index);
+        QVERIFY(Open(scenario));
+        if (scenario.isEmpty()) {
+            QVERIFY(ShownDevices.at(index).online);
+            QVERIFY(SimDevice_SetPower("mouse", 0));
+            DialogChange::UsbChangedCallback();
+        }
+        const DeviceAllInfo info = ShownDevices.at(index);
+        QCOMPARE(info.modelIndex, 0);
+        QCOMPARE(int(info.mid), 1);
+        QVERIFY(!info.online);
+        QVERIFY(StyleOf(Button(index)).contains(QStringLiteral("DisOnlin0.png")));
+        QVERIFY(!DialogChange::OfflineMarkers.at(index)->isHidden());
+        QVERIFY(DialogChange::LinkIcons.at(index)->isHidden());
+        QCOMPARE(DialogChange::OfflineMarkers.at(index)->toolTip(),
+                 QStringLiteral("The mouse is offline.\nMove the mouse to wake it up."));
+        if (!scenario.isEmpty())
+            QVERIFY(!SaveScreenshot(chooser_.get(), QStringLiteral("chooser-offline-en")).isEmpty());
+    }
+
     void modelIndicesOutsideTheProductAreNotCounted()
     {
         QVERIFY(Open(QString()));
