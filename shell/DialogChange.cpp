@@ -3,11 +3,18 @@
 #include "ConfigIni.h"
 #include "DIVAza.h"
 #include "DialogPlacement.h"
+#include "FirmwareImages.h"
+#include "MacroIni.h"
+#include "Match.h"
 #include "PostMsg.h"
 #include "QuestiondialogB.h"
+#include "RePair.h"
 #include "Registry.h"
 #include "SharedState.h"
 #include "StyleSheet.h"
+#include "Timing.h"
+#include "UpDateWarning.h"
+#include "Worker.h"
 #include "mytoolButtonEnter.h"
 #include "ui_DialogChange.h"
 
@@ -638,42 +645,213 @@ void DialogChange::ShowIdenticalDevicesNotice()
 
 // ---- Selection and the window's buttons -------------------------------------------------
 
+namespace {
+QString DriveGroup(int modelIndex)
+{
+    return QStringLiteral("Drive") + QString::number(modelIndex + 1);
+}
+
+bool Answers(const QString& path)
+{
+    return (UsbFinderC_GetDeviceOnLine(path.toLocal8Bit().constData()) & 0xFF) != 0;
+}
+} // namespace
+
 void DialogChange::slotButtonClicked()
 {
+    // The index is read now: a device change may rebuild the buttons while a
+    // dialog of the selection runs.
+    QObject* button = sender();
+    SelectDevice(button ? mytoolButtonEnter::IndexOf(button->objectName()) : -1);
+}
+
+void DialogChange::SelectDevice(int index)
+{
+    PostMsg* bus = PostMsg::Instance();
+    bus->PostSetver(6);
+    if (index < 0 || index >= ShownDevices.size())
+        return;
+    // Copies: the list may be rebuilt while a dialog runs.
+    const QList<DeviceAllInfo> shown = ShownDevices;
+    const DeviceAllInfo record = shown.at(index);
+
+    const int mid = ConfigIni::Instance()->GetValue(DriveGroup(record.modelIndex), QStringLiteral("MID")).toInt();
+    if (mid == 1)
+        bus->PostMouseIndex(0);
+    else if (mid == 2)
+        bus->PostMouseIndex(1);
+
+    // The same mouse listed twice, once answering and once not: the clicked
+    // record is the one that does not answer.
+    if (shown.size() == 2 && shown.at(0).cid == shown.at(1).cid && shown.at(0).mid == shown.at(1).mid) {
+        const DeviceAllInfo& first = shown.at(0);
+        const DeviceAllInfo& second = shown.at(1);
+        if (index == 0 && !Answers(first.path) && Answers(second.path)) {
+            if (!RePairCheck(first))
+                return;
+        } else if (index == 1 && Answers(first.path) && !Answers(second.path)) {
+            if (!RePairCheck(second))
+                return;
+        }
+    }
+
+    const bool unidentified = record.modelIndex == modelCount_;
+    if (unidentified && !record.wired && !RePairCheck(record))
+        return;
+    if (unidentified)
+        return;
+    OpenDevice(record);
+}
+
+bool DialogChange::RePairCheck(const DeviceAllInfo& target)
+{
+    ConfigIni* config = ConfigIni::Instance();
+    const QString group = DriveGroup(target.modelIndex);
+    const QString cidText = Option(QStringLiteral("CID"));
+    const QString midText = config->GetValue(group, QStringLiteral("MID"));
+    const QString version = Registry::Instance()->GetValue(Registry::MouseVerKey(cidText, midText));
+    if (version.isEmpty()) {
+        OpenPairing(target);
+        return false;
+    }
+
+    const int cid = cidText.toInt();
+    const int mid = midText.toInt();
+    const bool mouseNew = FirmwareImages::FindSettingFirmwareImage(
+        FirmwareImages::MouseType, version, config->GetValue(group, QStringLiteral("MM")), cid, mid);
+    // A device on the cable names no receiver model: no receiver image.
+    const QString key = FirmwareImages::ReceiverModelKey(DeviceAllInfo::ReceiverKind(target.linkType));
+    bool receiverNew = false;
+    if (!key.isEmpty()) {
+        const QString name = config->GetValue(group, key);
+        if (key == QLatin1String("DM") || !name.isEmpty())
+            receiverNew = FirmwareImages::FindRepairFirmwareImage(FirmwareImages::ReceiverType,
+                                                                  target.receiverVersion, name, cid, mid);
+    }
+
+    if (mouseNew == receiverNew) {
+        RePair question;
+        DialogPlacement::CentreOver(&question, this);
+        question.exec();
+        if (question.Confirmed)
+            OpenPairing(target);
+        return false;
+    }
+    if (mouseNew) {
+        UpDateWarning notice;
+        notice.SetText(WiredModeText);
+        DialogPlacement::CentreOver(&notice, this, -20);
+        notice.exec();
+        return false;
+    }
+    return true;
+}
+
+void DialogChange::OpenPairing(const DeviceAllInfo& target)
+{
+    UsePairingTarget = true;
+    PairingTarget = target;
+    Match match;
+    match.InitPairing();
+    DialogPlacement::CentreOver(&match, this);
+    match.exec();
+}
+
+void DialogChange::OpenDevice(const DeviceAllInfo& record)
+{
+    PostMsg* bus = PostMsg::Instance();
+    // The worker's slot runs within: the record is the current device now.
+    bus->PostSelectMouseInfo(record);
+
+    const int kind = DeviceAllInfo::ReceiverKind(record.linkType);
+    if (FirmwareImages::FolderExists()) {
+        const bool newer = !record.wired && kind != 0
+            && FirmwareImages::CheckFirmwareUpdate(FirmwareImages::ReceiverType, record.receiverVersion, kind);
+        ReceiverUpdateAvailable = newer;
+        bus->PostLabelTextB(record.receiverVersion, newer ? QStringLiteral("true") : QString());
+    } else {
+        bus->PostLabelTextB(record.receiverVersion, QString());
+    }
+
+    bus->PostChangeMainDialog(1);
+    QThread::msleep(ulong(Timing::Ms(150)));
+    // Chosen before the worker runs: a pass does device work only for a
+    // chosen device.
+    DeviceChosen = 1;
+    if (Worker* worker = WorkerInstance.load())
+        worker->RequestPass();
 }
 
 void DialogChange::on_CloseButton_clicked()
 {
+    PostMsg::Instance()->PostChangeSize(3);
 }
 
 void DialogChange::on_MinButton_clicked()
 {
+    PostMsg::Instance()->PostChangeSize(2);
 }
 
 void DialogChange::on_LeftButton_clicked()
 {
+    const int page = ui->stackedWidget->currentIndex();
+    if (page <= 0)
+        return;
+    ui->label_2->hide();
+    ui->label_3->show();
+    if (page == 1) {
+        ui->LeftButton->hide();
+        ui->RightButton->show();
+    }
+    ui->stackedWidget->setCurrentIndex(page - 1);
 }
 
 void DialogChange::on_RightButton_clicked()
 {
+    const int page = ui->stackedWidget->currentIndex();
+    const int pages = ui->stackedWidget->count();
+    if (page + 1 >= pages)
+        return;
+    ui->label_2->hide();
+    ui->label_3->show();
+    if (page == pages - 2) {
+        ui->LeftButton->show();
+        ui->RightButton->hide();
+    }
+    ui->stackedWidget->setCurrentIndex(page + 1);
 }
 
 void DialogChange::on_CloseButton_2_clicked()
 {
+    ui->FindVer->hide();
 }
 
 void DialogChange::on_NewHong_clicked()
 {
+    ui->FindVer->hide();
 }
 
-void DialogChange::on_NoApear_clicked(bool)
+void DialogChange::on_NoApear_clicked(bool checked)
 {
+    MacroIni::Instance()->SetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow"),
+                                   checked ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void DialogChange::on_Repair_clicked()
 {
+    QWidget* repair = RepairDialog;
+    if (!repair)
+        return;
+    DialogPlacement::CentreOver(repair, this);
+    QMetaObject::invokeMethod(repair, "ResetView");
+    repair->setWindowModality(Qt::ApplicationModal);
+    PostMsg::Instance()->PostRepairCheckUpdate();
+    repair->show();
 }
 
-void DialogChange::on_comboBox_activated(int)
+void DialogChange::on_comboBox_activated(int index)
 {
+    // Stored before the windows reload, then the settings page's list follows.
+    LanguageTexts::Choose(index);
+    PostMsg::Instance()->PostLanguageSameB(index);
 }

@@ -88,7 +88,8 @@ public slots:
     void WindowClosedA();
     void WindowMinA();
 
-    // A device button was clicked.
+    // A device button was clicked: the device of its number is opened, or
+    // pairing, a question or a firmware notice comes first (SelectDevice).
     void slotButtonClicked();
     // The window's buttons, the language list and the popup.
     void on_CloseButton_clicked();
@@ -105,6 +106,17 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The selection of listed device `index`; an index outside the list
+    // only clears the settings page's version labels.
+    void SelectDevice(int index);
+    // Whether a device listed twice, or a receiver of no known model, should
+    // be paired again; runs the pairing dialog, the question or the firmware
+    // notice. True when the selection goes on.
+    bool RePairCheck(const DeviceAllInfo& target);
+    void OpenPairing(const DeviceAllInfo& target);
+    // Makes the record the current device, shows the configuration frame and
+    // starts the worker's pass.
+    void OpenDevice(const DeviceAllInfo& record);
     // The callback's work, on the GUI thread.
     static void HandleDeviceChange();
     static void ReadDevices();

@@ -289,4 +289,63 @@ void Badge8K(QPainter& p, const QRectF& r, State)
     Badge(p, r, QStringLiteral("8K"));
 }
 
+void PairingPicture(QPainter& p, const QRectF& r, State)
+{
+    const qreal s = qMin(r.width(), r.height());
+    const QPointF c = r.center();
+    // A faint round glow under both.
+    QRadialGradient plate(c, s / 2);
+    QColor inner = Palette::Accent();
+    inner.setAlpha(40);
+    QColor outer = Palette::Accent();
+    outer.setAlpha(0);
+    plate.setColorAt(0, inner);
+    plate.setColorAt(1, outer);
+    p.setPen(Qt::NoPen);
+    p.setBrush(plate);
+    p.drawEllipse(c, s / 2, s / 2);
+
+    // The mouse on the left, lit.
+    const QRectF mouse(c.x() - s * 0.38, c.y() - s * 0.2, s * 0.3, s * 0.51);
+    QLinearGradient shell(mouse.topLeft(), mouse.bottomRight());
+    shell.setColorAt(0, QColor(0x55, 0x5C, 0x68));
+    shell.setColorAt(0.55, QColor(0x2F, 0x34, 0x3C));
+    shell.setColorAt(1, QColor(0x20, 0x23, 0x29));
+    p.setBrush(shell);
+    p.setPen(QPen(Palette::TextSecondary(), 1));
+    p.drawPath(MouseOutline(mouse));
+    p.setPen(RoundPen(QColor(0x12, 0x14, 0x18), 1.2));
+    QPainterPath buttons(At(mouse, 4, 62));
+    buttons.quadTo(At(mouse, 50, 78), At(mouse, 96, 62));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(buttons);
+    p.drawLine(At(mouse, 50, 2), At(mouse, 50, 69));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Palette::Accent());
+    p.drawRoundedRect(QRectF(At(mouse, 42, 16), At(mouse, 58, 44)), s * 0.015, s * 0.015);
+
+    // The receiver on the right, smaller, with its waves.
+    const QRectF body(c.x() + s * 0.2, c.y() + s * 0.08, s * 0.14, s * 0.15);
+    const QRectF plug(body.center().x() - s * 0.045, body.bottom(), s * 0.09, s * 0.08);
+    p.setBrush(Palette::Accent());
+    p.drawRoundedRect(body, s * 0.025, s * 0.025);
+    p.setBrush(Palette::AccentDark());
+    p.drawRect(plug);
+    p.setPen(RoundPen(Palette::Accent(), s * 0.022));
+    Waves(p, QPointF(body.center().x(), body.top() - s * 0.01), s * 0.06, 2);
+
+    // A dotted arc from the mouse's nose over to the receiver.
+    QPen dots(Palette::AccentLight(), s * 0.028);
+    dots.setCapStyle(Qt::RoundCap);
+    dots.setStyle(Qt::CustomDashLine);
+    dots.setDashPattern({0.01, 2.4});
+    p.setPen(dots);
+    p.setBrush(Qt::NoBrush);
+    const QPointF from(mouse.center().x(), mouse.top() - s * 0.06);
+    const QPointF to(body.center().x(), body.top() - s * 0.16);
+    QPainterPath arc(from);
+    arc.cubicTo(QPointF(from.x() + s * 0.05, c.y() - s * 0.46), QPointF(to.x() - s * 0.05, c.y() - s * 0.4), to);
+    p.drawPath(arc);
+}
+
 } // namespace Recipes

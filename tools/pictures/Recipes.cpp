@@ -121,9 +121,48 @@ void PageArrow(QPainter& p, const QRectF& r, State state, qreal dx)
     path.lineTo(tip.x() - dx * h, tip.y() + h * 1.1);
     p.drawPath(path);
 }
+// A wide button tinted with a colour, with a mark drawn at its left end.
+void OutcomeButton(QPainter& p, const QRectF& r, const QColor& colour, bool tick)
+{
+    const QRectF box = r.adjusted(0.5, 0.5, -0.5, -0.5);
+    QColor fill = Palette::Panel();
+    fill = QColor((fill.red() * 3 + colour.red()) / 4, (fill.green() * 3 + colour.green()) / 4,
+                  (fill.blue() * 3 + colour.blue()) / 4);
+    p.setPen(QPen(colour, 1));
+    p.setBrush(fill);
+    const qreal radius = qMin<qreal>(5, r.height() / 2 - 1);
+    p.drawRoundedRect(box, radius, radius);
+    const qreal s = r.height() * 0.36;
+    const QRectF mark(r.left() + r.height() * 0.4, r.center().y() - s / 2, s, s);
+    QPen pen(colour, qMax<qreal>(1.8, s / 7));
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (tick) {
+        QPainterPath path(QPointF(mark.left(), mark.top() + s * 0.55));
+        path.lineTo(mark.left() + s * 0.38, mark.bottom() - s * 0.08);
+        path.lineTo(mark.right(), mark.top() + s * 0.1);
+        p.drawPath(path);
+    } else {
+        const QRectF cross = mark.adjusted(s * 0.1, s * 0.1, -s * 0.1, -s * 0.1);
+        p.drawLine(cross.topLeft(), cross.bottomRight());
+        p.drawLine(cross.topRight(), cross.bottomLeft());
+    }
+}
 } // namespace
 
 namespace Recipes {
+
+void ButtonSuccess(QPainter& p, const QRectF& r, State)
+{
+    OutcomeButton(p, r, Palette::Accent(), true);
+}
+
+void ButtonFailure(QPainter& p, const QRectF& r, State)
+{
+    OutcomeButton(p, r, Palette::Danger(), false);
+}
 
 void DialogBackground(QPainter& p, const QRectF& r, State)
 {

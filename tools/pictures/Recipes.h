@@ -31,6 +31,10 @@ void PageArrowRight(QPainter& p, const QRectF& r, State state);
 void IconRepair(QPainter& p, const QRectF& r, State state);
 // Flat panel without border or corners, for grounds that are stretched.
 void FlatPanel(QPainter& p, const QRectF& r, State state);
+// The outcome of an action on a wide button: a tinted ground with a tick in
+// the accent (success) or a cross in the danger colour (failure) at its left.
+void ButtonSuccess(QPainter& p, const QRectF& r, State state);
+void ButtonFailure(QPainter& p, const QRectF& r, State state);
 
 // Device pictures. A card with the top view of a mouse: Normal lit (the
 // device answers), Disabled dimmed (it does not).
@@ -48,4 +52,6 @@ void Badge1K(QPainter& p, const QRectF& r, State state);
 void Badge2K(QPainter& p, const QRectF& r, State state);
 void Badge4K(QPainter& p, const QRectF& r, State state);
 void Badge8K(QPainter& p, const QRectF& r, State state);
+// A mouse and a receiver joined by a dotted arc: pairing.
+void PairingPicture(QPainter& p, const QRectF& r, State state);
 } // namespace Recipes

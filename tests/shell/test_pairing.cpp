@@ -1,0 +1,563 @@
+// The pairing dialog over the simulated receiver and mouse: the target it
+// pairs, the wired hint, success, failure and the receiver unplugged during an
+// attempt (outcomes come on the library's report thread), the caption cycle,
+// the close button held while pairing, an attempt ended by Escape or by the
+// window closing, the device-change and report callbacks handed back
+// afterwards, texts and screenshots.
+#include "BusLog.h"
+#include "DIVAza.h"
+#include "DialogChange.h"
+#include "MacroIni.h"
+#include "Match.h"
+#include "PostMsg.h"
+#include "SharedState.h"
+#include "SimDevice.h"
+#include "Worker.h"
+
+#include "OtherThread.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+constexpr int Patience = 5000;
+
+QString Scenario(const char* name)
+{
+    return QStringLiteral(TALVIRE_SCENARIO_DIR "/") + QLatin1String(name);
+}
+
+void SetLanguage(int index)
+{
+    MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+}
+
+// A device as the chooser lists it.
+DeviceAllInfo Listed(const char* id, const char* pid, bool wired = false)
+{
+    DeviceAllInfo info;
+    info.path = QString::fromLatin1(SimDevice_PathOf(id));
+    info.vid = QStringLiteral("3A17");
+    info.pid = QLatin1String(pid);
+    info.wired = wired;
+    info.linkType = wired ? 2 : 1;
+    return info;
+}
+
+// Hands a report to the pairing callback from a thread of its own.
+bool PairingReport(int type, int status, int headerLength = 8)
+{
+    QByteArray header(8, '\0');
+    header[1] = char(type);
+    const QByteArray data(1, char(status));
+    return RunOnOtherThread([&] {
+        Match::PairCallback(reinterpret_cast<const unsigned char*>(header.constData()), headerLength,
+                            reinterpret_cast<const unsigned char*>(data.constData()), data.size());
+    });
+}
+
+int changeNotices = 0;
+void CountChange()
+{
+    ++changeNotices;
+}
+} // namespace
+
+class TestPairing : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Match> match_;
+
+    QPushButton* Button() const { return match_->findChild<QPushButton*>(QStringLiteral("MatchButton")); }
+    QLabel* Hint() const { return match_->findChild<QLabel*>(QStringLiteral("label")); }
+    QTextEdit* Instruction() const { return match_->findChild<QTextEdit*>(QStringLiteral("textEdit")); }
+    QAbstractButton* Close() const { return match_->findChild<QAbstractButton*>(QStringLiteral("CloseButton")); }
+
+    // Timers by interval: 100 the receiver check, 1000 the presence check,
+    // 500 the caption.
+    QTimer* Timer(int intervalMs) const
+    {
+        for (QTimer* timer : match_->findChildren<QTimer*>()) {
+            if (timer->interval() == intervalMs)
+                return timer;
+        }
+        return nullptr;
+    }
+    bool AnyTimerRuns() const
+    {
+        for (QTimer* timer : match_->findChildren<QTimer*>()) {
+            if (timer->isActive())
+                return true;
+        }
+        return false;
+    }
+
+    // A dialog for the target, shown, once the 100 ms check has decided
+    // whether pairing may start.
+    bool Open(const DeviceAllInfo& target)
+    {
+        UsePairingTarget = true;
+        PairingTarget = target;
+        match_ = std::make_unique<Match>();
+        match_->InitPairing();
+        match_->show();
+        return QTest::qWaitFor([this] { return match_->allowed() || Hint()->isVisible(); }, Patience)
+            && QTest::qWaitForWindowExposed(match_.get());
+    }
+
+    bool Start()
+    {
+        Button()->click();
+        return Match::PairState == Match::Pairing && Match::PairStarted;
+    }
+
+    bool WaitOutcome()
+    {
+        return QTest::qWaitFor([] { return !Match::PairStarted; }, Patience)
+            && QTest::qWaitFor([this] { return !Timer(500)->isActive(); }, Patience);
+    }
+
+private slots:
+    void init()
+    {
+        SetLanguage(0);
+        QVERIFY(SimDevice_Reset());
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_PAIRING, 150));
+        DeviceChosen = 0;
+        UsePairingTarget = false;
+        ShownDevices.clear();
+        CurrentDevice.set(DeviceAllInfo());
+        Match::PairState = Match::Idle;
+        Match::PairStarted = false;
+        Match::RestoreDeviceChosen = false;
+    }
+
+    void cleanup()
+    {
+        match_.reset();
+        UsbLibrary_Shutdown();
+    }
+
+    void cleanupTestCase()
+    {
+        SimDevice_Reset();
+    }
+
+    // ---- Target --------------------------------------------------------------
+
+    void targetChoice_data()
+    {
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<bool>("useTarget");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the current device of the frame") << 1 << true << "current";
+        QTest::newRow("the record kept for pairing") << 0 << true << "kept";
+        QTest::newRow("the first listed device") << 0 << false << "listed";
+        QTest::newRow("nothing listed") << 0 << false << "";
+    }
+    void targetChoice()
+    {
+        QFETCH(int, chosen);
+        QFETCH(bool, useTarget);
+        QFETCH(QString, expected);
+        QVERIFY(SimDevice_LoadScenario(R"({"receivers": [{"id": "current", "kind": 4},
+                                                          {"id": "kept", "kind": 2},
+                                                          {"id": "listed", "kind": 1}]})"));
+        DeviceAllInfo current = Listed("current", "5214");
+        CurrentDevice.set(current);
+        PairingTarget = Listed("kept", "5212");
+        if (!expected.isEmpty())
+            ShownDevices = {Listed("listed", "5211")};
+        DeviceChosen = chosen;
+        UsePairingTarget = useTarget;
+        match_ = std::make_unique<Match>();
+        // The current device's path is the one it had when the dialog was made.
+        CurrentDevice.set(Listed("kept", "5212"));
+        match_->InitPairing();
+        QCOMPARE(match_->targetPath(), expected.isEmpty() ? QString()
+                                                          : QString::fromLatin1(SimDevice_PathOf(qPrintable(expected))));
+        // The product's customer id, whatever the record says.
+        QCOMPARE(int(match_->cid()), 10);
+        match_->show();
+        QTest::qWait(250);
+        QCOMPARE(match_->allowed(), !expected.isEmpty());
+        QCOMPARE(Button()->isEnabled(), !expected.isEmpty());
+        QVERIFY(Instruction()->isVisible());
+        QVERIFY(!Hint()->isVisible());
+    }
+
+    void aWiredTargetCannotBePaired()
+    {
+        QVERIFY(SimDevice_LoadScenario(R"({"mice": [{"id": "mouse", "cable": true}]})"));
+        QVERIFY(Open(Listed("mouse", "5201", true)));
+        QVERIFY(Hint()->isVisible());
+        QVERIFY(!Instruction()->isVisible());
+        QVERIFY(!Button()->isEnabled());
+        QVERIFY(Button()->styleSheet().contains(QStringLiteral("color: rgb(0, 0, 0)")));
+        QVERIFY(Button()->styleSheet().contains(QStringLiteral("Pair.png")));
+        QCOMPARE(Hint()->text(), QStringLiteral("Pairing is only possible in wireless mode"));
+        // Neither a click nor the Space key starts anything.
+        Button()->click();
+        QApplication::setActiveWindow(match_.get());
+        QTest::keyClick(match_.get(), Qt::Key_Space);
+        QTest::qWait(300);
+        QCOMPARE(int(Match::PairState), int(Match::Idle));
+        QVERIFY(!Match::PairStarted);
+        QVERIFY(!SaveScreenshot(match_.get(), QStringLiteral("match-wired-en")).isEmpty());
+    }
+
+    // ---- Outcomes ------------------------------------------------------------
+
+    void outcome_data()
+    {
+        QTest::addColumn<int>("simulated");
+        QTest::addColumn<bool>("paired");
+        QTest::newRow("success") << SIM_PAIR_SUCCEED << true;
+        QTest::newRow("failure") << SIM_PAIR_FAIL << false;
+    }
+    void outcome()
+    {
+        QFETCH(int, simulated);
+        QFETCH(bool, paired);
+        QVERIFY(SimDevice_LoadScenarioFile(qPrintable(Scenario("pairing.json"))));
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_PAIRING, 150));
+        QVERIFY(SimDevice_SetPairingOutcome(simulated));
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QCOMPARE(Button()->text(), QStringLiteral("Start pairing"));
+        QVERIFY(Start());
+        QCOMPARE(Button()->text(), QStringLiteral("Pairing"));
+        QVERIFY(Timer(1000)->isActive());
+        QVERIFY(Timer(500)->isActive());
+
+        QVERIFY(WaitOutcome());
+        QVERIFY(!Timer(1000)->isActive());
+        char mouse[16] = {};
+        QCOMPARE(SimDevice_PairedMouse("receiver", mouse, sizeof mouse), paired ? 1 : 0);
+        if (paired) {
+            QTRY_COMPARE(Button()->text(), QStringLiteral("Paired"));
+            QCOMPARE(int(Match::PairState), int(Match::Paired));
+            QVERIFY(Button()->styleSheet().contains(QStringLiteral("PairSuccess.png")));
+            QCOMPARE(QByteArray(mouse), QByteArray("mouse"));
+            // The receiver check enables the button again; the result stays,
+            // and clicks do nothing more.
+            QTRY_VERIFY(Button()->isEnabled());
+            Button()->click();
+            QCOMPARE(int(Match::PairState), int(Match::Paired));
+            QCOMPARE(Button()->text(), QStringLiteral("Paired"));
+            QVERIFY(!Timer(500)->isActive());
+        } else {
+            QTRY_COMPARE(Button()->text(), QStringLiteral("Pairing failed"));
+            QCOMPARE(int(Match::PairState), int(Match::Failed));
+            QVERIFY(Button()->styleSheet().contains(QStringLiteral("PairFail.png")));
+            QVERIFY(Button()->isEnabled());
+            // A new click starts again.
+            QVERIFY(Start());
+            QCOMPARE(Button()->text(), QStringLiteral("Pairing"));
+            QVERIFY(WaitOutcome());
+            QTRY_COMPARE(Button()->text(), QStringLiteral("Pairing failed"));
+        }
+    }
+
+    void unpluggedReceiverEndsTheAttempt()
+    {
+        QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QVERIFY(Start());
+        QTest::qWait(1200);
+        QVERIFY(Match::PairStarted);    // still present: the attempt goes on
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(Button()->text(), QStringLiteral("Pairing failed"), 2000);
+        QVERIFY(clock.elapsed() < 1500);
+        QCOMPARE(int(Match::PairState), int(Match::Failed));
+        QVERIFY(!Match::PairStarted);
+        QVERIFY(Button()->styleSheet().contains(QStringLiteral("PairFail.png")));
+        QVERIFY(!Timer(1000)->isActive());
+        QVERIFY(!Timer(500)->isActive());
+    }
+
+    // Only a pairing report with status 2 or 3 ends an attempt.
+    void otherReportsChangeNothing_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("headerLength");
+        QTest::newRow("pairing in progress") << int(DIVAZA_REPORT_PAIRING) << 1 << 8;
+        QTest::newRow("unknown status") << int(DIVAZA_REPORT_PAIRING) << 7 << 8;
+        QTest::newRow("battery report") << int(DIVAZA_REPORT_BATTERY) << 3 << 8;
+        QTest::newRow("header too short for a type") << int(DIVAZA_REPORT_PAIRING) << 3 << 1;
+    }
+    void otherReportsChangeNothing()
+    {
+        QFETCH(int, type);
+        QFETCH(int, status);
+        QFETCH(int, headerLength);
+        QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QVERIFY(Start());
+        QVERIFY(PairingReport(type, status, headerLength));
+        QTest::qWait(50);
+        QVERIFY(Match::PairStarted);
+        QCOMPARE(int(Match::PairState), int(Match::Pairing));
+        QVERIFY(Timer(500)->isActive());
+        QCOMPARE(Button()->text().left(7), QStringLiteral("Pairing"));
+        // A success report from the report thread ends it.
+        QVERIFY(PairingReport(DIVAZA_REPORT_PAIRING, 3));
+        QTRY_COMPARE(Button()->text(), QStringLiteral("Paired"));
+        QVERIFY(!Timer(500)->isActive());
+    }
+
+    // ---- Caption -------------------------------------------------------------
+
+    void captionCycle()
+    {
+        QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QVERIFY(Start());
+        QVERIFY(Timer(500));
+        Timer(500)->stop();   // stepped by hand below
+        QCOMPARE(Match::CaptionStep, 0);
+        const QStringList cycle = {"Pairing", "Pairing.", "Pairing..", "Pairing...", "Pairing", "Pairing.",
+                                   "Pairing.."};
+        for (const QString& expected : cycle) {
+            match_->onTextTimeupDestroy();
+            QCOMPARE(Button()->text(), expected);
+        }
+        // A new attempt in the same dialog goes on where the cycle stopped.
+        QVERIFY(PairingReport(DIVAZA_REPORT_PAIRING, 2));
+        QTRY_COMPARE(Button()->text(), QStringLiteral("Pairing failed"));
+        QVERIFY(Start());
+        match_->onTextTimeupDestroy();
+        QCOMPARE(Button()->text(), QStringLiteral("Pairing..."));
+        // A new dialog starts it again.
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QCOMPARE(Match::CaptionStep, 0);
+    }
+
+    void spaceKeyStartsAndStaysAfterCaptions()
+    {
+        QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QApplication::setActiveWindow(match_.get());
+        QVERIFY(QTest::qWaitForWindowActive(match_.get()));
+        QTest::keyClick(match_.get(), Qt::Key_Space);
+        // The shortcut clicks the button the way a click looks.
+        QTRY_COMPARE(int(Match::PairState), int(Match::Pairing));
+        // After some caption steps Space still reaches the button.
+        QTRY_COMPARE_WITH_TIMEOUT(Button()->text(), QStringLiteral("Pairing.."), 2500);
+        QVERIFY(PairingReport(DIVAZA_REPORT_PAIRING, 2));
+        QTRY_COMPARE(int(Match::PairState), int(Match::Failed));
+        QTest::keyClick(match_.get(), Qt::Key_Space);
+        QTRY_COMPARE(int(Match::PairState), int(Match::Pairing));
+    }
+
+    // ---- Closing -------------------------------------------------------------
+
+    void closeButtonWaitsForTheOutcome()
+    {
+        QVERIFY(SimDevice_LoadScenarioFile(qPrintable(Scenario("pairing.json"))));
+        QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
+        DialogChange chooser;
+        QTRY_COMPARE(ShownDevices.size(), 1);
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QVERIFY(Start());
+        // The library tells someone else of device changes meanwhile.
+        changeNotices = 0;
+        StartUsbChanged(&CountChange, 600);
+        QTRY_COMPARE(changeNotices, 1);
+
+        Close()->click();
+        QVERIFY(match_->isVisible());
+        QVERIFY(Match::PairStarted);
+
+        QVERIFY(PairingReport(DIVAZA_REPORT_PAIRING, 2));
+        QTRY_VERIFY(!Match::PairStarted);
+        Close()->click();
+        QVERIFY(!match_->isVisible());
+        QVERIFY(!Timer(100)->isActive());
+        // The chooser follows device changes again.
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QTRY_VERIFY(ShownDevices.isEmpty());
+        QCOMPARE(changeNotices, 1);
+    }
+
+    // An attempt started on the configuration frame gives DeviceChosen back
+    // when it ends, however it ends.
+    void attemptFromTheFrameGivesTheDeviceBack_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("success report") << "success";
+        QTest::newRow("failure report") << "failure";
+        QTest::newRow("receiver unplugged") << "unplugged";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("window closed") << "close";
+        QTest::newRow("dialog destroyed") << "destroyed";
+    }
+    void attemptFromTheFrameGivesTheDeviceBack()
+    {
+        QFETCH(QString, end);
+        QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
+        CurrentDevice.set(Listed("receiver", "5214"));
+        DeviceChosen = 1;
+        match_ = std::make_unique<Match>();
+        match_->InitPairing();
+        match_->show();
+        QTRY_VERIFY(match_->allowed());
+        QVERIFY(Start());
+        QCOMPARE(int(DeviceChosen), 0);
+        QVERIFY(Match::RestoreDeviceChosen);
+
+        if (end == QLatin1String("success") || end == QLatin1String("failure")) {
+            QVERIFY(PairingReport(DIVAZA_REPORT_PAIRING, end == QLatin1String("success") ? 3 : 2));
+            QVERIFY(match_->isVisible());
+        } else if (end == QLatin1String("unplugged")) {
+            QVERIFY(SimDevice_Plug("receiver", 0));
+            QTRY_VERIFY_WITH_TIMEOUT(!Match::PairStarted, 2000);
+        } else if (end == QLatin1String("escape")) {
+            QApplication::setActiveWindow(match_.get());
+            QTest::keyClick(match_.get(), Qt::Key_Escape);
+            QVERIFY(!match_->isVisible());
+        } else if (end == QLatin1String("close")) {
+            match_->close();
+            QVERIFY(!match_->isVisible());
+        } else {
+            match_.reset();
+        }
+        QTRY_VERIFY(!Match::PairStarted);
+        QCOMPARE(int(DeviceChosen), 1);
+        QVERIFY(!Match::RestoreDeviceChosen);
+        if (match_ && !match_->isVisible())
+            QVERIFY(!AnyTimerRuns());
+
+        // A dialog opened afterwards can start at once.
+        DeviceChosen = 0;
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QVERIFY(Close()->isEnabled());
+        if (end != QLatin1String("unplugged"))
+            QVERIFY(Start());
+    }
+
+    // Pairing from the configuration frame: on closing, device changes reach
+    // the worker, and after the hand-back so do the device's reports.
+    void handBackToTheWorker()
+    {
+        Worker worker;
+        worker.OnlineCheckTimer()->stop();
+        BusLog log;
+        DeviceAllInfo receiver = Listed("receiver", "5214");
+        Worker::IdentifyDevice(receiver, SimDevice_PathOf("receiver"));
+        PostMsg::Instance()->PostSelectMouseInfo(receiver);
+        DeviceChosen = 1;
+        StartUsbChanged(&Worker::OnUsbChanged, 600);
+        QTRY_COMPARE(log.Count("SigSetver"), 1);
+
+        match_ = std::make_unique<Match>();
+        match_->InitPairing();
+        match_->show();
+        QTRY_VERIFY(match_->allowed());
+        QVERIFY(Start());
+        QVERIFY(WaitOutcome());
+        QTRY_COMPARE(Button()->text(), QStringLiteral("Paired"));
+        QCOMPARE(int(DeviceChosen), 1);
+
+        log.Clear();
+        Close()->click();
+        QVERIFY(!match_->isVisible());
+        QTRY_COMPARE(log.Arguments("SigSetver"), QList<QVariantList>{{4}});
+
+        Match::HandBackToWorker();
+        QVERIFY(UsbServer_ReadBatteryLevel());
+        QTRY_COMPARE(log.Count("SigBattery"), 1);
+        // Unplugged: the worker goes back to the chooser.
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QTRY_COMPARE(log.Arguments("SigChangeMainDialog"), QList<QVariantList>{{0}});
+    }
+
+    // ---- Texts and looks -------------------------------------------------------
+
+    void texts_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("English") << 0 << "Start pairing" << "Pairing is only possible in wireless mode";
+        QTest::newRow("Simplified Chinese") << 1 << QStringLiteral("开始配对") << QStringLiteral("无线模式下,才能进入配对");
+        QTest::newRow("Traditional Chinese") << 2 << QStringLiteral("開始配對") << QStringLiteral("無線模式下,才能進入配對");
+        QTest::newRow("Korean") << 3 << QStringLiteral("페어링 시작") << QStringLiteral("무선 모드에서만 페어링할 수 있습니다");
+        QTest::newRow("Russian") << 4 << QStringLiteral("Начать сопряжение")
+                                 << QStringLiteral("Сопряжение возможно только в беспроводном режиме");
+        QTest::newRow("Japanese") << 5 << QStringLiteral("ペアリング開始")
+                                  << QStringLiteral("ペアリングはワイヤレスモードでのみ可能です");
+    }
+    void texts()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, button);
+        QFETCH(QString, hint);
+        SetLanguage(language);
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QCOMPARE(Button()->text(), button);
+        QCOMPARE(Hint()->text(), hint);
+        QVERIFY(Instruction()->toPlainText().size() > 20);
+        QCOMPARE(match_->size(), QSize(458, 242));
+        QCOMPARE(match_->windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
+    }
+
+    void languageChangeKeepsTheResult()
+    {
+        QVERIFY(Open(Listed("receiver", "5214")));
+        QVERIFY(Start());
+        QVERIFY(PairingReport(DIVAZA_REPORT_PAIRING, 3));
+        QTRY_COMPARE(Button()->text(), QStringLiteral("Paired"));
+        SetLanguage(1);
+        PostMsg::Instance()->PostChangeLanguage(1);
+        QCOMPARE(Button()->text(), QStringLiteral("配对成功"));
+        QCOMPARE(Hint()->text(), QStringLiteral("无线模式下,才能进入配对"));
+    }
+
+    void screenshots_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("state");
+        for (int language : {0, 1}) {
+            const QString suffix = language == 0 ? QStringLiteral("en") : QStringLiteral("zh");
+            for (const char* state : {"idle", "pairing", "success", "failure"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(state), suffix)))
+                    << language << QString::fromLatin1(state);
+        }
+    }
+    void screenshots()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, state);
+        SetLanguage(language);
+        QVERIFY(SimDevice_SetPairingOutcome(state == QLatin1String("success") ? SIM_PAIR_SUCCEED
+                                            : state == QLatin1String("failure") ? SIM_PAIR_FAIL
+                                                                                : SIM_PAIR_NO_ANSWER));
+        QVERIFY(Open(Listed("receiver", "5214")));
+        if (state != QLatin1String("idle")) {
+            QVERIFY(Start());
+            if (state != QLatin1String("pairing")) {
+                QVERIFY(WaitOutcome());
+                QTRY_VERIFY(Match::PairState == Match::Paired || Match::PairState == Match::Failed);
+                QTest::qWait(50);
+            }
+        }
+        const QString name = QStringLiteral("match-%1-%2").arg(state, language == 0 ? "en" : "zh");
+        QVERIFY(!SaveScreenshot(match_.get(), name).isEmpty());
+    }
+};
+
+TALVIRE_TEST_MAIN(TestPairing)
+#include "test_pairing.moc"
