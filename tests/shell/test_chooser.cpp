@@ -3,6 +3,7 @@
 // cabled mouse listed once, identical devices refused with the notice,
 // plugging and unplugging (told on the library's thread, handled on the GUI
 // thread), its texts, the Repair button and screenshots.
+#include "ChooserTesting.h"
 #include "DialogChange.h"
 #include "MacroIni.h"
 #include "MyConmboBox.h"
@@ -30,11 +31,6 @@
 #include <memory>
 
 namespace {
-QString Scenario(const char* name)
-{
-    return QStringLiteral(TALVIRE_SCENARIO_DIR "/") + QLatin1String(name);
-}
-
 void SetLanguage(int index)
 {
     MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
@@ -76,14 +72,6 @@ int PageOf(QStackedWidget* stack, QWidget* button)
     return stack->indexOf(button->parentWidget());
 }
 
-bool LoadScenario(const QString& scenario)
-{
-    if (scenario.startsWith(QLatin1Char('{')))
-        return SimDevice_LoadScenario(scenario.toUtf8().constData()) != 0;
-    if (scenario.isEmpty())
-        return SimDevice_Reset() != 0;
-    return SimDevice_LoadScenarioFile(scenario.toLocal8Bit().constData()) != 0;
-}
 } // namespace
 
 class TestChooser : public QObject {
@@ -108,15 +96,7 @@ class TestChooser : public QObject {
     // otherwise.
     bool Open(const QString& scenario)
     {
-        chooser_.reset();
-        if (!LoadScenario(scenario))
-            return false;
-        ShownDevices.clear();
-        IdentifiedDevices.clear();
-        chooser_ = std::make_unique<DialogChange>();
-        chooser_->show();
-        return QTest::qWaitFor([this] { return !DialogChange::DeviceButtons.isEmpty() || Hint()->isHidden(); },
-                               5000);
+        return OpenChooser(chooser_, scenario);
     }
 
     mytoolButtonEnter* Button(int index) const

@@ -5,6 +5,7 @@
 // window closing, the device-change and report callbacks handed back
 // afterwards, texts and screenshots.
 #include "BusLog.h"
+#include "ChooserTesting.h"
 #include "DIVAza.h"
 #include "DialogChange.h"
 #include "MacroIni.h"
@@ -27,15 +28,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 namespace {
 constexpr int Patience = 5000;
-
-QString Scenario(const char* name)
-{
-    return QStringLiteral(TALVIRE_SCENARIO_DIR "/") + QLatin1String(name);
-}
 
 void SetLanguage(int index)
 {
@@ -66,7 +63,8 @@ bool PairingReport(int type, int status, int headerLength = 8)
     });
 }
 
-int changeNotices = 0;
+// Counted on the library's change thread.
+std::atomic<int> changeNotices{0};
 void CountChange()
 {
     ++changeNotices;
@@ -375,7 +373,7 @@ private slots:
         // The library tells someone else of device changes meanwhile.
         changeNotices = 0;
         StartUsbChanged(&CountChange, 600);
-        QTRY_COMPARE(changeNotices, 1);
+        QTRY_COMPARE(changeNotices.load(), 1);
 
         Close()->click();
         QVERIFY(match_->isVisible());
@@ -389,7 +387,7 @@ private slots:
         // The chooser follows device changes again.
         QVERIFY(SimDevice_Plug("receiver", 0));
         QTRY_VERIFY(ShownDevices.isEmpty());
-        QCOMPARE(changeNotices, 1);
+        QCOMPARE(changeNotices.load(), 1);
     }
 
     // An attempt started on the configuration frame gives DeviceChosen back

@@ -1,0 +1,541 @@
+// Choosing a device on the chooser over the simulated devices, with a worker
+// as the button page makes it: the selection's decision tree (a mouse listed
+// twice, a receiver of no known model, the recorded mouse version and the
+// firmware images deciding between pairing, the re-pair question, the
+// firmware notice and opening), opening a device until its whole
+// configuration arrives, the receiver update hint, clicks whose device list
+// changed meanwhile, the page arrows, the window buttons, the language list,
+// Repair and the popup's buttons.
+#include "BusLog.h"
+#include "ChooserTesting.h"
+#include "DIVAza.h"
+#include "DialogChange.h"
+#include "FirmwareImages.h"
+#include "MacroIni.h"
+#include "Match.h"
+#include "PostMsg.h"
+#include "RePair.h"
+#include "Registry.h"
+#include "SharedState.h"
+#include "SimDevice.h"
+#include "Worker.h"
+#include "mytoolButtonEnter.h"
+
+#include "ModalAnswer.h"
+#include "SimImages.h"
+#include "TestEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+constexpr int Patience = 10000;
+
+void SetLanguage(int index)
+{
+    MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+}
+
+QString PathOf(const QString& id)
+{
+    return id.isEmpty() ? QString() : QString::fromLatin1(SimDevice_PathOf(qPrintable(id)));
+}
+
+// A firmware image file: the header the lookups read, and a body.
+bool WriteImage(const QString& folder, const QString& name, int type, const QByteArray& model, quint32 version)
+{
+    QByteArray data(FirmwareImages::HeaderSize, '\0');
+    qToLittleEndian<quint32>(version, data.data() + 0x10);
+    data[0x14] = char(type);
+    data[0x15] = char(10);
+    data[0x16] = char(1);
+    data.replace(0x57, model.size(), model);
+    data += "body";
+    QFile file(folder + QLatin1Char('/') + name);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// Receivers of distinct kinds and models, each with a switched-on mouse.
+QByteArray ReceiversScenario(int count)
+{
+    const int kinds[] = {1, 2, 4, 8};
+    QStringList receivers;
+    QStringList mice;
+    for (int i = 0; i < count; ++i) {
+        receivers << QStringLiteral("{\"id\": \"r%1\", \"kind\": %2, \"address\": \"%3:00:01\"}")
+                         .arg(i).arg(kinds[i % 4]).arg(0x10 + i, 2, 16);
+        mice << QStringLiteral("{\"id\": \"m%1\", \"model\": %2, \"receiver\": \"r%1\"}").arg(i).arg(1 + i / 4);
+    }
+    return QStringLiteral("{\"receivers\": [%1], \"mice\": [%2]}")
+        .arg(receivers.join(QStringLiteral(", ")), mice.join(QStringLiteral(", ")))
+        .toUtf8();
+}
+
+// Stands in for the settings page's update and repair dialog.
+class RepairStandIn : public QWidget {
+    Q_OBJECT
+public:
+    QStringList* steps = nullptr;
+public slots:
+    void ResetView() { steps->append(QStringLiteral("ResetView")); }
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        steps->append(QStringLiteral("shown"));
+        QWidget::showEvent(event);
+    }
+};
+} // namespace
+
+class TestSelection : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DialogChange> chooser_;
+    std::unique_ptr<Worker> worker_;
+    std::unique_ptr<BusLog> log_;
+    QTemporaryDir images_;
+    // DeviceChosen when the worker's thread started.
+    std::atomic<int> chosenAtStart_{-1};
+
+    template <class T>
+    T* Child(const char* name) const
+    {
+        return chooser_->findChild<T*>(QLatin1String(name));
+    }
+    QStackedWidget* Stack() const { return Child<QStackedWidget>("stackedWidget"); }
+
+    // The chooser over a scenario, once its buttons are built.
+    bool Open(const QString& scenario)
+    {
+        return OpenChooser(chooser_, scenario) && !DialogChange::DeviceButtons.isEmpty()
+            && QTest::qWaitForWindowExposed(chooser_.get());
+    }
+
+    // Which firmware images lie in the folder beside the program.
+    void UseImages(const QStringList& which)
+    {
+        QDir(images_.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(images_.path()));
+        if (which.contains(QStringLiteral("mouse")))
+            QVERIFY(WriteImage(images_.path(), QStringLiteral("mouse.bin"), FirmwareImages::MouseType, "TVM1-Mouse",
+                               0x0106));
+        // The receivers of the model: 2K and 4K.
+        if (which.contains(QStringLiteral("receiver"))) {
+            QVERIFY(WriteImage(images_.path(), QStringLiteral("r2k.bin"), FirmwareImages::ReceiverType, "TVR1-2K",
+                               0x0103));
+            QVERIFY(WriteImage(images_.path(), QStringLiteral("r4k.bin"), FirmwareImages::ReceiverType, "TVR1-4K",
+                               0x0103));
+        }
+        FirmwareImages::SetFolder(images_.path());
+    }
+
+    void RecordMouseVersion(const QString& version)
+    {
+        const QString key = Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1"));
+        if (version.isEmpty())
+            QVERIFY(Registry::Instance()->RemoveKey(key));
+        else
+            QVERIFY(Registry::Instance()->SetValue(key, version));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(images_.isValid());
+        // The top window registers the worker's device-change callback when
+        // the frame comes to the front.
+        connect(PostMsg::Instance(), &PostMsg::SigChangeMainDialog, this, [](int page) {
+            if (page == 1)
+                StartUsbChanged(&Worker::OnUsbChanged, 600);
+        });
+    }
+
+    void init()
+    {
+        SetLanguage(0);
+        WiredModeText = QStringLiteral("Please update the mouse on its cable first");
+        RecordMouseVersion(QString());
+        UseImages({});
+        DeviceChosen = 0;
+        UsePairingTarget = false;
+        ReceiverUpdateAvailable = false;
+        worker_ = std::make_unique<Worker>();
+        worker_->OnlineCheckTimer()->stop();
+        chosenAtStart_ = -1;
+        connect(worker_.get(), &QThread::started, this, [this] { chosenAtStart_ = DeviceChosen.load(); },
+                Qt::DirectConnection);
+        log_ = std::make_unique<BusLog>();
+    }
+
+    void cleanup()
+    {
+        chooser_.reset();
+        // Back to the chooser, as the top window does.
+        DeviceChosen = 0;
+        PostMsg::Instance()->PostMainPageChange();
+        UsbServer_Exit();
+        StopUsbChanged();
+        worker_.reset();
+        log_.reset();
+        UsbLibrary_Shutdown();
+        FirmwareImages::SetFolder(QString());
+    }
+
+    void cleanupTestCase()
+    {
+        SimDevice_Reset();
+    }
+
+    // ---- The decision tree ------------------------------------------------------
+
+    void decisionTree_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("version");     // recorded mouse version
+        QTest::addColumn<QStringList>("images");  // beside the program
+        QTest::addColumn<bool>("confirm");        // the re-pair question's answer
+        QTest::addColumn<QStringList>("dialogs"); // the dialogs shown, in order
+        QTest::addColumn<QString>("paired");      // the device the pairing dialog pairs
+        QTest::addColumn<QString>("opened");      // the device opened
+        const QString twins = Scenario("repair-twins.json");
+        const QStringList none;
+        const QStringList both = {"mouse", "receiver"};
+        QTest::newRow("an ordinary device opens") << QString() << 0 << "" << none << false << none << ""
+                                                  << "receiver";
+        QTest::newRow("twin, no recorded version: pairing")
+            << twins << 0 << "" << none << false << QStringList{"Match"} << "old" << "";
+        QTest::newRow("twin, no image: question, declined")
+            << twins << 0 << "v1.5" << none << false << QStringList{"RePair"} << "" << "";
+        QTest::newRow("twin, no image: question, confirmed")
+            << twins << 0 << "v1.5" << none << true << QStringList{"RePair", "Match"} << "old" << "";
+        QTest::newRow("twin, both images: question")
+            << twins << 0 << "v1.5" << both << true << QStringList{"RePair", "Match"} << "old" << "";
+        QTest::newRow("twin, only a mouse image: firmware notice")
+            << twins << 0 << "v1.5" << QStringList{"mouse"} << false << QStringList{"UpDateWarning"} << "" << "";
+        QTest::newRow("twin, only a receiver image: the record opens")
+            << twins << 0 << "v1.5" << QStringList{"receiver"} << false << none << "" << "old";
+        QTest::newRow("twin, the answering record opens")
+            << twins << 1 << "" << none << false << none << "" << "receiver";
+        QTest::newRow("three records are never twins")
+            << QStringLiteral(R"({"receivers": [{"id": "old", "kind": 2, "address": "6B:4D:22", "knowsMouse": true},
+                                                 {"id": "receiver", "kind": 4}, {"id": "other", "kind": 8}],
+                                  "mice": [{"id": "earlier", "receiver": "old", "powered": false},
+                                           {"id": "mouse", "receiver": "receiver"},
+                                           {"id": "mouse2", "model": 2, "receiver": "other"}]})")
+            << 0 << "" << none << false << none << "" << "old";
+        QTest::newRow("receiver of no known model: pairing")
+            << Scenario("pairing.json") << 0 << "v1.5" << both << false << QStringList{"Match"} << "receiver" << "";
+        QTest::newRow("wired device of no known model: nothing")
+            << QStringLiteral(R"({"mice": [{"id": "mouse", "mid": 9, "cable": true}]})") << 0 << "" << none << false
+            << none << "" << "";
+    }
+    void decisionTree()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(int, index);
+        QFETCH(QString, version);
+        QFETCH(QStringList, images);
+        QFETCH(bool, confirm);
+        QFETCH(QStringList, dialogs);
+        QFETCH(QString, paired);
+        QFETCH(QString, opened);
+        QVERIFY(Open(scenario));
+        RecordMouseVersion(version);
+        UseImages(images);
+
+        QStringList shown;
+        QString pairedPath;
+        QString noticeText;
+        bool placed = true;
+        const QPoint corner = chooser_->mapToGlobal(QPoint(0, 0));
+        std::function<void()> answerNext = [&] {
+            ModalAnswer::Later(
+                [&](QWidget* dialog) {
+                    const QString name = QString::fromLatin1(dialog->metaObject()->className());
+                    shown << name;
+                    const int dx = name == QLatin1String("UpDateWarning") ? -20 : 0;
+                    placed = placed
+                        && dialog->pos()
+                            == corner + QPoint((chooser_->width() - dialog->width()) / 2 + dx,
+                                               (chooser_->height() - dialog->height()) / 2);
+                    if (auto* match = qobject_cast<Match*>(dialog)) {
+                        pairedPath = match->targetPath();
+                        match->reject();
+                    } else if (name == QLatin1String("RePair")) {
+                        if (confirm)
+                            answerNext();
+                        dialog->findChild<QAbstractButton*>(confirm ? QStringLiteral("OK")
+                                                                    : QStringLiteral("Cancel"))->click();
+                    } else {
+                        noticeText = dialog->findChild<QLabel*>(QStringLiteral("label"))->text();
+                        dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+                    }
+                },
+                dialogs.isEmpty() ? 300 : 3000);
+        };
+        answerNext();
+        const QString clickedPath = ShownDevices.at(index).path;
+        DialogChange::DeviceButtons.at(index)->click();
+        if (dialogs.isEmpty())
+            QTest::qWait(400);   // no dialog came
+
+        QCOMPARE(shown, dialogs);
+        QVERIFY(placed);
+        QCOMPARE(pairedPath, PathOf(paired));
+        if (dialogs.contains(QStringLiteral("UpDateWarning")))
+            QCOMPARE(noticeText, WiredModeText);
+        if (!paired.isEmpty()) {
+            QVERIFY(UsePairingTarget);
+            QCOMPARE(PairingTarget.path, clickedPath);
+        }
+        // Every click first empties the settings page's version labels.
+        QVERIFY(!log_->entries.isEmpty());
+        QCOMPARE(log_->entries.first().name, QByteArray("SigSetver"));
+        QCOMPARE(log_->entries.first().arguments, QVariantList{6});
+
+        if (opened.isEmpty()) {
+            QCOMPARE(int(DeviceChosen), 0);
+            QCOMPARE(log_->Count("SigChangeMainDialog"), 0);
+            QVERIFY(!worker_->isRunning());
+            return;
+        }
+        // Opened: chosen before the worker started, and its path is the one
+        // the worker uses at once.
+        const QString path = PathOf(opened);
+        QCOMPARE(clickedPath, path);
+        QCOMPARE(int(DeviceChosen), 1);
+        QCOMPARE(CurrentDevice.get().path, path);
+        QCOMPARE(CurrentDevicePath.get(), path.toLatin1());
+        QCOMPARE(log_->Arguments("SigChangeMainDialog"), QList<QVariantList>{{1}});
+        QTRY_COMPARE_WITH_TIMEOUT(int(chosenAtStart_), 1, Patience);
+        if (opened == QLatin1String("receiver")) {
+            // Its whole configuration arrives.
+            QTRY_COMPARE_WITH_TIMEOUT(log_->Count("SigForm"), 1, Patience);
+            QVERIFY(LiveFlashDataIsCurrent());
+            const FlashDataMap image = log_->Last("SigUpDataLightUIButton").value(0).value<FlashDataMap>();
+            const FlashDataMap stored = StoredImage("mouse");
+            QCOMPARE(std::memcmp(&image, &stored, sizeof image), 0);
+            QCOMPARE(log_->Arguments("SigUpDataParam"), QList<QVariantList>{{0}});
+        } else {
+            // A device that does not answer: the pages are reset (no cache).
+            QTRY_COMPARE_WITH_TIMEOUT(log_->Count("SigFormReset"), 1, Patience);
+            QVERIFY(OfflinePending);
+        }
+    }
+
+    void mouseIndexFollowsTheModel_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QList<int>>("indices");
+        QTest::newRow("model 1") << QString() << QList<int>{0};
+        QTest::newRow("model 2") << QStringLiteral(R"({"receivers": [{"id": "r", "kind": 2, "model": 2}],
+                                                         "mice": [{"id": "m", "model": 2, "receiver": "r"}]})")
+                                 << QList<int>{1};
+        QTest::newRow("no known model") << QStringLiteral(R"({"mice": [{"id": "m", "mid": 9, "cable": true}]})")
+                                        << QList<int>{};
+    }
+    void mouseIndexFollowsTheModel()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(QList<int>, indices);
+        QVERIFY(Open(scenario));
+        QSignalSpy spy(PostMsg::Instance(), &PostMsg::SigMouseIndex);
+        DialogChange::DeviceButtons.first()->click();
+        QList<int> sent;
+        for (const QList<QVariant>& arguments : qAsConst(spy))
+            sent << arguments.first().toInt();
+        QCOMPARE(sent, indices);
+    }
+
+    // The receiver version and its update hint on the settings page.
+    void receiverUpdateHint_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QString>("folder");      // "images", "empty" or "missing"
+        QTest::addColumn<bool>("availableBefore");
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<bool>("available");
+        QTest::newRow("newer receiver image") << QString() << "images" << false << "true" << true;
+        QTest::newRow("no receiver image") << QString() << "empty" << true << "" << false;
+        QTest::newRow("no folder: hint unchanged") << QString() << "missing" << true << "" << true;
+        QTest::newRow("wired mouse") << Scenario("wired.json") << "images" << true << "" << false;
+    }
+    void receiverUpdateHint()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(QString, folder);
+        QFETCH(bool, availableBefore);
+        QFETCH(QString, flag);
+        QFETCH(bool, available);
+        QVERIFY(Open(scenario));
+        UseImages(folder == QLatin1String("images") ? QStringList{"mouse", "receiver"} : QStringList{});
+        if (folder == QLatin1String("missing"))
+            FirmwareImages::SetFolder(images_.path() + QStringLiteral("/missing"));
+        ReceiverUpdateAvailable = availableBefore;
+        const QString version = ShownDevices.first().receiverVersion;
+        DialogChange::DeviceButtons.first()->click();
+        QCOMPARE(log_->Arguments("SigLabelTextB"), (QList<QVariantList>{{version, flag}}));
+        QCOMPARE(bool(ReceiverUpdateAvailable), available);
+    }
+
+    // ---- Clicks on a list that changed ----------------------------------------------
+
+    void aClickWhoseListWasRebuiltMeanwhile()
+    {
+        QVERIFY(Open(Scenario("repair-twins.json")));
+        QPointer<mytoolButtonEnter> clicked = DialogChange::DeviceButtons.first();
+        bool rebuilt = false;
+        ModalAnswer::Later([&](QWidget* dialog) {
+            // While the pairing dialog runs, the other receiver goes: the
+            // buttons are built again under the running click.
+            QVERIFY(SimDevice_Plug("receiver", 0));
+            rebuilt = QTest::qWaitFor([] { return ShownDevices.size() == 1; }, Patience);
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        clicked->click();
+        QVERIFY(rebuilt);
+        QTRY_VERIFY(!clicked);
+        QCOMPARE(int(DeviceChosen), 0);
+        QCOMPARE(log_->Count("SigChangeMainDialog"), 0);
+    }
+
+    void buttonOutsideTheList()
+    {
+        QVERIFY(Open(QString()));
+        mytoolButtonEnter stale;
+        stale.setObjectName(QStringLiteral("btn7"));
+        connect(&stale, SIGNAL(clicked()), chooser_.get(), SLOT(slotButtonClicked()));
+        stale.click();
+        QCOMPARE(log_->Names(), QByteArrayList{"SigSetver"});
+        QCOMPARE(int(DeviceChosen), 0);
+    }
+
+    // ---- The chooser's other buttons --------------------------------------------------
+
+    void pageArrows_data()
+    {
+        QTest::addColumn<int>("devices");
+        QTest::addColumn<QString>("presses");     // R right, L left
+        QTest::addColumn<QList<int>>("pages");    // the page after each press
+        QTest::addColumn<QString>("arrows");      // after each press: l / r shown, - hidden
+        QTest::newRow("two pages") << 4 << "RL" << QList<int>{1, 0} << "l-,-r";
+        QTest::newRow("three pages") << 7 << "RRLL" << QList<int>{1, 2, 1, 0} << "-r,l-,l-,-r";
+    }
+    void pageArrows()
+    {
+        QFETCH(int, devices);
+        QFETCH(QString, presses);
+        QFETCH(QList<int>, pages);
+        QFETCH(QString, arrows);
+        QVERIFY(Open(QString::fromUtf8(ReceiversScenario(devices))));
+        auto* left = Child<QAbstractButton>("LeftButton");
+        auto* right = Child<QAbstractButton>("RightButton");
+        auto* prompt = Child<QLabel>("label_2");
+        auto* hint = Child<QLabel>("label_3");
+        QVERIFY(left->isHidden());
+        QVERIFY(!right->isHidden());
+        const QStringList states = arrows.split(QLatin1Char(','));
+        for (int i = 0; i < presses.size(); ++i) {
+            prompt->show();
+            (presses.at(i) == QLatin1Char('R') ? right : left)->click();
+            QCOMPARE(Stack()->currentIndex(), pages.at(i));
+            const QString state = QString(left->isHidden() ? QLatin1Char('-') : QLatin1Char('l'))
+                + (right->isHidden() ? QLatin1Char('-') : QLatin1Char('r'));
+            QCOMPARE(state, states.at(i));
+            QVERIFY(prompt->isHidden());
+            QVERIFY(!hint->isHidden());
+        }
+    }
+
+    void windowButtons()
+    {
+        QVERIFY(Open(QString()));
+        QSignalSpy size(PostMsg::Instance(), &PostMsg::SigChangeSize);
+        Child<QAbstractButton>("CloseButton")->click();
+        Child<QAbstractButton>("MinButton")->click();
+        QCOMPARE(size.size(), 2);
+        QCOMPARE(size.at(0).first().toInt(), 3);
+        QCOMPARE(size.at(1).first().toInt(), 2);
+    }
+
+    void popupButtons()
+    {
+        QVERIFY(Open(QString()));
+        auto* popup = Child<QFrame>("FindVer");
+        for (const char* name : {"CloseButton_2", "NewHong"}) {
+            popup->show();
+            Child<QAbstractButton>(name)->click();
+            QVERIFY2(popup->isHidden(), name);
+        }
+        popup->show();
+        auto* box = Child<QCheckBox>("NoApear");
+        box->click();
+        QCOMPARE(MacroIni::Instance()->GetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow")),
+                 QStringLiteral("1"));
+        box->click();
+        QCOMPARE(MacroIni::Instance()->GetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow")),
+                 QStringLiteral("0"));
+        QVERIFY(!popup->isHidden());
+    }
+
+    void repairOpensTheUpdateDialog()
+    {
+        QVERIFY(Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), QStringLiteral("211,4")));
+        QVERIFY(Open(QString()));
+        QStringList steps;
+        RepairStandIn repair;
+        repair.resize(400, 260);
+        repair.steps = &steps;
+        RepairDialog = &repair;
+        connect(PostMsg::Instance(), &PostMsg::SigRepairCheckUpdate, &repair,
+                [&steps] { steps.append(QStringLiteral("check")); });
+        Child<QAbstractButton>("Repair")->click();
+        QCOMPARE(steps, (QStringList{"ResetView", "check", "shown"}));
+        QCOMPARE(repair.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(repair.pos(), chooser_->mapToGlobal(QPoint(0, 0))
+                                   + QPoint((chooser_->width() - 400) / 2, (chooser_->height() - 260) / 2));
+        RepairDialog = nullptr;
+        QVERIFY(Registry::Instance()->RemoveKey(Registry::UpdateFailInfoKey()));
+        // Without the settings page's dialog nothing happens.
+        Child<QAbstractButton>("Repair")->click();
+    }
+
+    // The language is stored before any window reloads; every live window
+    // reloads, then the settings page's list follows.
+    void languageList()
+    {
+        QVERIFY(Open(QString()));
+        Match match;
+        RePair question;
+        QStringList order;
+        connect(PostMsg::Instance(), &PostMsg::SigChangeLanguage, chooser_.get(), [&order](int index) {
+            order << QStringLiteral("language %1, stored %2")
+                         .arg(index)
+                         .arg(MacroIni::Instance()->GetValue(QStringLiteral("Language"), QStringLiteral("Language")));
+        });
+        connect(PostMsg::Instance(), &PostMsg::SigLanguageSameB, chooser_.get(),
+                [&order](int index) { order << QStringLiteral("same %1").arg(index); });
+        QVERIFY(QMetaObject::invokeMethod(Child<QComboBox>("comboBox"), "activated", Q_ARG(int, 1)));
+        QCOMPARE(order, (QStringList{"language 1, stored 1", "same 1"}));
+        QCOMPARE(Child<QLabel>("label_3")->text(), QStringLiteral("点击图案进入使用"));
+        QCOMPARE(match.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("无线模式下,才能进入配对"));
+        QCOMPARE(question.findChild<QAbstractButton*>(QStringLiteral("OK"))->text(), QStringLiteral("确定"));
+    }
+};
+
+TALVIRE_TEST_MAIN(TestSelection)
+#include "test_selection.moc"
