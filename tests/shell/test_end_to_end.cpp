@@ -1,0 +1,232 @@
+// The whole program on the simulated receiver and mouse, driven as a user
+// would: the device list shows the mouse, a click opens it, its whole
+// configuration arrives under the apply dialog and the frame shows the
+// battery; the offline notice comes and goes with the mouse's power; pulling
+// the receiver brings the device list back; going back stores the mouse's
+// configuration before the device is closed; closing ends in order.
+#include "DIVAza.h"
+#include "DeviceCacheFile.h"
+#include "Dialog.h"
+#include "DialogChange.h"
+#include "DialogMain.h"
+#include "ParameterSetters.h"
+#include "PostMsg.h"
+#include "SharedState.h"
+#include "SimDevice.h"
+#include "Timing.h"
+#include "UpDataParam.h"
+#include "mytoolButtonEnter.h"
+
+#include "LibraryProbe.h"
+#include "ModalAnswer.h"
+#include "Screenshot.h"
+#include "SharedStateReset.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include <cstring>
+
+#include <memory>
+
+namespace {
+constexpr int Patience = 15000;
+
+// Counts how often a widget was shown.
+class ShowCounter : public QObject {
+public:
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            ++shown;
+        return false;
+    }
+};
+} // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<DialogMain> window;
+
+    QStackedWidget* Stack() { return window->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetMain")); }
+
+    template <class T = QWidget>
+    T* FrameChild(const char* name)
+    {
+        return window->Frame()->findChild<T*>(QLatin1String(name));
+    }
+
+    // Clicks the device's button once the list shows exactly one device,
+    // and waits until its whole configuration has reached the pages.
+    bool OpenTheMouse()
+    {
+        if (!QTest::qWaitFor([] { return ShownDevices.size() == 1 && DialogChange::DeviceButtons.size() == 1; },
+                             Patience)) {
+            qWarning() << "the list does not show one device:" << ShownDevices.size();
+            return false;
+        }
+        ShowCounter apply;
+        window->Frame()->ApplyDialog()->installEventFilter(&apply);
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        if (Stack()->currentIndex() != 1) {
+            qWarning() << "the frame is not in front";
+            return false;
+        }
+        // The apply dialog covers the pages, then closes when they have the
+        // configuration.
+        if (!QTest::qWaitFor([&apply] { return apply.shown > 0; }, Patience)) {
+            qWarning() << "no apply dialog";
+            return false;
+        }
+        if (!QTest::qWaitFor([this] { return !window->Frame()->ApplyDialog()->isVisible(); }, Patience)) {
+            qWarning() << "the apply dialog stays";
+            return false;
+        }
+        return LiveFlashDataIsCurrent();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        // The program's waits, ten times faster.
+        Timing::SetScale(0.1);
+    }
+
+    void init()
+    {
+        ResetSharedState();
+        QVERIFY(SimDevice_Reset());
+        QFile::remove(DeviceCacheFile::Folder() + DeviceCacheFile::FileName(0x0A, 0x01));
+        window = std::make_unique<DialogMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        LibraryProbe::Clear();
+    }
+
+    void cleanup()
+    {
+        LibraryProbe::OnCall({});
+        window.reset();
+        UsbLibrary_Shutdown();
+    }
+
+    // The list shows the mouse; a click opens it; the whole configuration
+    // arrives and the frame shows the battery the mouse reports.
+    void openingTheMouse()
+    {
+        QVERIFY(OpenTheMouse());
+        QCOMPARE(DeviceChosen.load(), 1);
+        QCOMPARE(SimDevice_PCDriverStatus(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QProgressBar>("progressBar")->value(), 80, Patience);
+        QVERIFY(!FrameChild("label")->isVisible());
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_frame")).isEmpty());
+
+        // The mouse's battery changes: the frame follows.
+        QVERIFY(SimDevice_SetBattery("mouse", 12, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QProgressBar>("progressBar")->value(), 12, Patience);
+        QVERIFY(FrameChild("label")->isVisible());
+        QVERIFY(FrameChild<QProgressBar>("progressBar")->styleSheet().contains(QStringLiteral("152, 43, 34")));
+    }
+
+    // Pulling the receiver brings the device list back; putting it in again
+    // lists the mouse again.
+    void unpluggingReturnsToList()
+    {
+        QVERIFY(OpenTheMouse());
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QTRY_COMPARE_WITH_TIMEOUT(Stack()->currentIndex(), 0, Patience);
+        QCOMPARE(DeviceChosen.load(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(ShownDevices.isEmpty(), Patience);
+        QVERIFY(SimDevice_Plug("receiver", 1));
+        QTRY_COMPARE_WITH_TIMEOUT(ShownDevices.size(), 1, Patience);
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_list_again")).isEmpty());
+    }
+
+    // A setter that finds the mouse switched off shows the offline notice;
+    // the notice closes by itself when the mouse is back, and the mouse is
+    // read again.
+    void offlineNoticeComesAndGoes()
+    {
+        QVERIFY(OpenTheMouse());
+        unsigned char block[DIVAZA_DEVICE_BLOCK_SIZE] = {};
+        QCOMPARE(SimDevice_ReadDeviceBlock("mouse", -1, block, sizeof block), int(sizeof block));
+        const int before = block[0];
+        const int rate = before == 1 ? 2 : 1;
+        QVERIFY(SimDevice_SetPower("mouse", 0));
+        QString shown;
+        ModalAnswer::Later([&](QWidget* notice) {
+            shown = QString::fromLatin1(notice->metaObject()->className());
+            QVERIFY(SimDevice_SetPower("mouse", 1));
+        });
+        QVERIFY(!SetReportRate(rate));
+        QCOMPARE(shown, QStringLiteral("MouseOffLine"));
+        QCOMPARE(SimDevice_ReadDeviceBlock("mouse", -1, block, sizeof block), int(sizeof block));
+        QCOMPARE(int(block[0]), before);
+        // Read again once it is back; then a change reaches the mouse.
+        QTRY_VERIFY_WITH_TIMEOUT(!window->Frame()->ApplyDialog()->isVisible() && LiveFlashDataIsCurrent(), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(SetReportRate(rate), Patience);
+        QCOMPARE(SimDevice_ReadDeviceBlock("mouse", -1, block, sizeof block), int(sizeof block));
+        QCOMPARE(int(block[0]), rate);
+    }
+
+    // Back to the list: the device hears that the program is gone, the
+    // mouse's configuration is stored before the library closes the device,
+    // the list comes back and follows device changes again.
+    void backStoresBeforeExit()
+    {
+        QVERIFY(OpenTheMouse());
+        const FlashDataMap live = LiveFlashData.get();
+        bool storedAtExit = false;
+        LibraryProbe::Clear();
+        LibraryProbe::OnCall([&](const LibraryProbe::Call& call) {
+            if (call.name != "UsbServer_Exit" || storedAtExit)
+                return;
+            FlashDataMap stored;
+            storedAtExit = DeviceCacheFile::Read(DeviceCacheFile::FileName(0x0A, 0x01), &stored)
+                && std::memcmp(stored.bytes(), live.bytes(), FlashDataMap::Size) == 0;
+        });
+        QTest::mouseClick(FrameChild("UpArrow"), Qt::LeftButton);
+        QVERIFY(storedAtExit);
+        QCOMPARE(SimDevice_PCDriverStatus(), 0);
+        QCOMPARE(Stack()->currentIndex(), 0);
+        QCOMPARE(DeviceChosen.load(), 0);
+        QCOMPARE(LibraryProbe::CallsOf("StartUsbChanged").last().callback,
+                 reinterpret_cast<void*>(&DialogChange::UsbChangedCallback));
+        QTRY_COMPARE_WITH_TIMEOUT(ShownDevices.size(), 1, Patience);
+
+        // And the mouse opens again.
+        QVERIFY(OpenTheMouse());
+    }
+
+    // Closing the frame: stored, the device told, notices stopped, the
+    // device closed, the window closed.
+    void closingFromTheFrame()
+    {
+        QVERIFY(OpenTheMouse());
+        QTest::mouseClick(FrameChild("CloseButton"), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        FlashDataMap stored;
+        QVERIFY(DeviceCacheFile::Read(DeviceCacheFile::FileName(0x0A, 0x01), &stored));
+        QCOMPARE(SimDevice_PCDriverStatus(), 0);
+        QByteArrayList names;
+        for (const LibraryProbe::Call& call : LibraryProbe::Calls())
+            names << call.name;
+        const int stop = names.lastIndexOf("StopUsbChanged");
+        QVERIFY(stop >= 0);
+        QCOMPARE(names.mid(stop), (QByteArrayList{"StopUsbChanged", "UsbServer_Exit"}));
+    }
+};
+
+TALVIRE_TEST_MAIN(EndToEndTest)
+#include "test_end_to_end.moc"
