@@ -2,6 +2,7 @@
 
 #include "ConfigIni.h"
 #include "DeviceAllInfo.h"
+#include "Registry.h"
 #include "SharedState.h"
 
 #include <QCoreApplication>
@@ -191,6 +192,31 @@ bool FirmwareImages::CheckFirmwareUpdate(int target, const QString& version, int
     return HasNewerFirmwareImage(target, version, config->GetValue(group, key),
                                  config->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).toInt(),
                                  config->GetValue(group, QStringLiteral("MID")).toInt());
+}
+
+FirmwareImages::RePairAnswers FirmwareImages::AnswersFor(const DeviceAllInfo& record)
+{
+    ConfigIni* const config = ConfigIni::Instance();
+    const QString group = QStringLiteral("Drive") + QString::number(record.modelIndex + 1);
+    const QString cidText = config->GetValue(QStringLiteral("Option"), QStringLiteral("CID"));
+    const QString midText = config->GetValue(group, QStringLiteral("MID"));
+    RePairAnswers answers;
+    answers.recordedVersion = Registry::Instance()->GetValue(Registry::MouseVerKey(cidText, midText));
+    if (answers.recordedVersion.isEmpty())
+        return answers;
+
+    const int cid = cidText.toInt();
+    const int mid = midText.toInt();
+    answers.mouseNew = FindSettingFirmwareImage(MouseType, answers.recordedVersion,
+                                                config->GetValue(group, QStringLiteral("MM")), cid, mid);
+    const QString key = ReceiverModelKey(DeviceAllInfo::ReceiverKind(record.linkType));
+    if (!key.isEmpty()) {
+        const QString name = config->GetValue(group, key);
+        // For the kind-1 receiver the lookup runs even without a model name.
+        if (key == QLatin1String("DM") || !name.isEmpty())
+            answers.receiverNew = FindRepairFirmwareImage(ReceiverType, record.receiverVersion, name, cid, mid);
+    }
+    return answers;
 }
 
 QString FirmwareImages::ReceiverModelKey(int receiverKind)

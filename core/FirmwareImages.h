@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class DeviceAllInfo;
+
 // The firmware images for the mouse and the receiver: files "*.bin" in the
 // folder "bin" beside the program, each a 728-byte header followed by the body
 // that the device library writes to the device. The program never writes them.
@@ -62,6 +64,19 @@ public:
     // kind: false).
     static bool CheckFirmwareUpdate(int target, const QString& version, int receiverKind);
 
+    // What the re-pair check of a listed device and the top window's Space key
+    // decide on: the mouse firmware version the registry layer recorded for
+    // the record's model ("" when none), and only when one is recorded,
+    // whether the folder holds a mouse image (kept as FindSettingFirmwareImage
+    // keeps it) and an image of the receiver that the record's link type
+    // names (kept for a repair) of other versions. A record on the cable names
+    // no receiver: no receiver image.
+    struct RePairAnswers {
+        QString recordedVersion;
+        bool mouseNew = false;
+        bool receiverNew = false;
+    };
+    static RePairAnswers AnswersFor(const DeviceAllInfo& record);
     // The product description key of the receiver model name for a receiver
     // kind: 1 "DM", 2 "D2M", 4 "D4M", 8 "D8M"; "" for any other kind.
     static QString ReceiverModelKey(int receiverKind);

@@ -705,30 +705,13 @@ void DialogChange::SelectDevice(int index)
 
 bool DialogChange::RePairCheck(const DeviceAllInfo& target)
 {
-    ConfigIni* config = ConfigIni::Instance();
-    const QString group = DriveGroup(target.modelIndex);
-    const QString cidText = Option(QStringLiteral("CID"));
-    const QString midText = config->GetValue(group, QStringLiteral("MID"));
-    const QString version = Registry::Instance()->GetValue(Registry::MouseVerKey(cidText, midText));
-    if (version.isEmpty()) {
+    const FirmwareImages::RePairAnswers answers = FirmwareImages::AnswersFor(target);
+    if (answers.recordedVersion.isEmpty()) {
         OpenPairing(target);
         return false;
     }
-
-    const int cid = cidText.toInt();
-    const int mid = midText.toInt();
-    const bool mouseNew = FirmwareImages::FindSettingFirmwareImage(
-        FirmwareImages::MouseType, version, config->GetValue(group, QStringLiteral("MM")), cid, mid);
-    // A device on the cable names no receiver model: no receiver image.
-    const QString key = FirmwareImages::ReceiverModelKey(DeviceAllInfo::ReceiverKind(target.linkType));
-    bool receiverNew = false;
-    if (!key.isEmpty()) {
-        const QString name = config->GetValue(group, key);
-        if (key == QLatin1String("DM") || !name.isEmpty())
-            receiverNew = FirmwareImages::FindRepairFirmwareImage(FirmwareImages::ReceiverType,
-                                                                  target.receiverVersion, name, cid, mid);
-    }
-
+    const bool mouseNew = answers.mouseNew;
+    const bool receiverNew = answers.receiverNew;
     if (mouseNew == receiverNew) {
         RePair question;
         DialogPlacement::CentreOver(&question, this);

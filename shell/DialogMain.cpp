@@ -6,7 +6,9 @@
 #include "DialogChange.h"
 #include "DialogPlacement.h"
 #include "FirmwareImages.h"
+#include "ContainReset.h"
 #include "MacroIni.h"
+#include "Match.h"
 #include "MouseOffLine.h"
 #include "PostMsg.h"
 #include "ProductName.h"
@@ -14,6 +16,7 @@
 #include "SharedState.h"
 #include "StyleSheet.h"
 #include "Timing.h"
+#include "UpDateWarning.h"
 #include "Worker.h"
 #include "ui_DialogMain.h"
 
@@ -332,4 +335,52 @@ void DialogMain::keyPressEvent(QKeyEvent* event)
 
 void DialogMain::SpaceKey()
 {
+    if (ui->stackedWidgetMain->currentIndex() != ChooserPage) {
+        // Match pairs the current device while one is chosen.
+        PairAndHandBack(true);
+        return;
+    }
+    if (ShownDevices.size() != 1)
+        return;
+    const DeviceAllInfo record = ShownDevices.first();
+    if (record.wired)
+        return;
+    const FirmwareImages::RePairAnswers answers = FirmwareImages::AnswersFor(record);
+    if (answers.recordedVersion.isEmpty() || answers.mouseNew == answers.receiverNew) {
+        // The first listed device is the one paired.
+        PairAndHandBack(false);
+        return;
+    }
+    if (answers.mouseNew) {
+        UpDateWarning notice;
+        notice.SetText(WiredModeText);
+        DialogPlacement::CentreOver(&notice, this, -20);
+        notice.exec();
+        return;
+    }
+    // Only the receiver's firmware differs: the receiver is offered its
+    // update. The update itself runs in the settings page's update dialog.
+    ContainReset question;
+    question.SetText(MouseIsNewTipsText);
+    DialogPlacement::CentreOver(&question, this, -20);
+    question.exec();
+}
+
+void DialogMain::PairAndHandBack(bool usePairingTarget)
+{
+    {
+        Match match;
+        UsePairingTarget = usePairingTarget;
+        match.InitPairing();
+        DialogPlacement::CentreOver(&match, this);
+        match.exec();
+    }
+    if (ui->stackedWidgetMain->currentIndex() == FramePage) {
+        // The pairing dialog's close button gave the device changes to the
+        // device list: the frame's worker follows them again.
+        Match::HandBackToWorker();
+    } else {
+        const QByteArray path = CurrentDevicePath.get();
+        UsbServerC_Start(path.constData(), path.constData(), &Worker::OnUsbData);
+    }
 }

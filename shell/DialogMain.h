@@ -78,7 +78,13 @@ private:
     // Back from the tray (or from the minimised window that stands in for it).
     void ShowAgain(bool declarePresent);
     void CloseProgram();
+    // Space: pairing on the frame; on the device list, the selection's
+    // firmware check for a single listed receiver.
     void SpaceKey();
+    // The pairing dialog over the window (usePairingTarget: it pairs
+    // PairingTarget unless a device is chosen), then the device's reports go
+    // to the worker again.
+    void PairAndHandBack(bool usePairingTarget);
 
     QMenu* trayMenu_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;

@@ -10,6 +10,7 @@ talvire_add_test(test_top_window THREADS LIBRARIES talvire_app
   SOURCES shell/test_top_window.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
 target_include_directories(test_top_window PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell)
 target_link_libraries(test_top_window PRIVATE ${CMAKE_DL_LIBS})
+target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
 
 # The program as the run command starts it, on a real X server.
 talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 180)

@@ -7,25 +7,32 @@
 #include "DialogChange.h"
 #include "DialogMain.h"
 #include "DeviceCacheFile.h"
+#include "FirmwareImages.h"
 #include "MacroIni.h"
+#include "Match.h"
 #include "PostMsg.h"
 #include "Registry.h"
 #include "SharedState.h"
 #include "SimDevice.h"
 #include "Worker.h"
 
+#include "FirmwareImageFiles.h"
 #include "LibraryProbe.h"
 #include "ModalAnswer.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
+#include "SharedStateReset.h"
 #include "TestImages.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QDir>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
@@ -61,6 +68,7 @@ class TopWindowTest : public QObject {
 
 private:
     std::unique_ptr<DialogMain> window;
+    QTemporaryDir imageFolder;
 
     void Make()
     {
@@ -87,8 +95,12 @@ private slots:
     void cleanup()
     {
         DialogMain::SetTrayTest({});
+        FirmwareImages::SetFolder(QString());
+        Registry::Instance()->RemoveKey(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1")));
+        SimDevice_Reset();
         MacroRecording = false;
         window.reset();
+        ResetSharedState();
         LibraryProbe::OnCall({});
         MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
     }
@@ -448,6 +460,94 @@ private slots:
         QVERIFY(window->isVisible());
         QCOMPARE(window->result(), 0);
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // Space on the device list: the selection's firmware check for one
+    // listed receiver, without the re-pair question; on the frame: pairing
+    // of the current device, after which the worker has the device again.
+    void spaceKey_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<QString>("version");      // recorded mouse version
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<QString>("dialog");       // "" none
+
+        const QString twoReceivers = QStringLiteral(
+            R"({"receivers": [{"id": "receiver", "kind": 4, "model": 1, "address": "10:00:01"},)"
+            R"( {"id": "other", "kind": 1, "model": 2, "address": "20:00:02"}],)"
+            R"( "mice": [{"id": "mouse", "model": 1, "receiver": "receiver"},)"
+            R"( {"id": "mouse2", "model": 2, "receiver": "other"}]})");
+        const QStringList none;
+        const QStringList both{QStringLiteral("mouse"), QStringLiteral("receiver")};
+        QTest::newRow("two listed") << twoReceivers << false << QString() << none << QString();
+        QTest::newRow("one on the cable") << QStringLiteral(TALVIRE_SCENARIO_DIR "/wired.json") << false << QString()
+                                          << none << QString();
+        QTest::newRow("no recorded version") << QString() << false << QString() << both << QStringLiteral("Match");
+        QTest::newRow("both images") << QString() << false << QStringLiteral("v1.5") << both << QStringLiteral("Match");
+        QTest::newRow("no image") << QString() << false << QStringLiteral("v1.5") << none << QStringLiteral("Match");
+        QTest::newRow("mouse image") << QString() << false << QStringLiteral("v1.5") << QStringList{"mouse"}
+                                     << QStringLiteral("UpDateWarning");
+        QTest::newRow("receiver image") << QString() << false << QStringLiteral("v1.5") << QStringList{"receiver"}
+                                        << QStringLiteral("ContainReset");
+        QTest::newRow("frame") << QString() << true << QStringLiteral("v1.5") << none << QStringLiteral("Match");
+    }
+
+    void spaceKey()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(bool, frame);
+        QFETCH(QString, version);
+        QFETCH(QStringList, images);
+        QFETCH(QString, dialog);
+
+        if (scenario.startsWith(QLatin1Char('{')))
+            QVERIFY(SimDevice_LoadScenario(scenario.toUtf8().constData()));
+        else if (!scenario.isEmpty())
+            QVERIFY(SimDevice_LoadScenarioFile(scenario.toLocal8Bit().constData()));
+        QVERIFY(imageFolder.isValid());
+        QDir(imageFolder.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(imageFolder.path()));
+        if (images.contains(QStringLiteral("mouse")))
+            QVERIFY(WriteFirmwareImage(imageFolder.path(), QStringLiteral("mouse.bin"), FirmwareImages::MouseType,
+                                       "TVM1-Mouse", 0x0106));
+        if (images.contains(QStringLiteral("receiver")))
+            QVERIFY(WriteFirmwareImage(imageFolder.path(), QStringLiteral("r4k.bin"), FirmwareImages::ReceiverType,
+                                       "TVR1-4K", 0x0103));
+        FirmwareImages::SetFolder(imageFolder.path());
+        if (!version.isEmpty())
+            QVERIFY(Registry::Instance()->SetValue(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1")),
+                                                   version));
+        Make();
+        QTRY_VERIFY(!DialogChange::DeviceButtons.isEmpty());
+        const QByteArray current = SimDevice_PathOf("receiver");
+        if (frame) {
+            CurrentDevice.set(Found("receiver"));
+            CurrentDevicePath.set(current);
+            ShowFrame();
+            DeviceChosen = 1;
+        }
+        LibraryProbe::Clear();
+
+        QString target;
+        ModalAnswer::Later([&](QWidget* shown) {
+            if (auto* match = qobject_cast<Match*>(shown))
+                target = match->targetPath();
+            // Each is left by its close button (the question: declined).
+            shown->findChild<QAbstractButton*>(QStringLiteral("CloseButton"))->click();
+        }, dialog.isEmpty() ? 300 : 5000);
+        QTest::keyClick(window.get(), Qt::Key_Space);
+        QTest::qWait(dialog.isEmpty() ? 400 : 0);
+        QCOMPARE(ModalAnswer::LastDialogClass(), dialog);
+        if (dialog == QLatin1String("Match"))
+            QCOMPARE(target, frame ? QString::fromLatin1(current) : ShownDevices.first().path);
+        // Nothing more follows a declined question.
+        QVERIFY(!QApplication::activeModalWidget());
+        if (frame) {
+            QCOMPARE(LibraryProbe::CallsOf("StartUsbChanged").last().callback, Callback(&Worker::OnUsbChanged));
+            DeviceChosen = 0;
+            CurrentDevice.set(DeviceAllInfo());
+        }
     }
 
     void screenshots()
