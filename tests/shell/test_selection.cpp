@@ -10,6 +10,7 @@
 #include "ChooserTesting.h"
 #include "DIVAza.h"
 #include "DialogChange.h"
+#include "FirmwareImageFiles.h"
 #include "FirmwareImages.h"
 #include "MacroIni.h"
 #include "Match.h"
@@ -35,7 +36,6 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <cstring>
@@ -52,20 +52,6 @@ void SetLanguage(int index)
 QString PathOf(const QString& id)
 {
     return id.isEmpty() ? QString() : QString::fromLatin1(SimDevice_PathOf(qPrintable(id)));
-}
-
-// A firmware image file: the header the lookups read, and a body.
-bool WriteImage(const QString& folder, const QString& name, int type, const QByteArray& model, quint32 version)
-{
-    QByteArray data(FirmwareImages::HeaderSize, '\0');
-    qToLittleEndian<quint32>(version, data.data() + 0x10);
-    data[0x14] = char(type);
-    data[0x15] = char(10);
-    data[0x16] = char(1);
-    data.replace(0x57, model.size(), model);
-    data += "body";
-    QFile file(folder + QLatin1Char('/') + name);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 // Receivers of distinct kinds and models, each with a switched-on mouse.
@@ -130,13 +116,13 @@ class TestSelection : public QObject {
         QDir(images_.path()).removeRecursively();
         QVERIFY(QDir().mkpath(images_.path()));
         if (which.contains(QStringLiteral("mouse")))
-            QVERIFY(WriteImage(images_.path(), QStringLiteral("mouse.bin"), FirmwareImages::MouseType, "TVM1-Mouse",
+            QVERIFY(WriteFirmwareImage(images_.path(), QStringLiteral("mouse.bin"), FirmwareImages::MouseType, "TVM1-Mouse",
                                0x0106));
         // The receivers of the model: 2K and 4K.
         if (which.contains(QStringLiteral("receiver"))) {
-            QVERIFY(WriteImage(images_.path(), QStringLiteral("r2k.bin"), FirmwareImages::ReceiverType, "TVR1-2K",
+            QVERIFY(WriteFirmwareImage(images_.path(), QStringLiteral("r2k.bin"), FirmwareImages::ReceiverType, "TVR1-2K",
                                0x0103));
-            QVERIFY(WriteImage(images_.path(), QStringLiteral("r4k.bin"), FirmwareImages::ReceiverType, "TVR1-4K",
+            QVERIFY(WriteFirmwareImage(images_.path(), QStringLiteral("r4k.bin"), FirmwareImages::ReceiverType, "TVR1-4K",
                                0x0103));
         }
         FirmwareImages::SetFolder(images_.path());

@@ -182,6 +182,11 @@ void DeviceMouse(QPainter& p, const QRectF& r, State state)
     Mouse(p, r, state != State::Disabled);
 }
 
+void MouseTopView(QPainter& p, const QRectF& r, State state)
+{
+    Mouse(p, r, state != State::Disabled);
+}
+
 void DeviceUnknown(QPainter& p, const QRectF& r, State)
 {
     Card(p, r);

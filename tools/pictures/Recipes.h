@@ -39,6 +39,8 @@ void ButtonFailure(QPainter& p, const QRectF& r, State state);
 // Device pictures. A card with the top view of a mouse: Normal lit (the
 // device answers), Disabled dimmed (it does not).
 void DeviceMouse(QPainter& p, const QRectF& r, State state);
+// The same mouse without its card, on a transparent ground (the button page).
+void MouseTopView(QPainter& p, const QRectF& r, State state);
 // A card with a dashed mouse outline and a question mark: a device of no
 // known model.
 void DeviceUnknown(QPainter& p, const QRectF& r, State state);
