@@ -530,9 +530,12 @@ private slots:
         LibraryProbe::Clear();
 
         QString target;
+        QString text;
         ModalAnswer::Later([&](QWidget* shown) {
             if (auto* match = qobject_cast<Match*>(shown))
                 target = match->targetPath();
+            if (auto* label = shown->findChild<QLabel*>(QStringLiteral("label")))
+                text = label->text();
             // Each is left by its close button (the question: declined).
             shown->findChild<QAbstractButton*>(QStringLiteral("CloseButton"))->click();
         }, dialog.isEmpty() ? 300 : 5000);
@@ -541,6 +544,11 @@ private slots:
         QCOMPARE(ModalAnswer::LastDialogClass(), dialog);
         if (dialog == QLatin1String("Match"))
             QCOMPARE(target, frame ? QString::fromLatin1(current) : ShownDevices.first().path);
+        // The settings page's text: the mouse is updated on its cable.
+        if (dialog == QLatin1String("UpDateWarning"))
+            QCOMPARE(text, QStringLiteral("Connect the mouse with its USB cable to update its firmware"));
+        if (dialog == QLatin1String("ContainReset"))
+            QCOMPARE(text, MouseIsNewTipsText);
         // Nothing more follows a declined question.
         QVERIFY(!QApplication::activeModalWidget());
         if (frame) {
