@@ -1,6 +1,7 @@
 #include "FrameRecipes.h"
 
 #include "Palette.h"
+#include "Recipes.h"
 
 #include <QFont>
 #include <QPainter>
@@ -9,7 +10,6 @@
 #include <cmath>
 
 namespace {
-constexpr qreal TitleBand = 48;   // as the device list's window
 constexpr qreal ColumnWidth = 137;
 
 QColor GlyphColour(State state)
@@ -114,7 +114,7 @@ void FrameBackground(QPainter& p, const QRectF& r, State)
 {
     p.fillRect(r, Palette::Window());
     // The column of page buttons.
-    const QRectF column(r.left(), r.top() + TitleBand, ColumnWidth, r.height() - TitleBand);
+    const QRectF column(r.left(), r.top() + TitleBandHeight, ColumnWidth, r.height() - TitleBandHeight);
     QLinearGradient side(column.topLeft(), column.topRight());
     side.setColorAt(0, Palette::Panel().darker(112));
     side.setColorAt(1, Palette::Window().lighter(108));
@@ -122,32 +122,8 @@ void FrameBackground(QPainter& p, const QRectF& r, State)
     p.setPen(QPen(Palette::Line(), 1));
     p.drawLine(QPointF(column.right() - 0.5, column.top()), QPointF(column.right() - 0.5, column.bottom()));
 
-    // The title band with a hair line below it.
-    QLinearGradient shade(r.topLeft(), QPointF(r.left(), r.top() + TitleBand));
-    shade.setColorAt(0, Palette::Panel());
-    shade.setColorAt(1, Palette::Window());
-    p.fillRect(QRectF(r.left(), r.top(), r.width(), TitleBand), shade);
-    p.drawLine(QPointF(r.left(), r.top() + TitleBand - 0.5), QPointF(r.right(), r.top() + TitleBand - 0.5));
-
-    // The word mark, right of the back arrow.
-    p.setPen(Qt::NoPen);
-    p.setBrush(Palette::Accent());
-    p.drawRoundedRect(QRectF(r.left() + 62, r.top() + 15, 4, 18), 2, 2);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(16);
-    font.setBold(true);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 3);
-    p.setFont(font);
-    p.setPen(Palette::Text());
-    p.drawText(QRectF(r.left() + 76, r.top(), 300, TitleBand), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("TALVIRE"));
-    font.setBold(false);
-    font.setPixelSize(13);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-    p.setFont(font);
-    p.setPen(Palette::TextSecondary());
-    p.drawText(QRectF(r.left() + 186, r.top(), 300, TitleBand), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("CONTROL"));
+    // The title band, its word mark right of the back arrow.
+    TitleBand(p, r, 62);
 
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Palette::Line(), 1));

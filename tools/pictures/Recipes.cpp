@@ -268,15 +268,9 @@ void CheckBox(QPainter& p, const QRectF& r, State state)
     p.drawRoundedRect(box, 3, 3);
 }
 
-void MainWindowBackground(QPainter& p, const QRectF& r, State)
+void TitleBand(QPainter& p, const QRectF& r, qreal markLeft)
 {
-    p.fillRect(r, Palette::Window());
-    // A faint accent glow where the window's content sits, dithered so that
-    // its few colour steps show no rings.
-    p.drawImage(r.topLeft(), Glow(r.size().toSize(), QPointF(r.width() / 2, r.height() * 0.55),
-                                  r.width() * 0.45, 0.07));
-    // Title band with a hair line below it.
-    const qreal band = 48;
+    const qreal band = TitleBandHeight;
     QLinearGradient shade(r.topLeft(), QPointF(r.left(), r.top() + band));
     shade.setColorAt(0, Palette::Panel());
     shade.setColorAt(1, Palette::Window());
@@ -286,22 +280,32 @@ void MainWindowBackground(QPainter& p, const QRectF& r, State)
     // Word mark: an accent bar, then the product name.
     p.setPen(Qt::NoPen);
     p.setBrush(Palette::Accent());
-    p.drawRoundedRect(QRectF(r.left() + 22, r.top() + 15, 4, 18), 2, 2);
+    p.drawRoundedRect(QRectF(r.left() + markLeft, r.top() + 15, 4, 18), 2, 2);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(16);
     font.setBold(true);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 3);
     p.setFont(font);
     p.setPen(Palette::Text());
-    p.drawText(QRectF(r.left() + 36, r.top(), 300, band), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRectF(r.left() + markLeft + 14, r.top(), 300, band), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("TALVIRE"));
     font.setBold(false);
     font.setPixelSize(13);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     p.setFont(font);
     p.setPen(Palette::TextSecondary());
-    p.drawText(QRectF(r.left() + 146, r.top(), 300, band), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRectF(r.left() + markLeft + 124, r.top(), 300, band), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("CONTROL"));
+}
+
+void MainWindowBackground(QPainter& p, const QRectF& r, State)
+{
+    p.fillRect(r, Palette::Window());
+    // A faint accent glow where the window's content sits, dithered so that
+    // its few colour steps show no rings.
+    p.drawImage(r.topLeft(), Glow(r.size().toSize(), QPointF(r.width() / 2, r.height() * 0.55),
+                                  r.width() * 0.45, 0.07));
+    TitleBand(p, r, 22);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Palette::Line(), 1));
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));

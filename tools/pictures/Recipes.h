@@ -21,6 +21,11 @@ void IconArrowDown(QPainter& p, const QRectF& r, State state);
 // (Checked).
 void CheckBox(QPainter& p, const QRectF& r, State state);
 
+// Height of the title band of the top-level windows.
+constexpr qreal TitleBandHeight = 48;
+// The title band: a shaded strip with a hair line below it and the product's
+// word mark starting markLeft pixels from the left.
+void TitleBand(QPainter& p, const QRectF& r, qreal markLeft);
 // The ground of a top-level window: title band with the product's word mark,
 // a faint accent glow in the middle and a hair-line border.
 void MainWindowBackground(QPainter& p, const QRectF& r, State state);
