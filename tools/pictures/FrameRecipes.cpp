@@ -12,25 +12,10 @@
 namespace {
 constexpr qreal ColumnWidth = 137;
 
-QColor GlyphColour(State state)
-{
-    switch (state) {
-    case State::Hover:
-        return Palette::Text();
-    case State::Pressed:
-    case State::Checked:
-        return Palette::Accent();
-    case State::Disabled:
-        return Palette::TextDisabled();
-    case State::Normal:
-        break;
-    }
-    return Palette::TextSecondary();
-}
 
 QPen GlyphPen(State state, qreal width)
 {
-    QPen pen(GlyphColour(state), width);
+    QPen pen(Recipes::IconColour(state), width);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;

@@ -10,21 +10,6 @@
 #include <QPainterPath>
 
 namespace {
-QColor IconColour(State state)
-{
-    switch (state) {
-    case State::Hover:
-        return Palette::Text();
-    case State::Pressed:
-    case State::Checked:
-        return Palette::Accent();
-    case State::Disabled:
-        return Palette::TextDisabled();
-    case State::Normal:
-        break;
-    }
-    return Palette::TextSecondary();
-}
 
 // A soft round plate behind an icon while the pointer is over it or it is pressed.
 void IconPlate(QPainter& p, const QRectF& r, State state)
@@ -39,7 +24,7 @@ void IconPlate(QPainter& p, const QRectF& r, State state)
 
 QPen IconPen(State state, qreal width = 1.6)
 {
-    QPen pen(IconColour(state), width);
+    QPen pen(Recipes::IconColour(state), width);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
@@ -153,6 +138,23 @@ void OutcomeButton(QPainter& p, const QRectF& r, const QColor& colour, bool tick
 } // namespace
 
 namespace Recipes {
+
+QColor IconColour(State state)
+{
+    switch (state) {
+    case State::Hover:
+        return Palette::Text();
+    case State::Pressed:
+    case State::Checked:
+        return Palette::Accent();
+    case State::Disabled:
+        return Palette::TextDisabled();
+    case State::Normal:
+        break;
+    }
+    return Palette::TextSecondary();
+}
+
 
 void ButtonSuccess(QPainter& p, const QRectF& r, State)
 {

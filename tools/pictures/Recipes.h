@@ -2,8 +2,13 @@
 
 #include "PictureTable.h"
 
+#include <QColor>
+
 // The drawing recipes shared by every picture folder.
 namespace Recipes {
+// The colour of a line icon or glyph in a state: secondary text at rest, light
+// text on hover, the accent when pressed or checked.
+QColor IconColour(State state);
 // Window and dialog backgrounds: the window colour with a hair-line border.
 void DialogBackground(QPainter& p, const QRectF& r, State state);
 // A rounded panel on a transparent ground.
