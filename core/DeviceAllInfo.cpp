@@ -1,5 +1,7 @@
 #include "DeviceAllInfo.h"
 
+#include "DIVAza.h"
+
 DeviceAllInfo::DeviceAllInfo()
     : vid(QStringLiteral("0"))
     , pid(QStringLiteral("0"))
@@ -26,6 +28,13 @@ QString DeviceAllInfo::VersionText(quint32 version)
 {
     return QStringLiteral("v") + QString::number(version >> 8) + QLatin1Char('.')
         + QString::number(version & 0xFF, 16);
+}
+
+QString DeviceAllInfo::ReceiverVersionOf(const char* path)
+{
+    unsigned char attribute[DIVAZA_ATTRIBUTE_SIZE] = {};
+    UsbFinderC_GetUsbDeviceAttribute(path, attribute);
+    return VersionText(quint32(attribute[8]) | quint32(attribute[9]) << 8);
 }
 
 bool DeviceAllInfo::SameAddress(const DeviceAllInfo& other) const

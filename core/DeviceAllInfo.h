@@ -29,6 +29,9 @@ public:
     static int ReceiverKind(quint8 linkType);
     // "v" + major in decimal + "." + minor in lower-case hexadecimal.
     static QString VersionText(quint32 version);
+    // The version text of the 16-bit version in the USB attributes of a path
+    // (bytes 8-9, little-endian), as the device library reports it.
+    static QString ReceiverVersionOf(const char* path);
 
     // True when both records carry three address bytes and they are equal.
     bool SameAddress(const DeviceAllInfo& other) const;

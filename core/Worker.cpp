@@ -566,9 +566,7 @@ void Worker::EnumerateDevices(const QString& vid, const QVector<QString>& pids)
             device.path = QString::fromLocal8Bit(paths[i]);
             device.vid = vid;
             device.pid = pid;
-            unsigned char attribute[DIVAZA_ATTRIBUTE_SIZE] = {};
-            UsbFinderC_GetUsbDeviceAttribute(paths[i], attribute);
-            device.receiverVersion = DeviceAllInfo::VersionText(quint32(attribute[8] | attribute[9] << 8));
+            device.receiverVersion = DeviceAllInfo::ReceiverVersionOf(paths[i]);
             device.online = false;
 
             if (CurrentDevice.get().path.isEmpty()) {

@@ -394,9 +394,7 @@ void DialogChange::EnumerateDevices(const QString& vid, const QVector<QString>& 
             info.path = QString::fromLatin1(paths[i]);
             info.vid = vid;
             info.pid = pid;
-            unsigned char attribute[DIVAZA_ATTRIBUTE_SIZE] = {};
-            UsbFinderC_GetUsbDeviceAttribute(paths[i], attribute);
-            info.receiverVersion = DeviceAllInfo::VersionText(quint32(attribute[8]) | quint32(attribute[9]) << 8);
+            info.receiverVersion = DeviceAllInfo::ReceiverVersionOf(paths[i]);
             info.online = false;
             if (IdentifyDevice(info)) {
                 ShownDevices.append(info);
