@@ -1,4 +1,4 @@
-#include "ConfigIni.h"
+#include "core/ConfigIni.h"
 
 #include <QCoreApplication>
 

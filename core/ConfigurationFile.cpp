@@ -1,7 +1,7 @@
-#include "ConfigurationFile.h"
+#include "core/ConfigurationFile.h"
 
-#include "ConfigIni.h"
-#include "SharedState.h"
+#include "core/ConfigIni.h"
+#include "core/SharedState.h"
 
 #include <QByteArray>
 #include <QDataStream>

@@ -1,6 +1,6 @@
-#include "DeviceAllInfo.h"
+#include "core/DeviceAllInfo.h"
 
-#include "DIVAza.h"
+#include "devicelib/DIVAza.h"
 
 DeviceAllInfo::DeviceAllInfo()
     : vid(QStringLiteral("0"))

@@ -1,7 +1,7 @@
-#include "DeviceCacheFile.h"
+#include "core/DeviceCacheFile.h"
 
-#include "DeviceAllInfo.h"
-#include "UserDataFolder.h"
+#include "core/DeviceAllInfo.h"
+#include "platform/UserDataFolder.h"
 
 #include <QDataStream>
 #include <QDebug>

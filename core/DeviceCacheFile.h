@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FlashDataMap.h"
+#include "core/FlashDataMap.h"
 
 #include <QString>
 

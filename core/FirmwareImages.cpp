@@ -1,9 +1,9 @@
-#include "FirmwareImages.h"
+#include "core/FirmwareImages.h"
 
-#include "ConfigIni.h"
-#include "DeviceAllInfo.h"
-#include "Registry.h"
-#include "SharedState.h"
+#include "core/ConfigIni.h"
+#include "core/DeviceAllInfo.h"
+#include "core/SharedState.h"
+#include "platform/Registry.h"
 
 #include <QCoreApplication>
 #include <QDebug>

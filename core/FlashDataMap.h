@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ButtonFunction.h"
-#include "DpiStage.h"
-#include "KeyRecord.h"
-#include "MacroBlock.h"
+#include "core/ButtonFunction.h"
+#include "core/DpiStage.h"
+#include "core/KeyRecord.h"
+#include "core/MacroBlock.h"
 
 #include <QMetaType>
 #include <cstddef>

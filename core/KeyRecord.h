@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceEvent.h"
+#include "core/DeviceEvent.h"
 
 // The key events of one mouse button (a key, a key combination or a consumer key).
 struct KeyRecord {

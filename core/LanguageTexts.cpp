@@ -1,7 +1,7 @@
-#include "LanguageTexts.h"
+#include "core/LanguageTexts.h"
 
-#include "MacroIni.h"
-#include "PostMsg.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
 
 #include <QCoreApplication>
 #include <QFile>

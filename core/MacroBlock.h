@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceEvent.h"
+#include "core/DeviceEvent.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "MacroIni.h"
+#include "core/MacroIni.h"
 
-#include "UserDataFolder.h"
+#include "platform/UserDataFolder.h"
 
 MacroIni* MacroIni::Instance()
 {

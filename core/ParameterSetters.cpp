@@ -1,9 +1,9 @@
-#include "ParameterSetters.h"
+#include "core/ParameterSetters.h"
 
-#include "DIVAza.h"
-#include "FlashDataMap.h"
-#include "PostMsg.h"
-#include "SharedState.h"
+#include "core/FlashDataMap.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "devicelib/DIVAza.h"
 
 #include <QDebug>
 

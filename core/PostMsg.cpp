@@ -1,4 +1,4 @@
-#include "PostMsg.h"
+#include "core/PostMsg.h"
 
 #include <QCoreApplication>
 #include <QDebug>

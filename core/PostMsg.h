@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DeviceAllInfo.h"
-#include "DongleRGB.h"
-#include "FlashDataMap.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DongleRGB.h"
+#include "core/FlashDataMap.h"
 
 #include <QObject>
 #include <QString>

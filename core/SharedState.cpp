@@ -1,6 +1,4 @@
-#include "SharedState.h"
-
-#include <QWidget>
+#include "core/SharedState.h"
 
 Guarded<FlashDataMap> LiveFlashData;
 
@@ -24,7 +22,7 @@ QList<DeviceAllInfo> ShownDevices;
 QList<DeviceAllInfo> IdentifiedDevices;
 QString MouseIsNewTipsText;
 QString WiredModeText;
-QPointer<QWidget> RepairDialog;
+std::atomic<void (*)()> ChooserDeviceChangeCallback{nullptr};
 
 namespace {
 DongleRGB dongleRGB;
@@ -57,3 +55,4 @@ std::atomic<bool> MouseUpdateAvailable{false};
 std::atomic<bool> ReceiverUpdateAvailable{false};
 std::atomic<bool> FirmwareUpdateRunning{false};
 std::atomic<bool> RepairUpgradeRunning{false};
+std::atomic<bool> RepairDialogShown{false};

@@ -5,21 +5,19 @@
 // locked accessors that return copies. Values marked "GUI thread" are touched
 // by the GUI thread alone.
 
-#include "DeviceAllInfo.h"
-#include "DongleRGB.h"
-#include "FlashDataMap.h"
-#include "Guarded.h"
-#include "ProductName.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DongleRGB.h"
+#include "core/FlashDataMap.h"
+#include "core/Guarded.h"
+#include "platform/ProductName.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QPointer>
 #include <mutex>
 #include <QString>
 
 #include <atomic>
 
-class QWidget;
 class Worker;
 
 // The one live configuration image.
@@ -47,8 +45,10 @@ extern QList<DeviceAllInfo> ShownDevices;
 extern QList<DeviceAllInfo> IdentifiedDevices;
 extern QString MouseIsNewTipsText;
 extern QString WiredModeText;
-// The settings page's update and repair dialog (UpDateRepair), once it exists.
-extern QPointer<QWidget> RepairDialog;
+// The device-change callback of the device chooser, registered when the
+// chooser is built: a dialog that took the device-change notices over gives
+// them back to it.
+extern std::atomic<void (*)()> ChooserDeviceChangeCallback;
 
 // The one receiver-light record; its bytes are changed under DongleRGBMutex.
 extern DongleRGB* const DongleRGBRecord;
@@ -80,3 +80,5 @@ extern std::atomic<bool> ReceiverUpdateAvailable;
 extern std::atomic<bool> FirmwareUpdateRunning;
 // The update and repair dialog runs a repair.
 extern std::atomic<bool> RepairUpgradeRunning;
+// The update and repair dialog is shown (kept by the dialog's tracker).
+extern std::atomic<bool> RepairDialogShown;

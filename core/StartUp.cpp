@@ -1,10 +1,8 @@
-#include "StartUp.h"
+#include "core/StartUp.h"
 
-#include "ExeIsRun.h"
-#include "ProductName.h"
-#include "UserDataFolder.h"
+#include "platform/ProductName.h"
+#include "platform/UserDataFolder.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -12,15 +10,6 @@
 #include <QSharedMemory>
 
 #include <mutex>
-
-int StartUp::Run(int& argc, char** argv, const std::function<int()>& handOver)
-{
-    PrepareUserFolder();
-    QApplication app(argc, argv);
-    if (!ClaimSingleInstance())
-        return RunningInstanceNotice();
-    return handOver();
-}
 
 QStringList StartUp::SubFolders()
 {
@@ -87,13 +76,6 @@ bool StartUp::ClaimSingleInstance()
     // goes on all the same.
     memory.create(1, QSharedMemory::ReadWrite);
     return true;
-}
-
-int StartUp::RunningInstanceNotice()
-{
-    ExeIsRun notice;
-    notice.exec();
-    return 0;
 }
 
 void StartUp::WriteLogMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)

@@ -4,20 +4,13 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include <functional>
-
 class QMessageLogContext;
 
 // The start of the program: the per-user folder, the clean-up of old logs and
-// crash reports, the application object and the single instance.
+// crash reports, and the single instance. The program's main makes the
+// application object between PrepareUserFolder and ClaimSingleInstance.
 class StartUp {
 public:
-    // The whole start. Prepares the per-user folder, makes the application
-    // object, and when no other instance runs, returns what handOver returns
-    // (the top window and the event loop); otherwise shows the running-instance
-    // notice and returns 0.
-    static int Run(int& argc, char** argv, const std::function<int()>& handOver);
-
     // The sub-folders of the per-user folder, in the order they are made.
     static QStringList SubFolders();
     // Makes the missing sub-folders and an empty "Macro.ini" when there is
@@ -29,12 +22,10 @@ public:
     static void DeleteFilesOlderThanWeek(const QString& folder);
 
     // Claims the single-instance segment keyed by the product name; false when
-    // another instance holds it. A segment left behind by an instance that died
+    // another instance holds it (the caller then shows the running-instance
+    // notice and ends with 0). A segment left behind by an instance that died
     // without detaching is released first. Needs the application object.
     static bool ClaimSingleInstance();
-    // Run when another instance runs: the running-instance notice, modally;
-    // the exit code of this start (0).
-    static int RunningInstanceNotice();
 
     // A message handler that appends debug messages to
     // "/Log/yyyy-MM-dd.txt" of the per-user folder. The program does not

@@ -1,6 +1,6 @@
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
 
-#include "ConfigIni.h"
+#include "core/ConfigIni.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "Timing.h"
+#include "core/Timing.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,19 +1,18 @@
-#include "Worker.h"
+#include "core/Worker.h"
 
-#include "ConfigIni.h"
-#include "DIVAza.h"
-#include "DeviceCacheFile.h"
-#include "FirmwareImages.h"
-#include "PostMsg.h"
-#include "Registry.h"
-#include "SharedState.h"
-#include "Timing.h"
+#include "core/ConfigIni.h"
+#include "core/DeviceCacheFile.h"
+#include "core/FirmwareImages.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "core/Timing.h"
+#include "devicelib/DIVAza.h"
+#include "platform/Registry.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QTimer>
-#include <QWidget>
 
 #include <array>
 #include <atomic>
@@ -751,14 +750,9 @@ void Worker::OnUsbChanged()
             FirmwareHints(devices);
     }
 
-    // Whether the update dialog shows is a question for the GUI thread.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [] {
-            if (RepairDialog && RepairDialog->isVisible() && !FirmwareUpdateRunning)
-                PostMsg::Instance()->PostCheckUpdate();
-        },
-        Qt::QueuedConnection);
+    // An open update dialog looks at the devices again, unless it updates.
+    if (RepairDialogShown && !FirmwareUpdateRunning)
+        PostMsg::Instance()->PostCheckUpdate();
 }
 
 void Worker::WriteDeviceInfoFile(const QString& fileName, FlashDataMap image)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceAllInfo.h"
-#include "FlashDataMap.h"
+#include "core/DeviceAllInfo.h"
+#include "core/FlashDataMap.h"
 
 #include <QString>
 #include <QThread>

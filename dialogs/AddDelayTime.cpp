@@ -1,6 +1,6 @@
-#include "AddDelayTime.h"
+#include "dialogs/AddDelayTime.h"
 
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
 #include "ui_AddDelayTime.h"
 
 AddDelayTime::AddDelayTime(QWidget* parent)

@@ -1,4 +1,4 @@
-#include "AddKeyHook.h"
+#include "dialogs/AddKeyHook.h"
 
 AddKeyHook::AddKeyHook()
     : KeyboardHook(InstanceState(), false)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyboardHook.h"
+#include "dialogs/KeyboardHook.h"
 
 // The hook of the macro key entry dialog (addKey), installed for the dialog's
 // life. System-key messages leave the down state as it was.

@@ -1,4 +1,4 @@
-#include "ContainReset.h"
+#include "dialogs/ContainReset.h"
 
 #include "ui_ContainReset.h"
 

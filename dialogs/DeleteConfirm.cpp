@@ -1,4 +1,4 @@
-#include "DeleteConfirm.h"
+#include "dialogs/DeleteConfirm.h"
 
 #include "ui_DeleteConfirm.h"
 

@@ -1,4 +1,4 @@
-#include "ExeIsRun.h"
+#include "dialogs/ExeIsRun.h"
 
 #include "ui_ExeIsRun.h"
 

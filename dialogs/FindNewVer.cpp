@@ -1,6 +1,6 @@
-#include "FindNewVer.h"
+#include "dialogs/FindNewVer.h"
 
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
 #include "ui_FindNewVer.h"
 
 FindNewVer::FindNewVer(QWidget* parent)

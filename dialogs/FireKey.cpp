@@ -1,6 +1,6 @@
-#include "FireKey.h"
+#include "dialogs/FireKey.h"
 
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
 #include "ui_FireKey.h"
 
 FireKey::FireKey(QWidget* parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageQuestion.h"
+#include "dialogs/MessageQuestion.h"
 
 namespace Ui {
 class FireKey;

@@ -1,10 +1,10 @@
-#include "GroupKey.h"
+#include "dialogs/GroupKey.h"
 
-#include "GroupKeyHook.h"
-#include "GroupMaxThree.h"
-#include "KeyNames.h"
-#include "StyleSheet.h"
-#include "Timing.h"
+#include "core/StyleSheet.h"
+#include "core/Timing.h"
+#include "dialogs/GroupKeyHook.h"
+#include "dialogs/GroupMaxThree.h"
+#include "dialogs/KeyNames.h"
 #include "ui_GroupKey.h"
 
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "GroupKeyHook.h"
+#include "dialogs/GroupKeyHook.h"
 
 GroupKeyHook::GroupKeyHook()
     : KeyboardHook(InstanceState(), false)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyboardHook.h"
+#include "dialogs/KeyboardHook.h"
 
 // The hook of the key combination dialog (GroupKey), installed for the dialog's
 // life. System-key messages leave the down state as it was.

@@ -1,4 +1,4 @@
-#include "GroupMaxThree.h"
+#include "dialogs/GroupMaxThree.h"
 
 #include "ui_GroupMaxThree.h"
 

@@ -1,6 +1,6 @@
-#include "InportFail.h"
+#include "dialogs/InportFail.h"
 
-#include "SharedState.h"
+#include "core/SharedState.h"
 #include "ui_InportFail.h"
 
 InportFail::InportFail(QWidget* parent)

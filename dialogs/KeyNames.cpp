@@ -1,4 +1,4 @@
-#include "KeyNames.h"
+#include "dialogs/KeyNames.h"
 
 #include <QHash>
 

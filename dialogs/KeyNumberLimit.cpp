@@ -1,4 +1,4 @@
-#include "KeyNumberLimit.h"
+#include "dialogs/KeyNumberLimit.h"
 
 #include "ui_KeyNumberLimit.h"
 

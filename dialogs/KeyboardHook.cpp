@@ -1,4 +1,4 @@
-#include "KeyboardHook.h"
+#include "dialogs/KeyboardHook.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeySource.h"
+#include "platform/KeySource.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "LeftButtonOnly.h"
+#include "dialogs/LeftButtonOnly.h"
 
 #include "ui_LeftButtonOnly.h"
 

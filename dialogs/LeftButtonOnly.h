@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 
 namespace Ui {
 class LeftButtonOnly;

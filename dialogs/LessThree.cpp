@@ -1,4 +1,4 @@
-#include "LessThree.h"
+#include "dialogs/LessThree.h"
 
 #include "ui_LessThree.h"
 

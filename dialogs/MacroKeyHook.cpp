@@ -1,4 +1,4 @@
-#include "MacroKeyHook.h"
+#include "dialogs/MacroKeyHook.h"
 
 MacroKeyHook::MacroKeyHook()
     : KeyboardHook(InstanceState(), true)

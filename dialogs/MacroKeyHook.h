@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyboardHook.h"
+#include "dialogs/KeyboardHook.h"
 
 // The macro editor's recorder: installed while a macro is recorded from the
 // keyboard. System keys (Alt, F10, keys pressed with Alt) count as ordinary

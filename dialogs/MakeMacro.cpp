@@ -1,4 +1,4 @@
-#include "MakeMacro.h"
+#include "dialogs/MakeMacro.h"
 
 #include "ui_MakeMacro.h"
 

@@ -1,7 +1,7 @@
-#include "MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 
-#include "DialogPlacement.h"
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
+#include "dialogs/DialogPlacement.h"
 
 #include <QAbstractButton>
 #include <QFrame>

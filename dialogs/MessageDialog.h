@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LanguageTexts.h"
+#include "core/LanguageTexts.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "MessageNotice.h"
+#include "dialogs/MessageNotice.h"
 
 MessageNotice::MessageNotice(QWidget* parent)
     : MessageDialog(parent)

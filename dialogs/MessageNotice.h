@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 
 // A notice: its confirm button NewHong only closes it, like its close button.
 class MessageNotice : public MessageDialog {

@@ -1,4 +1,4 @@
-#include "MessageQuestion.h"
+#include "dialogs/MessageQuestion.h"
 
 MessageQuestion::MessageQuestion(QWidget* parent)
     : MessageDialog(parent)

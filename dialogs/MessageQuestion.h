@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 
 // A yes/no question: Confirmed is false from construction; Confirm() sets it,
 // Dismiss() (the cancel and close buttons) clears it, and both close the

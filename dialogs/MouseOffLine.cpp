@@ -1,7 +1,7 @@
-#include "MouseOffLine.h"
+#include "dialogs/MouseOffLine.h"
 
-#include "PostMsg.h"
-#include "SharedState.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
 #include "ui_MouseOffLine.h"
 
 MouseOffLine::MouseOffLine(QWidget* parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageNotice.h"
+#include "dialogs/MessageNotice.h"
 
 namespace Ui {
 class MouseOffLine;

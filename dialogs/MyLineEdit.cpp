@@ -1,4 +1,4 @@
-#include "MyLineEdit.h"
+#include "dialogs/MyLineEdit.h"
 
 #include <QKeyEvent>
 

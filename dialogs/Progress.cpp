@@ -1,7 +1,7 @@
-#include "Progress.h"
+#include "dialogs/Progress.h"
 
-#include "PostMsg.h"
-#include "SharedState.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
 #include "ui_Progress.h"
 
 Progress::Progress(QWidget* parent)

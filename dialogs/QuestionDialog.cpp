@@ -1,6 +1,6 @@
-#include "QuestionDialog.h"
+#include "dialogs/QuestionDialog.h"
 
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
 #include "ui_QuestionDialog.h"
 
 QuestionDialog::QuestionDialog(QWidget* parent)

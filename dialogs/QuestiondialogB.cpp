@@ -1,4 +1,4 @@
-#include "QuestiondialogB.h"
+#include "dialogs/QuestiondialogB.h"
 
 #include "ui_QuestiondialogB.h"
 

@@ -1,4 +1,4 @@
-#include "RePair.h"
+#include "dialogs/RePair.h"
 
 #include "ui_RePair.h"
 

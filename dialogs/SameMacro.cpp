@@ -1,4 +1,4 @@
-#include "SameMacro.h"
+#include "dialogs/SameMacro.h"
 
 #include "ui_SameMacro.h"
 

@@ -1,4 +1,4 @@
-#include "UpDateWarning.h"
+#include "dialogs/UpDateWarning.h"
 
 #include "ui_UpDateWarning.h"
 

@@ -1,8 +1,8 @@
-#include "addKey.h"
+#include "dialogs/addKey.h"
 
-#include "AddKeyHook.h"
-#include "KeyNames.h"
-#include "StyleSheet.h"
+#include "core/StyleSheet.h"
+#include "dialogs/AddKeyHook.h"
+#include "dialogs/KeyNames.h"
 #include "ui_addKey.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "AutoStart.h"
+#include "platform/AutoStart.h"
 
-#include "ProductName.h"
+#include "platform/ProductName.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "CrashHandler.h"
+#include "platform/CrashHandler.h"
 
-#include "UserDataFolder.h"
+#include "platform/UserDataFolder.h"
 
 #include <QFile>
 

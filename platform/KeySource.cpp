@@ -1,6 +1,6 @@
-#include "KeySource.h"
+#include "platform/KeySource.h"
 
-#include "VirtualKeyTable.h"
+#include "platform/VirtualKeyTable.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "MouseSettingsLauncher.h"
+#include "platform/MouseSettingsLauncher.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,3 +1,3 @@
-#include "ProductName.h"
+#include "platform/ProductName.h"
 
 const QString ProductName = QStringLiteral("TALVIRE");

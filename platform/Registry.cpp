@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "ProductName.h"
+#include "platform/ProductName.h"
 
 #include <QSettings>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IniFile.h"
+#include "platform/IniFile.h"
 
 #include <QString>
 #include <QVariant>

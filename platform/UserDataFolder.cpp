@@ -1,6 +1,6 @@
-#include "UserDataFolder.h"
+#include "platform/UserDataFolder.h"
 
-#include "ProductName.h"
+#include "platform/ProductName.h"
 
 #include <QStandardPaths>
 

@@ -1,4 +1,4 @@
-#include "VirtualKeyTable.h"
+#include "platform/VirtualKeyTable.h"
 
 #include <linux/input-event-codes.h>
 

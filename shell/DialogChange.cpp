@@ -1,21 +1,22 @@
-#include "DialogChange.h"
+#include "shell/DialogChange.h"
 
-#include "ConfigIni.h"
-#include "DIVAza.h"
-#include "DialogPlacement.h"
-#include "FirmwareImages.h"
-#include "MacroIni.h"
-#include "Match.h"
-#include "PostMsg.h"
-#include "QuestiondialogB.h"
-#include "RePair.h"
-#include "Registry.h"
-#include "SharedState.h"
-#include "StyleSheet.h"
-#include "Timing.h"
-#include "UpDateWarning.h"
-#include "Worker.h"
-#include "mytoolButtonEnter.h"
+#include "core/ConfigIni.h"
+#include "core/FirmwareImages.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "dialogs/RepairDialogTracker.h"
+#include "core/StyleSheet.h"
+#include "core/Timing.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
+#include "dialogs/DialogPlacement.h"
+#include "dialogs/Match.h"
+#include "dialogs/QuestiondialogB.h"
+#include "dialogs/RePair.h"
+#include "dialogs/UpDateWarning.h"
+#include "platform/Registry.h"
+#include "shell/mytoolButtonEnter.h"
 #include "ui_DialogChange.h"
 
 #include <QCoreApplication>
@@ -212,6 +213,7 @@ DialogChange::DialogChange(QWidget* parent)
 
     ui->FindVer->hide();
 
+    ChooserDeviceChangeCallback = &DialogChange::UsbChangedCallback;
     StartUsbChanged(&DialogChange::UsbChangedCallback, 600);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceAllInfo.h"
-#include "LanguageTexts.h"
+#include "core/DeviceAllInfo.h"
+#include "core/LanguageTexts.h"
 
 #include <QList>
 #include <QString>

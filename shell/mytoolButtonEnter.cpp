@@ -1,6 +1,6 @@
-#include "mytoolButtonEnter.h"
+#include "shell/mytoolButtonEnter.h"
 
-#include "DialogChange.h"
+#include "shell/DialogChange.h"
 
 mytoolButtonEnter::mytoolButtonEnter(QWidget* parent)
     : QToolButton(parent)

@@ -2,4 +2,3 @@
 # the simulated devices.
 talvire_add_test(test_apply THREADS LIBRARIES talvire_app
   SOURCES apply/test_apply.cpp worker/BusLog.cpp worker/BusLog.h)
-target_include_directories(test_apply PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/worker)

@@ -1,2 +1,2 @@
-talvire_add_test(test_device_image SOURCES test_device_image.cpp LIBRARIES talvire_app)
-talvire_add_test(test_product_description SOURCES test_product_description.cpp LIBRARIES talvire_app)
+talvire_add_test(test_device_image SOURCES test_device_image.cpp LIBRARIES talvire_core)
+talvire_add_test(test_product_description SOURCES test_product_description.cpp LIBRARIES talvire_core)

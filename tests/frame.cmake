@@ -2,13 +2,11 @@
 # come from other threads, as from the device library.
 talvire_add_test(test_frame THREADS LIBRARIES talvire_app
   SOURCES shell/test_frame.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
-target_include_directories(test_frame PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell)
 target_link_libraries(test_frame PRIVATE ${CMAKE_DL_LIBS})
 
 # The top window over the device list and the frame.
 talvire_add_test(test_top_window THREADS LIBRARIES talvire_app
   SOURCES shell/test_top_window.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
-target_include_directories(test_top_window PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell)
 target_link_libraries(test_top_window PRIVATE ${CMAKE_DL_LIBS})
 target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
 

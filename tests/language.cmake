@@ -1,1 +1,1 @@
-talvire_add_test(test_language SOURCES test_language.cpp LIBRARIES talvire_app)
+talvire_add_test(test_language SOURCES test_language.cpp LIBRARIES talvire_core)

@@ -2,5 +2,4 @@
 # arrive on the library's report thread.
 talvire_add_test(test_pairing THREADS LIBRARIES talvire_app
   SOURCES shell/test_pairing.cpp worker/BusLog.cpp worker/BusLog.h)
-target_include_directories(test_pairing PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/worker)
 target_compile_definitions(test_pairing PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")

@@ -3,17 +3,16 @@ set(platform_tests ${CMAKE_CURRENT_SOURCE_DIR}/platform)
 
 # The helper program these tests run as a child process.
 add_executable(talvire_test_child platform/test_child.cpp)
-target_link_libraries(talvire_test_child PRIVATE talvire_app Qt5::Widgets)
+target_link_libraries(talvire_test_child PRIVATE talvire_dialogs)
 add_dependencies(threaded_tests talvire_test_child)
 
 set(child_sources platform/TestChild.cpp platform/TestChild.h)
-talvire_add_test(test_settings_stores THREADS LIBRARIES talvire_app
+talvire_add_test(test_settings_stores THREADS LIBRARIES talvire_core
   SOURCES platform/test_settings_stores.cpp ${child_sources})
-talvire_add_test(test_startup LIBRARIES talvire_app SOURCES platform/test_startup.cpp ${child_sources})
-talvire_add_test(test_crash_handler LIBRARIES talvire_app SOURCES platform/test_crash_handler.cpp ${child_sources})
+talvire_add_test(test_startup LIBRARIES talvire_core SOURCES platform/test_startup.cpp ${child_sources})
+talvire_add_test(test_crash_handler LIBRARIES talvire_core SOURCES platform/test_crash_handler.cpp ${child_sources})
 talvire_add_test(test_platform_layer THREADS LIBRARIES talvire_app SOURCES platform/test_platform_layer.cpp)
 
 foreach(test test_settings_stores test_startup test_crash_handler)
   add_dependencies(${test} talvire_test_child)
-  target_include_directories(${test} PRIVATE ${platform_tests})
 endforeach()

@@ -1,1 +1,1 @@
-talvire_add_test(test_setters SOURCES test_setters.cpp LIBRARIES talvire_app)
+talvire_add_test(test_setters SOURCES test_setters.cpp LIBRARIES talvire_core)

@@ -1,12 +1,12 @@
 // The signal bus: its signals, their send methods, the one instance, and the
 // blocking connections that carry images and device state from other threads.
-#include "DeviceAllInfo.h"
-#include "DongleRGB.h"
-#include "FlashDataMap.h"
-#include "OtherThread.h"
-#include "PostMsg.h"
-#include "TestEnvironment.h"
-#include "TestImages.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DongleRGB.h"
+#include "core/FlashDataMap.h"
+#include "core/PostMsg.h"
+#include "tests/common/OtherThread.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/common/TestImages.h"
 
 #include <QApplication>
 #include <QMetaMethod>

@@ -1,10 +1,10 @@
 // The device cache files: names, format, atomic replacement and refusal of
 // files that do not hold exactly one image.
-#include "DeviceAllInfo.h"
-#include "DeviceCacheFile.h"
-#include "FlashDataMap.h"
-#include "TestEnvironment.h"
-#include "TestImages.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DeviceCacheFile.h"
+#include "core/FlashDataMap.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/common/TestImages.h"
 
 #include <QApplication>
 #include <QDir>

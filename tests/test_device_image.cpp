@@ -1,8 +1,8 @@
 // The device image layout and the device records.
-#include "DeviceAllInfo.h"
-#include "DongleRGB.h"
-#include "FlashDataMap.h"
-#include "TestEnvironment.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DongleRGB.h"
+#include "core/FlashDataMap.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The language loader over small files, the language index, and the six
 // language files beside the program.
-#include "LanguageTexts.h"
-#include "MacroIni.h"
+#include "core/LanguageTexts.h"
+#include "core/MacroIni.h"
 
-#include "TestEnvironment.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The product description shipped beside the program parses with the key table
 // the program reads.
-#include "ConfigIni.h"
-#include "TestEnvironment.h"
+#include "core/ConfigIni.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,15 +1,15 @@
 // The device parameter setters against the simulated mouse of the device
 // library: the bytes each writes into the live image and into the device, the
 // offline path with its notice, and the writes that are refused.
-#include "DIVAza.h"
-#include "FlashDataMap.h"
-#include "ParameterSetters.h"
-#include "PostMsg.h"
-#include "SharedState.h"
-#include "SimDevice.h"
-#include "SimImages.h"
-#include "TestEnvironment.h"
-#include "TestImages.h"
+#include "core/FlashDataMap.h"
+#include "core/ParameterSetters.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "tests/common/SimImages.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/common/TestImages.h"
 
 #include <QApplication>
 #include <QSignalSpy>

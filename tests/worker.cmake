@@ -3,4 +3,3 @@
 set(worker_tests ${CMAKE_CURRENT_SOURCE_DIR}/worker)
 talvire_add_test(test_worker THREADS LIBRARIES talvire_app
   SOURCES worker/test_worker.cpp worker/BusLog.cpp worker/BusLog.h)
-target_include_directories(test_worker PRIVATE ${worker_tests})

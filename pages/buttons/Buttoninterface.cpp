@@ -1,11 +1,11 @@
-#include "Buttoninterface.h"
+#include "pages/buttons/Buttoninterface.h"
 
-#include "DIVAza.h"
-#include "PostMsg.h"
-#include "SharedState.h"
-#include "StyleSheet.h"
-#include "Timing.h"
-#include "Worker.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "core/StyleSheet.h"
+#include "core/Timing.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
 #include "ui_Buttoninterface.h"
 
 #include <QDebug>

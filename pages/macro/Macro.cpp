@@ -1,7 +1,7 @@
-#include "Macro.h"
+#include "pages/macro/Macro.h"
 
-#include "PostMsg.h"
-#include "SharedState.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
 #include "ui_Macro.h"
 
 Macro::Macro(QWidget* parent)

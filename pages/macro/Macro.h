@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MacroKeyHook.h"
+#include "dialogs/MacroKeyHook.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "Sensor.h"
+#include "pages/sensor/Sensor.h"
 
-#include "PostMsg.h"
-#include "SharedState.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
 #include "ui_Sensor.h"
 
 Sensor::Sensor(QWidget* parent)

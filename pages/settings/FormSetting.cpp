@@ -1,8 +1,8 @@
-#include "FormSetting.h"
+#include "pages/settings/FormSetting.h"
 
-#include "PostMsg.h"
-#include "SharedState.h"
-#include "UpDateWarning.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "dialogs/UpDateWarning.h"
 #include "ui_FormSetting.h"
 
 FormSetting::FormSetting(QWidget* parent)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DongleRGB.h"
-#include "LanguageTexts.h"
+#include "core/DongleRGB.h"
+#include "core/LanguageTexts.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FirmwareImages.h"
+#include "core/FirmwareImages.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ModalAnswer.h"
+#include "tests/common/ModalAnswer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "Screenshot.h"
+#include "tests/common/Screenshot.h"
 
 #include <QDir>
 #include <QPixmap>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DIVAza.h"
-#include "DeviceAllInfo.h"
-#include "SharedState.h"
-#include "SimDevice.h"
-#include "Worker.h"
+#include "core/DeviceAllInfo.h"
+#include "core/SharedState.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
 
 // Puts the process-wide state back to the values a fresh program starts with,
 // so that each test case begins where the program does.

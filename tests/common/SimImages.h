@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DIVAza.h"
-#include "FlashDataMap.h"
-#include "SimDevice.h"
+#include "core/FlashDataMap.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QDir>
 

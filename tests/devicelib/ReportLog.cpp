@@ -1,4 +1,4 @@
-#include "ReportLog.h"
+#include "tests/devicelib/ReportLog.h"
 
 ReportLog& ReportLog::Instance()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DIVAza.h"
+#include "devicelib/DIVAza.h"
 
 #include <chrono>
 #include <condition_variable>

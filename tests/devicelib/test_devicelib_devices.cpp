@@ -1,10 +1,10 @@
 // The device library's simulated devices as the program meets them: finding,
 // identifying, opening and reading, the threads callbacks come on, change
 // notices, pairing, the receiver functions and failures on purpose.
-#include "DIVAza.h"
-#include "ReportLog.h"
-#include "SimDevice.h"
-#include "TestEnvironment.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/devicelib/ReportLog.h"
 
 #include <QApplication>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The device library's image conversions: the whole block, the partial records
 // and the report decoders, through the C API.
-#include "DIVAza.h"
-#include "FlashDataMap.h"
-#include "SimDevice.h"
-#include "TestEnvironment.h"
+#include "core/FlashDataMap.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

@@ -1,9 +1,9 @@
 // Scenario files: each example describes the situation it is named after, and
 // texts that describe no valid scenario are refused without changing the devices.
-#include "DIVAza.h"
-#include "ReportLog.h"
-#include "SimDevice.h"
-#include "TestEnvironment.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/devicelib/ReportLog.h"
 
 #include <QApplication>
 #include <QDir>

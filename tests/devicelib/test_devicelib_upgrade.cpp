@@ -1,10 +1,10 @@
 // Firmware upgrades of the simulated devices with the sample images the build
 // writes: progress and result on the upgrade thread, boot mode, new versions,
 // failures on purpose, the log lines and a follow-up upgrade from the callback.
-#include "DIVAza.h"
-#include "ReportLog.h"
-#include "SimDevice.h"
-#include "TestEnvironment.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/devicelib/ReportLog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The firmware image lookups: which image files of a folder fit a device, how
 // each lookup judges their versions, what it keeps, and the files it passes
 // over (cut, unreadable, not an image); the update check of the current model.
-#include "DeviceAllInfo.h"
-#include "FirmwareImages.h"
-#include "SharedState.h"
-#include "TestEnvironment.h"
+#include "core/DeviceAllInfo.h"
+#include "core/FirmwareImages.h"
+#include "core/SharedState.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Real keys through a real X server: xdotool types into the addKey dialog
 // shown on Xvfb, and the dialog names the key that X reported.
-#include "TestEnvironment.h"
-#include "addKey.h"
+#include "dialogs/addKey.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>

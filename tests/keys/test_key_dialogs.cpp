@@ -1,14 +1,14 @@
 // The key entry dialogs, driven by key events through the key source as the
 // window system delivers them.
-#include "AddDelayTime.h"
-#include "FireKey.h"
-#include "GroupKey.h"
-#include "KeyInput.h"
-#include "ModalAnswer.h"
-#include "PostMsg.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
-#include "addKey.h"
+#include "core/PostMsg.h"
+#include "dialogs/AddDelayTime.h"
+#include "dialogs/addKey.h"
+#include "dialogs/FireKey.h"
+#include "dialogs/GroupKey.h"
+#include "tests/common/ModalAnswer.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/keys/KeyInput.h"
 
 #include <QApplication>
 #include <QCheckBox>

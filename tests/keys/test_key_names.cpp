@@ -1,5 +1,5 @@
 // The key names the key entry dialogs show and hand on.
-#include "KeyNames.h"
+#include "dialogs/KeyNames.h"
 
 #include <QtTest>
 

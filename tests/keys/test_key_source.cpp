@@ -1,9 +1,9 @@
 // The key source: Qt key events of the program's windows become Windows
 // keyboard messages with virtual-key codes.
-#include "KeyInput.h"
-#include "KeySource.h"
-#include "TestEnvironment.h"
-#include "VirtualKeyTable.h"
+#include "platform/KeySource.h"
+#include "platform/VirtualKeyTable.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/keys/KeyInput.h"
 
 #include <QApplication>
 #include <QLineEdit>

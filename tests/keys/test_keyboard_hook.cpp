@@ -1,9 +1,9 @@
 // The hook instances: what each reports to its callback for the key stream.
-#include "AddKeyHook.h"
-#include "GroupKeyHook.h"
-#include "KeyInput.h"
-#include "MacroKeyHook.h"
-#include "TestEnvironment.h"
+#include "dialogs/AddKeyHook.h"
+#include "dialogs/GroupKeyHook.h"
+#include "dialogs/MacroKeyHook.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/keys/KeyInput.h"
 
 #include <QApplication>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "TestChild.h"
+#include "tests/platform/TestChild.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

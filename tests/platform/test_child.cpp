@@ -9,10 +9,11 @@
 //                             file name for each time
 //   write-macro <path>        rewrites a large value in Macro.ini at path until
 //                             it is killed
-#include "CrashHandler.h"
-#include "MacroIni.h"
-#include "StartUp.h"
-#include "UserDataFolder.h"
+#include "core/MacroIni.h"
+#include "core/StartUp.h"
+#include "dialogs/ExeIsRun.h"
+#include "platform/CrashHandler.h"
+#include "platform/UserDataFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,17 +52,23 @@ Q_COREAPP_STARTUP_FUNCTION(AnswerNotices)
 
 int Wait(int argc, char** argv, const QString& quitFile)
 {
-    return StartUp::Run(argc, argv, [&quitFile] {
-        Say(QStringLiteral("running"));
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&quitFile] {
-            if (QFile::exists(quitFile))
-                QCoreApplication::quit();
-        });
-        poll.start(20);
-        QTimer::singleShot(120000, &QCoreApplication::quit);
-        return QCoreApplication::exec();
+    // The program's own start, as main runs it.
+    StartUp::PrepareUserFolder();
+    QApplication app(argc, argv);
+    if (!StartUp::ClaimSingleInstance()) {
+        ExeIsRun notice;
+        notice.exec();
+        return 0;
+    }
+    Say(QStringLiteral("running"));
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&quitFile] {
+        if (QFile::exists(quitFile))
+            QCoreApplication::quit();
     });
+    poll.start(20);
+    QTimer::singleShot(120000, &QCoreApplication::quit);
+    return QCoreApplication::exec();
 }
 
 [[noreturn]] void Crash(const QString& how, const QString& remove)

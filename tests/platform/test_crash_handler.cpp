@@ -1,10 +1,10 @@
 // Crash reports: a child process that dies of a fatal signal leaves
 // "yyyy_MM_dd_hh_mm_ss.dmp" with the signal, the address and a backtrace in the
 // per-user "/Exception" folder, named by the local time of the crash.
-#include "StartUp.h"
-#include "TestChild.h"
-#include "TestEnvironment.h"
-#include "UserDataFolder.h"
+#include "core/StartUp.h"
+#include "platform/UserDataFolder.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/platform/TestChild.h"
 
 #include <QApplication>
 #include <QDateTime>

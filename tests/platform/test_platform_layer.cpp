@@ -1,9 +1,9 @@
 // The platform layer: the registry file, the autostart entry and the launcher
 // of the desktop's mouse settings.
-#include "AutoStart.h"
-#include "MouseSettingsLauncher.h"
-#include "Registry.h"
-#include "TestEnvironment.h"
+#include "platform/AutoStart.h"
+#include "platform/MouseSettingsLauncher.h"
+#include "platform/Registry.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The product description store (Config.ini) and the per-user settings store
 // (Macro.ini): identity keys, missing keys, UTF-8, atomic writes, threads.
-#include "ConfigIni.h"
-#include "MacroIni.h"
-#include "TestChild.h"
-#include "TestEnvironment.h"
+#include "core/ConfigIni.h"
+#include "core/MacroIni.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/platform/TestChild.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The program's start: the per-user folder, the clean-up of old logs and crash
 // reports, the single instance, and the log handler.
-#include "StartUp.h"
-#include "TestChild.h"
-#include "TestEnvironment.h"
-#include "UserDataFolder.h"
+#include "core/StartUp.h"
+#include "platform/UserDataFolder.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/platform/TestChild.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DialogChange.h"
-#include "SharedState.h"
-#include "SimDevice.h"
+#include "core/SharedState.h"
+#include "devicelib/SimDevice.h"
+#include "shell/DialogChange.h"
 
 #include <QLabel>
 #include <QString>

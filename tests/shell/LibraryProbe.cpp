@@ -1,6 +1,6 @@
-#include "LibraryProbe.h"
+#include "tests/shell/LibraryProbe.h"
 
-#include "DIVAza.h"
+#include "devicelib/DIVAza.h"
 
 #include <QElapsedTimer>
 

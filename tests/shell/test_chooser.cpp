@@ -3,19 +3,20 @@
 // cabled mouse listed once, identical devices refused with the notice,
 // plugging and unplugging (told on the library's thread, handled on the GUI
 // thread), its texts, the Repair button and screenshots.
-#include "ChooserTesting.h"
-#include "DialogChange.h"
-#include "MacroIni.h"
-#include "MyConmboBox.h"
-#include "PostMsg.h"
-#include "Registry.h"
-#include "SharedState.h"
-#include "SimDevice.h"
-#include "mytoolButtonEnter.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "dialogs/RepairDialogTracker.h"
+#include "devicelib/SimDevice.h"
+#include "platform/Registry.h"
+#include "shell/DialogChange.h"
+#include "shell/mytoolButtonEnter.h"
+#include "tests/shell/ChooserTesting.h"
+#include "widgets/MyConmboBox.h"
 
-#include "ModalAnswer.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
+#include "tests/common/ModalAnswer.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -636,7 +637,7 @@ private slots:
         QFETCH(bool, asked);
         QVERIFY(Open(QString()));
         QWidget repair;
-        RepairDialog = &repair;
+        RepairDialogTracker::Track(&repair);
         repair.setVisible(shown);
         RepairUpgradeRunning = repairing;
         QSignalSpy check(PostMsg::Instance(), SIGNAL(SigRepairCheckUpdate()));

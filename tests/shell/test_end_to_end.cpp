@@ -4,24 +4,24 @@
 // battery; the offline notice comes and goes with the mouse's power; pulling
 // the receiver brings the device list back; going back stores the mouse's
 // configuration before the device is closed; closing ends in order.
-#include "DIVAza.h"
-#include "DeviceCacheFile.h"
-#include "Dialog.h"
-#include "DialogChange.h"
-#include "DialogMain.h"
-#include "ParameterSetters.h"
-#include "PostMsg.h"
-#include "SharedState.h"
-#include "SimDevice.h"
-#include "Timing.h"
-#include "UpDataParam.h"
-#include "mytoolButtonEnter.h"
+#include "core/DeviceCacheFile.h"
+#include "core/ParameterSetters.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "core/Timing.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "dialogs/UpDataParam.h"
+#include "shell/Dialog.h"
+#include "shell/DialogChange.h"
+#include "shell/DialogMain.h"
+#include "shell/mytoolButtonEnter.h"
 
-#include "LibraryProbe.h"
-#include "ModalAnswer.h"
-#include "Screenshot.h"
-#include "SharedStateReset.h"
-#include "TestEnvironment.h"
+#include "tests/common/ModalAnswer.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/SharedStateReset.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/shell/LibraryProbe.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -4,20 +4,20 @@
 // the close button held while pairing, an attempt ended by Escape or by the
 // window closing, the device-change and report callbacks handed back
 // afterwards, texts and screenshots.
-#include "BusLog.h"
-#include "ChooserTesting.h"
-#include "DIVAza.h"
-#include "DialogChange.h"
-#include "MacroIni.h"
-#include "Match.h"
-#include "PostMsg.h"
-#include "SharedState.h"
-#include "SimDevice.h"
-#include "Worker.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "dialogs/Match.h"
+#include "shell/DialogChange.h"
+#include "tests/shell/ChooserTesting.h"
+#include "tests/worker/BusLog.h"
 
-#include "OtherThread.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
+#include "tests/common/OtherThread.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>

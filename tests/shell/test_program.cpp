@@ -2,8 +2,8 @@
 // shows the device list with the simulated mouse, a second start shows the
 // running-instance notice and ends with 0, and a termination request closes
 // it in order (exit code 0, no crash report).
-#include "Screenshot.h"
-#include "TestEnvironment.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>

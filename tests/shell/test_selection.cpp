@@ -6,25 +6,26 @@
 // configuration arrives, the receiver update hint, clicks whose device list
 // changed meanwhile, the page arrows, the window buttons, the language list,
 // Repair and the popup's buttons.
-#include "BusLog.h"
-#include "ChooserTesting.h"
-#include "DIVAza.h"
-#include "DialogChange.h"
-#include "FirmwareImageFiles.h"
-#include "FirmwareImages.h"
-#include "MacroIni.h"
-#include "Match.h"
-#include "PostMsg.h"
-#include "RePair.h"
-#include "Registry.h"
-#include "SharedState.h"
-#include "SimDevice.h"
-#include "Worker.h"
-#include "mytoolButtonEnter.h"
+#include "core/FirmwareImages.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "dialogs/RepairDialogTracker.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "dialogs/Match.h"
+#include "dialogs/RePair.h"
+#include "platform/Registry.h"
+#include "shell/DialogChange.h"
+#include "shell/mytoolButtonEnter.h"
+#include "tests/common/FirmwareImageFiles.h"
+#include "tests/shell/ChooserTesting.h"
+#include "tests/worker/BusLog.h"
 
-#include "ModalAnswer.h"
-#include "SimImages.h"
-#include "TestEnvironment.h"
+#include "tests/common/ModalAnswer.h"
+#include "tests/common/SimImages.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -486,7 +487,7 @@ private slots:
         RepairStandIn repair;
         repair.resize(400, 260);
         repair.steps = &steps;
-        RepairDialog = &repair;
+        RepairDialogTracker::Track(&repair);
         connect(PostMsg::Instance(), &PostMsg::SigRepairCheckUpdate, &repair,
                 [&steps] { steps.append(QStringLiteral("check")); });
         Child<QAbstractButton>("Repair")->click();
@@ -494,7 +495,7 @@ private slots:
         QCOMPARE(repair.windowModality(), Qt::ApplicationModal);
         QCOMPARE(repair.pos(), chooser_->mapToGlobal(QPoint(0, 0))
                                    + QPoint((chooser_->width() - 400) / 2, (chooser_->height() - 260) / 2));
-        RepairDialog = nullptr;
+        RepairDialogTracker::Track(nullptr);
         QVERIFY(Registry::Instance()->RemoveKey(Registry::UpdateFailInfoKey()));
         // Without the settings page's dialog nothing happens.
         Child<QAbstractButton>("Repair")->click();

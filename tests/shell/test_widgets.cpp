@@ -1,13 +1,13 @@
 // The shared widget classes: the slider's jump and its event to the parent,
 // the combo box's remembered index, the tool button that acts on the press,
 // the hand cursor of the push button and the staged progress bar.
-#include "MyButton.h"
-#include "MyConmboBox.h"
-#include "MyProgressBar.h"
-#include "MySlider.h"
-#include "MyToolButton.h"
+#include "widgets/MyButton.h"
+#include "widgets/MyConmboBox.h"
+#include "widgets/MyProgressBar.h"
+#include "widgets/MySlider.h"
+#include "widgets/MyToolButton.h"
 
-#include "TestEnvironment.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QMouseEvent>

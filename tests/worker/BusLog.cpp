@@ -1,4 +1,4 @@
-#include "BusLog.h"
+#include "tests/worker/BusLog.h"
 
 namespace {
 template <typename T>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DongleRGB.h"
-#include "FlashDataMap.h"
-#include "PostMsg.h"
+#include "core/DongleRGB.h"
+#include "core/FlashDataMap.h"
+#include "core/PostMsg.h"
 
 #include <QByteArray>
 #include <QList>

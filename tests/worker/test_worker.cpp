@@ -4,23 +4,24 @@
 // that follows the mouse or goes back to the chooser, identification, and
 // stopping the worker. The pages are stood in for by a log of the bus signals
 // they would receive, connected the way the pages connect.
-#include "BusLog.h"
-#include "DIVAza.h"
-#include "DeviceAllInfo.h"
-#include "DeviceCacheFile.h"
-#include "FirmwareImages.h"
-#include "OtherThread.h"
-#include "ParameterSetters.h"
-#include "PostMsg.h"
-#include "Registry.h"
-#include "SharedState.h"
-#include "SharedStateReset.h"
-#include "SimDevice.h"
-#include "SimImages.h"
-#include "TestEnvironment.h"
-#include "TestImages.h"
-#include "Timing.h"
-#include "Worker.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DeviceCacheFile.h"
+#include "core/FirmwareImages.h"
+#include "core/ParameterSetters.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "dialogs/RepairDialogTracker.h"
+#include "core/Timing.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "platform/Registry.h"
+#include "tests/common/OtherThread.h"
+#include "tests/common/SharedStateReset.h"
+#include "tests/common/SimImages.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/common/TestImages.h"
+#include "tests/worker/BusLog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -668,7 +669,7 @@ private slots:
         QFETCH(int, checks);
         QWidget dialog;
         dialog.setVisible(shown);
-        RepairDialog = &dialog;
+        RepairDialogTracker::Track(&dialog);
         FirmwareUpdateRunning = updating;
         StartUsbChanged(&Worker::OnUsbChanged, 600);
         QTRY_COMPARE_WITH_TIMEOUT(log->Arguments("SigSetver"), QList<QVariantList>{{4}}, Patience);

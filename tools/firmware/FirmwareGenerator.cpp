@@ -3,7 +3,7 @@
 // images for the unusual cases the tests need (testdata/firmware/).
 //
 // firmware_generator <Config.ini> <image folder> <test image folder>
-#include "ConfigIni.h"
+#include "core/ConfigIni.h"
 #include "FirmwareImage.h"
 #include "ModelCatalog.h"
 

@@ -1,14 +1,13 @@
-#include "Match.h"
+#include "dialogs/Match.h"
 
-#include "ConfigIni.h"
-#include "DIVAza.h"
-#include "DialogChange.h"
-#include "MessageDialog.h"
-#include "PostMsg.h"
-#include "SharedState.h"
-#include "StyleSheet.h"
-#include "Timing.h"
-#include "Worker.h"
+#include "core/ConfigIni.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "core/StyleSheet.h"
+#include "core/Timing.h"
+#include "core/Worker.h"
+#include "devicelib/DIVAza.h"
+#include "dialogs/MessageDialog.h"
 #include "ui_Match.h"
 
 #include <QDebug>
@@ -306,8 +305,8 @@ void Match::WindowClosedSet()
     // Device changes go back to the window the dialog was opened from.
     if (fromFrame_)
         StartUsbChanged(&Worker::OnUsbChanged, 600);
-    else
-        StartUsbChanged(&DialogChange::UsbChangedCallback, 600);
+    else if (auto callback = ChooserDeviceChangeCallback.load())
+        StartUsbChanged(callback, 600);
     pairTimer_->stop();
     usbTimer_->stop();
     captionTimer_->stop();

@@ -1,4 +1,4 @@
-#include "DialogPlacement.h"
+#include "dialogs/DialogPlacement.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FlashDataMap.h"
-#include "LanguageTexts.h"
+#include "core/FlashDataMap.h"
+#include "core/LanguageTexts.h"
 
 #include <QDialog>
 #include <QString>

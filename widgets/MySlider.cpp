@@ -1,4 +1,4 @@
-#include "MySlider.h"
+#include "widgets/MySlider.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "MyProgressBar.h"
+#include "widgets/MyProgressBar.h"
 
 MyProgressBar::MyProgressBar(QWidget* parent)
     : QProgressBar(parent)

@@ -1,4 +1,4 @@
-#include "MyConmboBox.h"
+#include "widgets/MyConmboBox.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

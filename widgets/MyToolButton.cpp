@@ -1,4 +1,4 @@
-#include "MyToolButton.h"
+#include "widgets/MyToolButton.h"
 
 #include <QMouseEvent>
 
