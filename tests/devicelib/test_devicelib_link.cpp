@@ -1,11 +1,11 @@
 // The simulated link: a write moves only the 64-byte reports of the device block
 // that differ from what the library last wrote or read, and every report takes
 // the link's report time.
-#include "DIVAza.h"
-#include "FlashDataMap.h"
-#include "ReportLog.h"
-#include "SimDevice.h"
-#include "TestEnvironment.h"
+#include "core/FlashDataMap.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/devicelib/ReportLog.h"
 
 #include <QApplication>
 #include <QtTest>
