@@ -295,9 +295,16 @@ void DialogMain::changeEvent(QEvent* event)
 void DialogMain::SlotMouseOffLine(int reason)
 {
     OfflineReason = reason;
-    OfflinePending = true;
-    ReReadRequested = true;
-    // One notice at a time: it closes by itself when the device is back.
+    // An offline device is read again once the online check finds it back,
+    // which also closes the notice. A device that did not answer in time is
+    // online: its notice stays until the user closes it (or a whole
+    // configuration arrives), and only then is the device read again.
+    const bool timeOut = reason == 1;
+    if (!timeOut) {
+        OfflinePending = true;
+        ReReadRequested = true;
+    }
+    // One notice at a time.
     if (offlineNoticeOpen_)
         return;
     MouseOffLine notice;
@@ -305,6 +312,8 @@ void DialogMain::SlotMouseOffLine(int reason)
     offlineNoticeOpen_ = true;
     notice.exec();
     offlineNoticeOpen_ = false;
+    if (timeOut && !notice.ClosedByConfiguration())
+        ReReadRequested = true;
 }
 
 void DialogMain::mousePressEvent(QMouseEvent* event)
