@@ -1,6 +1,6 @@
 #include "core/StyleSheet.h"
 
-#include "core/ConfigIni.h"
+#include "core/ProductDescription.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -18,7 +18,7 @@ QString StyleSheet::DefaultColour()
 
 QString StyleSheet::ColourText(const QString& key)
 {
-    return ColourText(ConfigIni::Instance()->GetValueList(QStringLiteral("Option"), key));
+    return ProductDescription::Instance().Option().Colour(key);
 }
 
 QString StyleSheet::ColourText(const QStringList& items)

@@ -1,6 +1,5 @@
 #include "shell/DialogMain.h"
 
-#include "core/ConfigIni.h"
 #include "core/FirmwareImages.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
