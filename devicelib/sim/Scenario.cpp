@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,23 +49,28 @@ int IntValue(const QJsonObject& object, const QString& key, int fallback, int lo
     const QJsonValue value = object.value(key);
     if (value.isUndefined())
         return fallback;
-    int number = 0;
+    // The range is checked on the number as written, before it becomes an int.
+    const auto outside = [&] {
+        Fail(QStringLiteral("%1: \"%2\" lies outside %3..%4").arg(where, key).arg(low).arg(high));
+    };
     if (value.isDouble()) {
         const double d = value.toDouble();
-        if (d != double(int(d)))
+        if (!std::isfinite(d) || d < double(low) || d > double(high))
+            outside();
+        if (d != std::trunc(d))
             Fail(QStringLiteral("%1: \"%2\" is not a whole number").arg(where, key));
-        number = int(d);
-    } else if (value.isString()) {
+        return int(d);
+    }
+    if (value.isString()) {
         bool ok = false;
-        number = value.toString().toInt(&ok, 0);
+        const qlonglong number = value.toString().toLongLong(&ok, 0);
         if (!ok)
             Fail(QStringLiteral("%1: \"%2\" is not a number").arg(where, key));
-    } else {
-        Fail(QStringLiteral("%1: \"%2\" is not a number").arg(where, key));
+        if (number < low || number > high)
+            outside();
+        return int(number);
     }
-    if (number < low || number > high)
-        Fail(QStringLiteral("%1: \"%2\" lies outside %3..%4").arg(where, key).arg(low).arg(high));
-    return number;
+    Fail(QStringLiteral("%1: \"%2\" is not a number").arg(where, key));
 }
 
 bool BoolValue(const QJsonObject& object, const QString& key, bool fallback, const QString& where)
@@ -280,15 +286,35 @@ SimMouse ReadMouse(const QJsonObject& object, int index, unsigned vid, std::set<
     return mouse;
 }
 
+// The link's report time of a scenario that gives none: TALVIRE_LINK_REPORT_MS
+// when set (the tests' environment sets 0), else 1 ms.
+int DefaultReportMs()
+{
+    constexpr int Fallback = 1;
+    const QByteArray text = qgetenv("TALVIRE_LINK_REPORT_MS");
+    if (text.isEmpty())
+        return Fallback;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0 || value > 600000) {
+        std::fprintf(stderr, "DIVAza: TALVIRE_LINK_REPORT_MS=%s ignored: not a time of 0-600000 ms\n",
+                     text.constData());
+        return Fallback;
+    }
+    return value;
+}
+
 void ReadTiming(const QJsonObject& scenario, SimWorld* world)
 {
+    world->timing[SIM_TIMING_REPORT] = DefaultReportMs();
     const QJsonValue value = scenario.value(QStringLiteral("timing"));
     if (value.isUndefined())
         return;
     if (!value.isObject())
         Fail(QStringLiteral("\"timing\" is not an object"));
     const QJsonObject timing = value.toObject();
-    const QStringList names = {"answer", "wholeRead", "pairing", "pairingTimeout", "upgradeStep"};
+    const QStringList names = {"answer", "wholeRead", "pairing", "pairingTimeout", "upgradeStep", "report"};
+    static_assert(sizeof world->timing / sizeof world->timing[0] == 6, "one name for each timing");
     CheckKeys(timing, names, QStringLiteral("timing"));
     for (int i = 0; i < names.size(); ++i)
         world->timing[i] = IntValue(timing, names[i], world->timing[i], 0, 600000, QStringLiteral("timing"));
