@@ -469,6 +469,8 @@ private slots:
     void timeOutNoticeStaysWhileOnlineCheckRuns()
     {
         Make();
+        // The frame with its worker, as once a device has been picked.
+        window->Frame();
         QVERIFY(WorkerInstance.load());
         QSignalSpy reads(PostMsg::Instance(), &PostMsg::SigUpDataParam);
         CurrentDevicePath.set(QByteArray(SimDevice_PathOf("receiver")));
