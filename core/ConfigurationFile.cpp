@@ -1,12 +1,12 @@
 #include "core/ConfigurationFile.h"
 
+#include "core/DebugLog.h"
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "platform/ReplaceFile.h"
 
 #include <QByteArray>
 #include <QDataStream>
-#include <QDebug>
 #include <QFile>
 
 #include <cstring>
@@ -63,7 +63,7 @@ ConfigurationFile::Result ConfigurationFile::Read(const QString& path, const QSt
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "failed";
+        qCDebug(DebugLog) << "failed";
         return NotAConfiguration;
     }
     QDataStream stream(&file);
