@@ -51,11 +51,12 @@ Dialog::Dialog(QWidget* parent)
 
     const QString& f = pictureFolder_;
     ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(") + f + QStringLiteral("BackGround.png);}"));
+    ui->frame_2->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#frame_2"), f, QStringLiteral("BackGround.png")));
     ui->BatteryButtonC->setStyleSheet(
-        QStringLiteral("#BatteryButtonC{border:0px;background-image: url(") + f
-        + QStringLiteral("Battery.png);background-position:center;background-repeat:no-repeat;}"));
-    ui->label->setStyleSheet(QStringLiteral("#label{border-image: url(") + f + QStringLiteral("Charg.png);}"));
+        StyleSheet::BackgroundRule(QStringLiteral("BatteryButtonC"), f, QStringLiteral("Battery.png")));
+    ui->label->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#label"), f, QStringLiteral("Charg.png")));
     auto toggle = [&f](QWidget* button, const QString& name, const QString& hover, const QString& checked) {
         button->setStyleSheet(StyleSheet::ToggleButtonRule(f, name + QStringLiteral(".png"),
                                                            name + hover + QStringLiteral(".png"),

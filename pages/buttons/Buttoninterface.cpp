@@ -93,6 +93,5 @@ void Buttoninterface::SlotMouseIndex(int index)
     // Every model shows the same mouse picture.
     Q_UNUSED(index)
     ui->widget->setStyleSheet(
-        QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
-        + pictureDir_ + QStringLiteral("mouse") + QStringLiteral("0") + QStringLiteral(".png") + QStringLiteral(");}"));
+        StyleSheet::BackgroundRule(QStringLiteral("widget"), pictureDir_, QStringLiteral("mouse0.png")));
 }
