@@ -139,7 +139,7 @@ void Dialog::WindowClosed()
 
 void Dialog::WindowMin()
 {
-    PostMsg::Instance()->PostChangeSize(0);
+    PostMsg::Instance()->PostChangeSize(PostMsg::FrameToTray);
 }
 
 void Dialog::on_ButtonMain_clicked()
@@ -178,14 +178,14 @@ void Dialog::on_UpArrow_clicked()
     ui->ButtonMain->setChecked(true);
     Timing::WaitMs(BackToListWaitMs);
     UsbServer_Exit();
-    PostMsg::Instance()->PostChangeMainDialog(0);
+    PostMsg::Instance()->PostChangeMainDialog(PostMsg::ChooserPage);
     PostMsg::Instance()->PostSetMacroPage();
 }
 
 void Dialog::on_CloseButton_clicked()
 {
     WriteCache();
-    PostMsg::Instance()->PostChangeSize(1);
+    PostMsg::Instance()->PostChangeSize(PostMsg::FrameClose);
 }
 
 void Dialog::WriteCache()
@@ -203,7 +203,7 @@ void Dialog::SlotUpDataParam(int mode)
 {
     apply_->StartTimer();
     qDebug() << "q";
-    if (mode == 1)
+    if (mode == PostMsg::ParamDeviceChanged)
         apply_->SetWaitOnlyMode(true);
     qDebug() << "w";
     // Asked again while the dialog shows: its timer has started again for

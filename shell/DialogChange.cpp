@@ -553,7 +553,7 @@ void DialogChange::slotButtonClicked()
 void DialogChange::SelectDevice(int index)
 {
     PostMsg* bus = PostMsg::Instance();
-    bus->PostSetver(6);
+    bus->PostSetver(PostMsg::SetverDeviceChosen);
     if (index < 0 || index >= ShownDevices.size())
         return;
     // Copies: the list may be rebuilt while a dialog runs.
@@ -641,7 +641,7 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
         bus->PostLabelTextB(record.receiverVersion, QString());
     }
 
-    bus->PostChangeMainDialog(1);
+    bus->PostChangeMainDialog(PostMsg::FramePage);
     QThread::msleep(ulong(Timing::Ms(150)));
     // Chosen before the worker runs: a pass does device work only for a
     // chosen device.
@@ -652,12 +652,12 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
 
 void DialogChange::on_CloseButton_clicked()
 {
-    PostMsg::Instance()->PostChangeSize(3);
+    PostMsg::Instance()->PostChangeSize(PostMsg::ChooserClose);
 }
 
 void DialogChange::on_MinButton_clicked()
 {
-    PostMsg::Instance()->PostChangeSize(2);
+    PostMsg::Instance()->PostChangeSize(PostMsg::ChooserToTray);
 }
 
 void DialogChange::on_LeftButton_clicked()
