@@ -148,3 +148,14 @@ QString StyleSheet::ComboListRule()
     return QStringLiteral("QListView::item:selected{background-color: rgb(") + select
         + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}");
 }
+
+QString StyleSheet::MenuRule()
+{
+    return QStringLiteral("QMenu{background-color: rgb(") + ColourText(QStringLiteral("ComboxBackGroundColor"))
+        + QStringLiteral("); color: rgb(") + ColourText(QStringLiteral("LabelColor"))
+        + QStringLiteral("); border: 1px solid rgb(51, 55, 63); padding: 4px 0px;}"
+                         "QMenu::item{padding: 6px 24px; background-color: transparent;}"
+                         "QMenu::item:selected{background-color: rgb(")
+        + ColourText(QStringLiteral("ComboxSelectColor"))
+        + QStringLiteral(");}QMenu::separator{height: 1px; background-color: rgb(51, 55, 63); margin: 4px 8px;}");
+}

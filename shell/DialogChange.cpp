@@ -513,9 +513,7 @@ void DialogChange::BuildDevicePages()
         ui->stackedWidget->addWidget(page);
     }
 
-    ui->stackedWidget->setCurrentIndex(0);
-    ui->RightButton->setVisible(count > 3);
-    ui->LeftButton->hide();
+    chooser->ShowDevicePage(0);
 
     for (mytoolButtonEnter* button : qAsConst(DeviceButtons)) {
         RefreshDeviceEntry(mytoolButtonEnter::IndexOf(button->objectName()));
@@ -663,31 +661,26 @@ void DialogChange::on_MinButton_clicked()
 
 void DialogChange::on_LeftButton_clicked()
 {
-    const int page = ui->stackedWidget->currentIndex();
-    if (page <= 0)
-        return;
-    ui->label_2->hide();
-    ui->label_3->show();
-    if (page == 1) {
-        ui->LeftButton->hide();
-        ui->RightButton->show();
-    }
-    ui->stackedWidget->setCurrentIndex(page - 1);
+    ShowDevicePage(ui->stackedWidget->currentIndex() - 1);
 }
 
 void DialogChange::on_RightButton_clicked()
 {
-    const int page = ui->stackedWidget->currentIndex();
+    ShowDevicePage(ui->stackedWidget->currentIndex() + 1);
+}
+
+void DialogChange::ShowDevicePage(int page)
+{
     const int pages = ui->stackedWidget->count();
-    if (page + 1 >= pages)
+    if (page < 0 || page >= pages)
         return;
     ui->label_2->hide();
     ui->label_3->show();
-    if (page == pages - 2) {
-        ui->LeftButton->show();
-        ui->RightButton->hide();
-    }
-    ui->stackedWidget->setCurrentIndex(page + 1);
+    ui->stackedWidget->setCurrentIndex(page);
+    // Every page with one before it has the left arrow, every page with one
+    // after it the right arrow.
+    ui->LeftButton->setVisible(page > 0);
+    ui->RightButton->setVisible(page < pages - 1);
 }
 
 void DialogChange::on_CloseButton_2_clicked()

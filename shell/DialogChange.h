@@ -122,6 +122,8 @@ private:
     QString PictureRule(const QString& selector, const QString& picture) const;
     void DrawEntry(int index, const DeviceAllInfo& info);
     void ShowIdenticalDevicesNotice();
+    // Page of the device list in front, with its arrows.
+    void ShowDevicePage(int page);
 
     Ui::DialogChange* ui;
     std::unique_ptr<LanguageTexts> language_;
