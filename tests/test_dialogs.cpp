@@ -76,6 +76,13 @@ const QVector<Member>& Members()
     return members;
 }
 
+// The short name of a language in screenshot names.
+QString LanguageTag(int index)
+{
+    static const char* const tags[] = {"en", "zh", "tw", "ko", "ru", "ja"};
+    return QString::fromLatin1(tags[qBound(0, index, 5)]);
+}
+
 void SetLanguage(int index)
 {
     MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
@@ -575,8 +582,8 @@ private slots:
         QTest::addColumn<int>("member");
         QTest::addColumn<int>("language");
         for (int member = 0; member < Members().size(); ++member) {
-            for (int language : {0, 1}) {
-                QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg(Members().at(member).name, language ? "zh" : "en")))
+            for (int language : {0, 1, 4, 5}) {
+                QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg(Members().at(member).name, LanguageTag(language))))
                     << member << language;
             }
         }
@@ -592,7 +599,7 @@ private slots:
             name->setText(language ? QString::fromUtf8("宏一") : QStringLiteral("Macro 1"));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        QVERIFY(!SaveScreenshot(dialog.get(), QStringLiteral("dialog-%1-%2").arg(Members().at(member).name, language ? "zh" : "en")).isEmpty());
+        QVERIFY(!SaveScreenshot(dialog.get(), QStringLiteral("dialog-%1-%2").arg(Members().at(member).name, LanguageTag(language))).isEmpty());
         dialog->close();
     }
 };

@@ -364,6 +364,31 @@ private slots:
         QTest::newRow("zh-label_1") << 1 << 1 << importingZh << importing;
     }
 
+    // The updating and importing notices in Russian and Japanese, the
+    // longest texts.
+    void screenshots_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("importActive");
+        QTest::newRow("ru-label") << 4 << 0;
+        QTest::newRow("ru-label_1") << 4 << 1;
+        QTest::newRow("ja-label") << 5 << 0;
+        QTest::newRow("ja-label_1") << 5 << 1;
+    }
+
+    void screenshots()
+    {
+        QFETCH(int, language);
+        QFETCH(int, importActive);
+        SetLanguage(language);
+        ImportActive = importActive;
+        UpDataParam dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(!SaveScreenshot(&dialog, QStringLiteral("apply-") + QString::fromLatin1(QTest::currentDataTag()))
+                     .isEmpty());
+    }
+
     void texts()
     {
         QFETCH(int, language);
