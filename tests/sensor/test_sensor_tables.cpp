@@ -11,7 +11,9 @@
 #include "pages/sensor/Sensor.h"
 #include "pages/sensor/SensorTables.h"
 #include "tests/common/SimImages.h"
+#include "tests/sensor/OpenMouse.h"
 #include "tests/common/TestEnvironment.h"
+#include "tests/sensor/SensorFrameTests.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,25 +32,6 @@ const QStringList TwoSegments{"100", "10000", "50", "10100", "26000", "100", "0x
 const QStringList FourSegments{"50", "5000", "50", "5050", "10000", "50", "10100", "20000", "100",
                                "20200", "26000", "200", "0x33"};
 
-void IgnoreReports(const unsigned char*, int, const unsigned char*, int) {}
-
-// Opens the scenario's "mouse" as the current device, with the live image
-// as the mouse holds it.
-bool OpenMouse(const char* scenario = nullptr)
-{
-    if (!(scenario ? SimDevice_LoadScenario(scenario) : SimDevice_Reset()))
-        return false;
-    // Behind its receiver, or on its cable.
-    const char* path = SimDevice_PathOf("receiver");
-    if (!path)
-        path = SimDevice_PathOf("mouse");
-    if (!path || !UsbServerC_Start(path, path, IgnoreReports))
-        return false;
-    CurrentDevicePath.set(QByteArray(path));
-    LiveFlashDataSource.set(QByteArray(path));
-    LiveFlashData.set(StoredImage());
-    return true;
-}
 
 // The sensor tables as a fresh program has them.
 void ClearSensorTables()
@@ -506,7 +489,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTEST_SET_MAIN_SOURCE_PATH
     SensorTablesTest tables;
-    const int status = QTest::qExec(&tables, argc, argv);
+    SensorFrameTests frames;
+    int status = QTest::qExec(&tables, argc, argv);
+    status |= QTest::qExec(&frames, argc, argv);
     UsbLibrary_Shutdown();
     return status;
 }
