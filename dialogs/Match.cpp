@@ -1,5 +1,6 @@
 #include "dialogs/Match.h"
 
+#include "core/DebugLog.h"
 #include "core/PostMsg.h"
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
@@ -10,7 +11,6 @@
 #include "dialogs/MessageDialog.h"
 #include "ui_Match.h"
 
-#include <QDebug>
 #include <QTimer>
 
 std::atomic<int> Match::PairState{Match::Idle};
@@ -48,10 +48,9 @@ Match::Match(QWidget* parent)
     ui->label->hide();
     buttonColour_ = StyleSheet::ColourText(QStringLiteral("ButtonColor"));
     StyleButton(QStringLiteral("Pair.png"));
-    ui->toolButton_2->setStyleSheet(QStringLiteral("QToolButton{border:0px;color: rgb(255, 255, 255);"
-                                                   "background-position:center;background-repeat:no-repeat;"
-                                                   "background-image: url(")
-                                    + pictureFolder_ + QStringLiteral("Picture.png);}"));
+    ui->toolButton_2->setStyleSheet(StyleSheet::PictureRule(QStringLiteral("QToolButton"), pictureFolder_,
+                                                            QStringLiteral("Picture.png"),
+                                                            QStringLiteral("255, 255, 255")));
     ui->CloseButton->setStyleSheet(StyleSheet::IconButtonRule(pictureFolder_, QStringLiteral("CloseSecondPage.png"),
                                                               QStringLiteral("CloseSecondPageHover.png"),
                                                               QStringLiteral("CloseSecondPageClick.png")));
@@ -226,7 +225,7 @@ void Match::on_MatchButton_clicked()
 
 void Match::StartPairing()
 {
-    qDebug() << "Enter";
+    qCDebug(DebugLog) << "Enter";
     PairStarted = true;
     pairTimer_->start();
     const QByteArray path = targetPath_.toUtf8();
@@ -236,9 +235,9 @@ void Match::StartPairing()
 
 void Match::PairCallback(const unsigned char* header, int headerLength, const unsigned char* data, int dataLength)
 {
-    qDebug() << "in2";
+    qCDebug(DebugLog) << "in2";
     const int kind = header && headerLength >= 2 ? header[1] : 0;
-    qDebug() << kind;
+    qCDebug(DebugLog) << kind;
     if (kind != DIVAZA_REPORT_PAIRING || !data || dataLength < 1)
         return;
     PostMsg* bus = PostMsg::Instance();
@@ -246,14 +245,14 @@ void Match::PairCallback(const unsigned char* header, int headerLength, const un
     case StatusFailure:
         bus->PostTimerStop();
         PairStarted = false;
-        qDebug() << "fail";
+        qCDebug(DebugLog) << "fail";
         PairState = Failed;
         bus->PostButtonEnable(0);
         break;
     case StatusSuccess:
         bus->PostTimerStop();
         PairStarted = false;
-        qDebug() << "success";
+        qCDebug(DebugLog) << "success";
         PairState = Paired;
         bus->PostButtonEnable(1);
         break;
@@ -359,10 +358,8 @@ void Match::SetButtonText(const QString& text)
 
 void Match::StyleButton(const QString& picture, bool blackText)
 {
-    const QString style = QStringLiteral("QPushButton{border:0px;color: rgb(")
-        + (blackText ? QStringLiteral("0, 0, 0") : buttonColour_)
-        + QStringLiteral(");background-position:center;background-repeat:no-repeat;background-image: url(")
-        + pictureFolder_ + picture + QStringLiteral(");}");
+    const QString style = StyleSheet::PictureRule(QStringLiteral("QPushButton"), pictureFolder_, picture,
+                                                  blackText ? QStringLiteral("0, 0, 0") : buttonColour_);
     if (style == buttonStyle_)
         return;
     buttonStyle_ = style;

@@ -1,6 +1,7 @@
 #include "dialogs/UpDataParam.h"
 
 #include "core/ConfigurationFile.h"
+#include "core/DebugLog.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
@@ -11,7 +12,6 @@
 #include "dialogs/MessageDialog.h"
 #include "ui_UpDataParam.h"
 
-#include <QDebug>
 #include <QThread>
 #include <QTimer>
 
@@ -94,11 +94,11 @@ void UpDataParam::onTimeupDestroy()
         return;
     }
     running_ = true;
-    PostMsg::Instance()->PostSetver(4);
+    PostMsg::Instance()->PostSetver(PostMsg::SetverDevicesChanged);
     if (waitOnlyMode_) {
         RunWaitOnly();
     } else {
-        qDebug() << "z";
+        qCDebug(DebugLog) << "z";
         if (importMode_)
             RunImport();
         else
@@ -114,7 +114,7 @@ void UpDataParam::RunWaitOnly()
     waitOnlyMode_ = false;
     close();
     if (!reported)
-        PostMsg::Instance()->PostMouseOffLineo(0);
+        PostMsg::Instance()->PostMouseOffLineo(PostMsg::MouseOffLine);
 }
 
 void UpDataParam::RunImport()
@@ -145,25 +145,25 @@ void UpDataParam::RunApply()
     PostMsg* const bus = PostMsg::Instance();
     if (!DeviceDataReady) {
         // The device delivered nothing: its model's stored configuration, if any.
-        qDebug() << "x";
+        qCDebug(DebugLog) << "x";
         FlashDataMap cached;
         if (Worker::ReadDeviceInfoFile(CacheReadName.get(), &cached))
             ShowOnPages(cached);
         close();
-        bus->PostMouseOffLineo(0);
+        bus->PostMouseOffLineo(PostMsg::MouseOffLine);
         return;
     }
-    qDebug() << "v";
+    qCDebug(DebugLog) << "v";
     const bool reported = WaitForPages();
     if (reported) {
         SensorPageFilled = false;
         ButtonPageFilled = false;
     }
     close();
-    qDebug() << "vvv";
+    qCDebug(DebugLog) << "vvv";
     if (!reported)
-        bus->PostMouseOffLineo(1);
-    qDebug() << "vv";
+        bus->PostMouseOffLineo(PostMsg::MouseTimedOut);
+    qCDebug(DebugLog) << "vv";
     if (DeviceOnline)
         WriteFirstCacheFile();
 }

@@ -1,5 +1,6 @@
 #include "shell/Dialog.h"
 
+#include "core/DebugLog.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
@@ -16,7 +17,6 @@
 #include "ui_Dialog.h"
 
 #include <QButtonGroup>
-#include <QDebug>
 #include <QKeyEvent>
 
 namespace {
@@ -47,15 +47,16 @@ Dialog::Dialog(QWidget* parent)
     ui->stackedWidgetDialog->addWidget(macroPage_);
     ui->stackedWidgetDialog->addWidget(settingsPage_);
     apply_ = new UpDataParam;
-    qDebug() << "Start";
+    qCDebug(DebugLog) << "Start";
 
     const QString& f = pictureFolder_;
     ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(") + f + QStringLiteral("BackGround.png);}"));
+    ui->frame_2->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#frame_2"), f, QStringLiteral("BackGround.png")));
     ui->BatteryButtonC->setStyleSheet(
-        QStringLiteral("#BatteryButtonC{border:0px;background-image: url(") + f
-        + QStringLiteral("Battery.png);background-position:center;background-repeat:no-repeat;}"));
-    ui->label->setStyleSheet(QStringLiteral("#label{border-image: url(") + f + QStringLiteral("Charg.png);}"));
+        StyleSheet::BackgroundRule(QStringLiteral("BatteryButtonC"), f, QStringLiteral("Battery.png")));
+    ui->label->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#label"), f, QStringLiteral("Charg.png")));
     auto toggle = [&f](QWidget* button, const QString& name, const QString& hover, const QString& checked) {
         button->setStyleSheet(StyleSheet::ToggleButtonRule(f, name + QStringLiteral(".png"),
                                                            name + hover + QStringLiteral(".png"),
@@ -138,7 +139,7 @@ void Dialog::WindowClosed()
 
 void Dialog::WindowMin()
 {
-    PostMsg::Instance()->PostChangeSize(0);
+    PostMsg::Instance()->PostChangeSize(PostMsg::FrameToTray);
 }
 
 void Dialog::on_ButtonMain_clicked()
@@ -177,14 +178,14 @@ void Dialog::on_UpArrow_clicked()
     ui->ButtonMain->setChecked(true);
     Timing::WaitMs(BackToListWaitMs);
     UsbServer_Exit();
-    PostMsg::Instance()->PostChangeMainDialog(0);
+    PostMsg::Instance()->PostChangeMainDialog(PostMsg::ChooserPage);
     PostMsg::Instance()->PostSetMacroPage();
 }
 
 void Dialog::on_CloseButton_clicked()
 {
     WriteCache();
-    PostMsg::Instance()->PostChangeSize(1);
+    PostMsg::Instance()->PostChangeSize(PostMsg::FrameClose);
 }
 
 void Dialog::WriteCache()
@@ -201,16 +202,16 @@ void Dialog::SlotSecondDialog()
 void Dialog::SlotUpDataParam(int mode)
 {
     apply_->StartTimer();
-    qDebug() << "q";
-    if (mode == 1)
+    qCDebug(DebugLog) << "q";
+    if (mode == PostMsg::ParamDeviceChanged)
         apply_->SetWaitOnlyMode(true);
-    qDebug() << "w";
+    qCDebug(DebugLog) << "w";
     // Asked again while the dialog shows: its timer has started again for
     // the coming run, which the dialog does itself.
     if (apply_->isVisible())
         return;
     DialogPlacement::CentreOver(apply_, this, 0, -20);
-    qDebug() << "t1";
+    qCDebug(DebugLog) << "t1";
     apply_->exec();
 }
 

@@ -1,5 +1,6 @@
 #include "shell/DialogMain.h"
 
+#include "core/DebugLog.h"
 #include "core/FirmwareImages.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
@@ -23,7 +24,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -32,8 +32,9 @@
 #include <QToolTip>
 
 namespace {
-constexpr int ChooserPage = 0;
-constexpr int FramePage = 1;
+// The stack's pages, in the order of the bus's page codes.
+constexpr int ChooserPage = PostMsg::ChooserPage;
+constexpr int FramePage = PostMsg::FramePage;
 constexpr int ChangePeriod = 600;
 constexpr int ExitSleepMs = 100;
 constexpr int CloseWaitMs = 200;
@@ -149,18 +150,18 @@ void DialogMain::SlotChangeMainDialog(int page)
 void DialogMain::SlotChangeSize(int mode)
 {
     switch (mode) {
-    case 0:
+    case PostMsg::FrameToTray:
         UsbServer_SetPCDriverStatus(0);
         HideToTray(true);
         break;
-    case 1:
+    case PostMsg::FrameClose:
         UsbServer_SetPCDriverStatus(0);
         CloseProgram();
         break;
-    case 2:
+    case PostMsg::ChooserToTray:
         HideToTray(false);
         break;
-    case 3:
+    case PostMsg::ChooserClose:
         CloseProgram();
         break;
     default:
@@ -252,7 +253,7 @@ void DialogMain::CloseProgram()
     if (closing_)
         return;
     closing_ = true;
-    qDebug() << "close";
+    qCDebug(DebugLog) << "close";
     StopUsbChanged();
     Timing::WaitMs(CloseWaitMs);
     UsbServer_Exit();
@@ -267,7 +268,7 @@ void DialogMain::RequestClose()
     if (ui->stackedWidgetMain->currentIndex() == FramePage)
         frame_->WindowClosed();
     else
-        SlotChangeSize(3);
+        SlotChangeSize(PostMsg::ChooserClose);
 }
 
 void DialogMain::closeEvent(QCloseEvent* event)
