@@ -2,6 +2,7 @@
 // stores, what the page's own updates leave alone, and how they look.
 #include "tests/sensor/SensorFrameTests.h"
 
+#include "core/ScopedFlag.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
 #include "devicelib/DIVAza.h"
@@ -53,9 +54,8 @@ int StoredByte(int offset)
 // Runs a change as the page does while it fills its widgets.
 void WhileLoading(const std::function<void()>& change)
 {
-    SensorPageLoading = true;
+    const ScopedFlag loading(SensorPageLoading);
     change();
-    SensorPageLoading = false;
 }
 
 template <typename Widget>
@@ -224,6 +224,9 @@ void SensorFrameTests::liftOffChoice()
     SensorLOD frame;
     auto* list = Child<QComboBox>(&frame, "LOD");
     QVERIFY(!list->isEnabled());
+    // Disabled, its text is grey, not the black of the dark field.
+    QVERIFY(list->styleSheet().contains(QStringLiteral("QComboBox:disabled{color: rgb(")
+                                        + StyleSheet::DisabledColour() + QStringLiteral(");}")));
     frame.SetLodEnabled(true);
     if (lowEntry)
         WhileLoading([&] { frame.AddLowLodItem(); });

@@ -25,7 +25,8 @@ QString DpiLightFrame::ChoiceBoxRule(const QString& pictureFolder)
     return QStringLiteral("QCheckBox{color: rgb(") + StyleSheet::ColourText(QStringLiteral("LabelColor"))
         + QStringLiteral(";);}QCheckBox:indicator::checked {image: url(") + pictureFolder
         + QStringLiteral("LODCheck.png);}QCheckBox::indicator::unchecked {image: url(") + pictureFolder
-        + QStringLiteral("LOD.png);}");
+        + QStringLiteral("LOD.png);}QCheckBox:disabled{color: rgb(") + StyleSheet::DisabledColour()
+        + QStringLiteral(");}");
 }
 
 void DpiLightFrame::Attach(const Rows& rows)
