@@ -1,4 +1,5 @@
 #include "core/StartUp.h"
+#include "core/StyleSheet.h"
 #include "devicelib/DIVAza.h"
 #include "dialogs/ExeIsRun.h"
 #include "platform/IniFile.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     // third of the start and much of the memory.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     QApplication app(argc, argv);
+    StyleSheet::KeepPicturesDecoded();
     if (!StartUp::ClaimSingleInstance()) {
         ExeIsRun notice;
         notice.exec();

@@ -3,12 +3,25 @@
 #include "core/ProductDescription.h"
 
 #include <QCoreApplication>
+#include <QPixmapCache>
 #include <QStringList>
+
+namespace {
+// Kilobytes: all picture folders decoded take about 9 MB; Qt's own default
+// (10 MB) leaves the pages' pictures no room.
+constexpr int PictureCacheKb = 64 * 1024;
+} // namespace
 
 QString StyleSheet::PictureFolder(const QString& folder)
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/") + folder
         + QLatin1Char('/');
+}
+
+void StyleSheet::KeepPicturesDecoded()
+{
+    if (QPixmapCache::cacheLimit() < PictureCacheKb)
+        QPixmapCache::setCacheLimit(PictureCacheKb);
 }
 
 QString StyleSheet::DefaultColour()

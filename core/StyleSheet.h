@@ -11,6 +11,11 @@ class StyleSheet {
 public:
     // The folder of a window's pictures: <program folder>/Picture/<folder>/.
     static QString PictureFolder(const QString& folder);
+    // Every picture is decoded once: the style sheets load pictures through
+    // the application's pixmap cache, which is made large enough here to
+    // hold all picture folders, so that a window or dialog made again finds
+    // its pictures decoded. Once at start, after the application object.
+    static void KeepPicturesDecoded();
 
     // The colour of an "Option" key as "r,g,b". A key without three numbers
     // from 0 to 255 gives the program's text colour.
