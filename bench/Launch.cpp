@@ -200,9 +200,12 @@ void PrintMemory(pid_t pid)
     }
 }
 
+// Raises the window first: another program measured at the same time may
+// have mapped its window over it.
 bool Click(Window window, int x, int y)
 {
-    const std::string command = "xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(x)
+    const std::string id = std::to_string(window);
+    const std::string command = "xdotool windowraise " + id + " mousemove --window " + id + " " + std::to_string(x)
         + " " + std::to_string(y) + " click 1";
     return std::system(command.c_str()) == 0;
 }
