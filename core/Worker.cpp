@@ -14,6 +14,7 @@
 #include <QDebug>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -374,7 +375,7 @@ Worker::~Worker()
 void Worker::RequestPass()
 {
     std::unique_lock<std::mutex> lock(passMutex);
-    if (stopped)
+    if (ending)
         return;
     RunRequested = true;
     ++passRequests;
@@ -391,12 +392,16 @@ void Worker::RequestPass()
 void Worker::StopRun()
 {
     std::lock_guard<std::mutex> lock(passMutex);
-    stopped = true;
+    droppedRequests = passRequests;
     RunRequested = false;
 }
 
 bool Worker::StopAndWait(int timeoutMs)
 {
+    {
+        std::lock_guard<std::mutex> lock(passMutex);
+        ending = true;
+    }
     StopRun();
     if (QThread::currentThread() == thread()) {
         onlineCheck->stop();
@@ -437,7 +442,8 @@ void Worker::run()
         RunPass();
     for (;;) {
         lock.lock();
-        if (stopped || passRequests == handled) {
+        // Requests that StopRun dropped get no pass.
+        if (ending || passRequests == std::max(handled, droppedRequests)) {
             passLoopActive = false;
             return;
         }

@@ -886,10 +886,40 @@ private slots:
         QCOMPARE(log->Count("SigUpDataParam"), 0);
 
         worker = new Worker;
-        worker->StopRun();
+        QVERIFY(worker->StopAndWait(1000));
         worker->RequestPass();
         QVERIFY(!worker->isRunning());
-        QVERIFY(worker->StopAndWait(1000));
+    }
+
+    // StopRun clears the run request only: a pass asked for afterwards runs
+    // and reads the picked device. After the final stop no pass runs again.
+    void requestAfterStop_data()
+    {
+        QTest::addColumn<bool>("finalStop");
+        QTest::newRow("after StopRun") << false;
+        QTest::newRow("after StopAndWait") << true;
+    }
+
+    void requestAfterStop()
+    {
+        QFETCH(bool, finalStop);
+        if (finalStop)
+            QVERIFY(worker->StopAndWait(1000));
+        else
+            worker->StopRun();
+        QVERIFY(!RunRequested);
+
+        Choose(Found("receiver"), false);
+        if (finalStop) {
+            QVERIFY(!worker->isRunning());
+            QTest::qWait(200);
+            QCOMPARE(log->Count("SigUpDataParam"), 0);
+            QVERIFY(!LiveFlashDataIsCurrent());
+        } else {
+            WaitForWholeReads(1);
+            QCOMPARE(log->Arguments("SigUpDataParam"), QList<QVariantList>{{0}});
+            QVERIFY(LiveFlashDataIsCurrent());
+        }
     }
 
 private:
