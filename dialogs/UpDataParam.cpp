@@ -12,7 +12,6 @@
 #include "ui_UpDataParam.h"
 
 #include <QDebug>
-#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -110,7 +109,7 @@ void UpDataParam::onTimeupDestroy()
 void UpDataParam::RunWaitOnly()
 {
     const bool reported = WaitForPages();
-    QThread::msleep(ulong(Timing::Ms(WaitOnlyPauseMs)));
+    Timing::WaitMs(WaitOnlyPauseMs);
     waitOnlyMode_ = false;
     close();
     if (!reported)

@@ -29,7 +29,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QThread>
 
 namespace {
 constexpr int ChooserPage = 0;
@@ -134,7 +133,7 @@ void DialogMain::SlotChangeMainDialog(int page)
         DeviceChosen = 0;
         bus->PostMainPageChange();
         UsbServer_Exit();
-        QThread::msleep(ulong(Timing::Ms(ExitSleepMs)));
+        Timing::WaitMs(ExitSleepMs);
         ui->stackedWidgetMain->setCurrentWidget(chooser_);
         StartUsbChanged(&DialogChange::UsbChangedCallback, ChangePeriod);
     } else if (page == FramePage) {

@@ -32,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtEndian>
+#include <QWidget>
 #include <QtTest>
 
 namespace {
@@ -123,6 +124,15 @@ bool TookAtLeast(const QElapsedTimer& clock, int ms)
 }
 
 const QByteArrayList PageSignals = {"SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC"};
+
+// A window that counts how often it is painted.
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
 } // namespace
 
 class ApplyTest : public QObject {
@@ -560,6 +570,48 @@ private slots:
         QVERIFY(!ButtonPageFilled);
         QVERIFY(!SensorPageFilled);
         QCOMPARE(log->Names(), (QByteArrayList{"SigSetver", "SigSetver"}));
+    }
+
+    // The fixed pause of a wait-only run (after a reported configuration
+    // change or a reset) does not freeze the window: its timers keep firing
+    // and it keeps painting while the notice shows.
+    void waitOnlyPauseKeepsTheWindowAlive()
+    {
+        DeviceDataReady = true;
+        ButtonPageFilled = true;
+        SensorPageFilled = true;
+        PaintCounter window;
+        window.resize(200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        UpDataParam dialog;
+        dialog.SetWaitOnlyMode(true);
+
+        // The pages have reported: the run goes straight to the pause.
+        bool pausing = false;
+        int ticks = 0;
+        int paints = 0;
+        connect(PostMsg::Instance(), &PostMsg::SigSetver, &dialog, [&] {
+            pausing = true;
+            window.paints = 0;
+        });
+        connect(&dialog, &QDialog::finished, &window, [&] {
+            pausing = false;
+            paints = window.paints;
+        });
+        QTimer tick(&window);
+        tick.setInterval(qMax(1, Timing::Ms(2000) / 20));
+        connect(&tick, &QTimer::timeout, &window, [&] {
+            if (pausing) {
+                ++ticks;
+                window.update();
+            }
+        });
+        tick.start();
+        QVERIFY(Run(dialog));
+
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QVERIFY2(paints >= 2, qPrintable(QString::number(paints)));
     }
 
     // A run asked for while one is in progress (its waits process events)

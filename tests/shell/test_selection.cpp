@@ -374,8 +374,19 @@ private slots:
             FirmwareImages::SetFolder(images_.path() + QStringLiteral("/missing"));
         ReceiverUpdateAvailable = availableBefore;
         const QString version = ShownDevices.first().receiverVersion;
+        // What the pick itself decided, when the frame comes to the front: the
+        // worker's own device-change handling may follow during the pick's wait.
+        QList<QVariantList> hints;
+        bool availableAtFrame = !available;
+        connect(PostMsg::Instance(), &PostMsg::SigChangeMainDialog, chooser_.get(), [&](int page) {
+            if (page != 1)
+                return;
+            hints = log_->Arguments("SigLabelTextB");
+            availableAtFrame = ReceiverUpdateAvailable;
+        });
         DialogChange::DeviceButtons.first()->click();
-        QCOMPARE(log_->Arguments("SigLabelTextB"), (QList<QVariantList>{{version, flag}}));
+        QCOMPARE(hints, (QList<QVariantList>{{version, flag}}));
+        QCOMPARE(availableAtFrame, available);
         QCOMPARE(bool(ReceiverUpdateAvailable), available);
     }
 
@@ -398,6 +409,25 @@ private slots:
         QTRY_VERIFY(!clicked);
         QCOMPARE(int(DeviceChosen), 0);
         QCOMPARE(log_->Count("SigChangeMainDialog"), 0);
+    }
+
+    // The pick waits between showing the frame and starting the worker's pass,
+    // and the window goes on meanwhile; when a device change brings the list
+    // back during that wait, the pick ends: nothing is chosen, no pass runs.
+    void listBackDuringThePickWait()
+    {
+        QVERIFY(Open(QString()));
+        connect(PostMsg::Instance(), &PostMsg::SigChangeMainDialog, chooser_.get(), [](int page) {
+            if (page == 1)
+                QMetaObject::invokeMethod(
+                    PostMsg::Instance(), [] { PostMsg::Instance()->PostChangeMainDialog(0); }, Qt::QueuedConnection);
+        });
+        DialogChange::DeviceButtons.first()->click();
+        QCOMPARE(int(DeviceChosen), 0);
+        QTest::qWait(200);
+        QCOMPARE(int(chosenAtStart_), -1);
+        QCOMPARE(log_->Arguments("SigChangeMainDialog"), (QList<QVariantList>{{1}, {0}}));
+        QCOMPARE(log_->Count("SigUpDataParam"), 0);
     }
 
     void buttonOutsideTheList()
