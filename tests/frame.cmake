@@ -11,5 +11,5 @@ target_link_libraries(test_top_window PRIVATE ${CMAKE_DL_LIBS})
 target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
 
 # The program as the run command starts it, on a real X server.
-talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 180)
+talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 240)
 add_dependencies(test_program talvire-control)
