@@ -93,7 +93,7 @@ void UpDataParam::onTimeupDestroy()
         return;
     }
     running_ = true;
-    PostMsg::Instance()->PostSetver(4);
+    PostMsg::Instance()->PostSetver(PostMsg::SetverDevicesChanged);
     if (waitOnlyMode_) {
         RunWaitOnly();
     } else {
@@ -113,7 +113,7 @@ void UpDataParam::RunWaitOnly()
     waitOnlyMode_ = false;
     close();
     if (!reported)
-        PostMsg::Instance()->PostMouseOffLineo(0);
+        PostMsg::Instance()->PostMouseOffLineo(PostMsg::MouseOffLine);
 }
 
 void UpDataParam::RunImport()
@@ -149,7 +149,7 @@ void UpDataParam::RunApply()
         if (Worker::ReadDeviceInfoFile(CacheReadName.get(), &cached))
             ShowOnPages(cached);
         close();
-        bus->PostMouseOffLineo(0);
+        bus->PostMouseOffLineo(PostMsg::MouseOffLine);
         return;
     }
     qCDebug(DebugLog) << "v";
@@ -161,7 +161,7 @@ void UpDataParam::RunApply()
     close();
     qCDebug(DebugLog) << "vvv";
     if (!reported)
-        bus->PostMouseOffLineo(1);
+        bus->PostMouseOffLineo(PostMsg::MouseTimedOut);
     qCDebug(DebugLog) << "vv";
     if (DeviceOnline)
         WriteFirstCacheFile();

@@ -94,18 +94,18 @@ DialogChange::DialogChange(QWidget* parent)
 
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
     const QString& folder = pictureFolder_;
-    ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border-image: url(") + folder
-                                   + QStringLiteral("MainBack.png);}"));
+    ui->frameChange->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#frameChange"), folder, QStringLiteral("MainBack.png")));
     ui->CloseButton->setStyleSheet(StyleSheet::CloseRule(folder));
     ui->MinButton->setStyleSheet(StyleSheet::IconButtonRule(folder, QStringLiteral("Min.png"),
                                                             QStringLiteral("MinHover.png"),
                                                             QStringLiteral("MinClick.png")));
-    ui->Repair->setStyleSheet(QStringLiteral("#Repair{border:0px;background-image: url(") + folder
-                              + QStringLiteral("Repair.png);background-position:center;background-repeat:no-repeat;}"));
+    ui->Repair->setStyleSheet(
+        StyleSheet::BackgroundRule(QStringLiteral("Repair"), folder, QStringLiteral("Repair.png")));
     const auto arrowRule = [&folder](const QString& name) {
-        return QStringLiteral("QToolButton{border-image: url(") + folder + name
-            + QStringLiteral(".png);}QToolButton:hover{border-image: url(") + folder + name
-            + QStringLiteral("Click.png);}");
+        return StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton"), folder, name + QStringLiteral(".png"))
+            + StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton:hover"), folder,
+                                               name + QStringLiteral("Click.png"));
     };
     ui->RightButton->setStyleSheet(arrowRule(QStringLiteral("Right")));
     ui->LeftButton->setStyleSheet(arrowRule(QStringLiteral("Left")));
@@ -137,7 +137,7 @@ DialogChange::DialogChange(QWidget* parent)
     connect(bus, SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
     connect(bus, SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
     connect(bus, &PostMsg::SigChangeMainDialog, this, [this](int page) {
-        if (page == 0)
+        if (page == PostMsg::ChooserPage)
             ++listShown_;
     });
     LanguageTexts::Follow(this, SLOT(ChangeDialogLanguage(int)));
@@ -399,9 +399,7 @@ bool DialogChange::RefreshDeviceEntry(int index)
 
 QString DialogChange::PictureRule(const QString& selector, const QString& picture) const
 {
-    return selector + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
-                                     "background-image: url(")
-        + pictureFolder_ + picture + QStringLiteral(");color: rgb(255, 255, 255);}");
+    return StyleSheet::PictureRule(selector, pictureFolder_, picture, QStringLiteral("255, 255, 255"));
 }
 
 void DialogChange::DrawEntry(int index, const DeviceAllInfo& info)
@@ -507,13 +505,14 @@ void DialogChange::BuildDevicePages()
             link->hide();
             LinkIcons.append(link);
 
-            const int kind = DeviceListRules::ReceiverList(DeviceListRules::ReceiverPidLists, info.pid, badgeOrder);
+            const int kind
+                = DeviceListRules::ReceiverList(DeviceListRules::ReceiverPidLists, info.pid, badgeOrder);
             if (kind >= 0) {
                 auto* badge = new QLabel(page);
                 SetFixedSize(badge, BadgeSize);
                 badge->move(places[slot].badge);
-                badge->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + chooser->pictureFolder_
-                                     + QLatin1String(BadgePictures[kind]) + QStringLiteral(");}"));
+                badge->setStyleSheet(StyleSheet::PictureRule(QStringLiteral("QLabel"), chooser->pictureFolder_,
+                                                             QLatin1String(BadgePictures[kind])));
                 RateBadges.append(badge);
             }
         }
@@ -559,7 +558,7 @@ void DialogChange::slotButtonClicked()
 void DialogChange::SelectDevice(int index)
 {
     PostMsg* bus = PostMsg::Instance();
-    bus->PostSetver(6);
+    bus->PostSetver(PostMsg::SetverDeviceChosen);
     if (index < 0 || index >= ShownDevices.size())
         return;
     // Copies: the list may be rebuilt while a dialog runs.
@@ -648,7 +647,7 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
     }
 
     const int listShown = listShown_;
-    bus->PostChangeMainDialog(1);
+    bus->PostChangeMainDialog(PostMsg::FramePage);
     Timing::WaitMs(PickWaitMs);
     // A device change during the wait may have brought the list back (the
     // device went): the pick ends there.
@@ -663,12 +662,12 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
 
 void DialogChange::on_CloseButton_clicked()
 {
-    PostMsg::Instance()->PostChangeSize(3);
+    PostMsg::Instance()->PostChangeSize(PostMsg::ChooserClose);
 }
 
 void DialogChange::on_MinButton_clicked()
 {
-    PostMsg::Instance()->PostChangeSize(2);
+    PostMsg::Instance()->PostChangeSize(PostMsg::ChooserToTray);
 }
 
 void DialogChange::on_LeftButton_clicked()
