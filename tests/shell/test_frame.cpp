@@ -402,13 +402,13 @@ private slots:
         QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
         QPoint position;
         bool waitOnly = false;
-        ModalAnswer::Later([&](QWidget* dialog) {
+        ModalAnswer answer([&](QWidget* dialog) {
             position = dialog->pos() - frame->mapToGlobal(QPoint(0, 0));
             waitOnly = frame->ApplyDialog()->WaitOnlyMode();
             PostMsg::Instance()->PostUpDataParam(mode);
         });
         PostMsg::Instance()->PostUpDataParam(mode);
-        QCOMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("UpDataParam"));
+        QCOMPARE(answer.DialogClass(), QStringLiteral("UpDataParam"));
         QCOMPARE(position, QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
         QCOMPARE(waitOnly, mode == 1);
         QVERIFY(!frame->ApplyDialog()->isVisible());
