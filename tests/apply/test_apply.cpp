@@ -20,6 +20,7 @@
 #include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/common/TestImages.h"
+#include "tests/shell/LibraryProbe.h"
 #include "tests/worker/BusLog.h"
 
 #include <QAbstractButton>
@@ -684,13 +685,15 @@ private slots:
     void importWhileDeviceGone_data()
     {
         QTest::addColumn<bool>("switchedOff");
-        QTest::newRow("mouse switched off") << true;
-        QTest::newRow("device refuses the image") << false;
+        QTest::addColumn<int>("imagesSent");   // to the device library
+        QTest::newRow("mouse switched off") << true << 0;
+        QTest::newRow("device refuses the image") << false << 1;
     }
 
     void importWhileDeviceGone()
     {
         QFETCH(bool, switchedOff);
+        QFETCH(int, imagesSent);
         OpenMouse();
         const FlashDataMap live = LiveFlashData.get();
         const FlashDataMap device = StoredImage();
@@ -703,9 +706,12 @@ private slots:
             QVERIFY(SimDevice_FailNextWrite(0));
 
         UpDataParam dialog;
+        LibraryProbe::Clear();
         QVERIFY(RunImport(dialog, path));
 
         QCOMPARE(ImportFileResult.load(), 0);
+        // A mouse that does not answer is not sent the image at all.
+        QCOMPARE(LibraryProbe::CallsOf("ProtocolDataUpdate").size(), imagesSent);
         QCOMPARE(log->Names(), (QByteArrayList{"SigSetver", "SigMouseOffLineo"}));
         QCOMPARE(log->Last("SigMouseOffLineo"), QVariantList{0});
         QVERIFY(SameImage(LiveFlashData.get(), live));
