@@ -1,6 +1,6 @@
 #include "core/ConfigurationFile.h"
 
-#include "core/ConfigIni.h"
+#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 
 #include <QByteArray>
@@ -43,11 +43,6 @@ bool ReadBlock(QDataStream& stream, int maxLength, QByteArray* block)
         return false;
     block->resize(int(length));
     return stream.readRawData(block->data(), int(length)) == int(length);
-}
-
-QString DriveGroup(int modelIndex)
-{
-    return QStringLiteral("Drive") + QString::number(modelIndex + 1);
 }
 } // namespace
 
@@ -100,12 +95,12 @@ ConfigurationFile::Result ConfigurationFile::Read(const QString& path, const QSt
 
 QString ConfigurationFile::SensorName(int modelIndex)
 {
-    return ConfigIni::Instance()->GetValue(DriveGroup(modelIndex), QStringLiteral("Sensor"));
+    return ProductDescription::Instance().Model(modelIndex).Text(QStringLiteral("Sensor"));
 }
 
 int ConfigurationFile::MaxDpiStages(int modelIndex)
 {
-    return ConfigIni::Instance()->GetValue(DriveGroup(modelIndex), QStringLiteral("DPIMaxGrade")).toInt();
+    return ProductDescription::Instance().Model(modelIndex).Int(QStringLiteral("DPIMaxGrade"));
 }
 
 bool ConfigurationFile::Export(const QString& path, const FlashDataMap& image)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -35,6 +36,42 @@ public:
 
     // True when both records carry three address bytes and they are equal.
     bool SameAddress(const DeviceAllInfo& other) const;
+
+    // What the device library answers about the device of a path (its 8-bit
+    // text, as the library takes it). Callers say which encoding they use.
+
+    // Whether the device answers now (the plain online query).
+    static bool Answers(const QByteArray& path);
+    // The online query with the address: online is set when the answer's
+    // online byte is 1 and cleared otherwise, address takes its three address
+    // bytes. True when one of them is not zero.
+    bool ReadOnlineAndAddress(const QByteArray& path);
+
+    // The ids a device reports: customer, model and link type, and whether
+    // they came within the queries that count.
+    struct Ids {
+        quint8 cid = 0;
+        quint8 mid = 0;
+        quint8 linkType = 0;
+        bool counted = false;
+    };
+    // Asks for the ids until customer or model id is not zero, at most ten
+    // times without pause: devices report zeros for a while after they
+    // appear. Only the first nine answers count; the tenth gives the link
+    // type alone.
+    static Ids ReadIds(const QByteArray& path);
+    // A device of a known model takes its ids, link type and model index.
+    void SetModel(const Ids& ids, int modelIndex);
+    // A device of no known model keeps only the link type it reported; its
+    // model index is the model count ("DeviceTotal").
+    void SetNoModel(quint8 reportedLinkType, int deviceTotal);
+
+    // Where the library's answers hold what is read from them.
+    static constexpr int AttributeVersionByte = 8;  // 16-bit version, little-endian, in the USB attributes
+    static constexpr int OnlineByte = 6;            // of the address answer: 1 while online
+    static constexpr int AddressByte = 7;           // of the address answer: the first of three
+    static constexpr int IdQueries = 10;
+    static constexpr int CountedIdQueries = 9;
 };
 
 Q_DECLARE_METATYPE(DeviceAllInfo)

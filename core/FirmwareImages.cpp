@@ -1,7 +1,7 @@
 #include "core/FirmwareImages.h"
 
-#include "core/ConfigIni.h"
 #include "core/DeviceAllInfo.h"
+#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "platform/Registry.h"
 
@@ -184,22 +184,22 @@ bool FirmwareImages::HasNewerFirmwareImage(int type, const QString& version, con
 
 bool FirmwareImages::CheckFirmwareUpdate(int target, const QString& version, int receiverKind)
 {
-    ConfigIni* const config = ConfigIni::Instance();
-    const QString group = QStringLiteral("Drive") + QString::number(CurrentDevice.get().modelIndex + 1);
-    const QString key = target == MouseType ? QStringLiteral("MM") : ReceiverModelKey(receiverKind);
+    const ProductDescription& description = ProductDescription::Instance();
+    const int modelIndex = CurrentDevice.get().modelIndex;
+    const QString key
+        = target == MouseType ? QStringLiteral("MM") : ProductDescription::ReceiverModelKey(receiverKind);
     if (key.isEmpty())
         return false;
-    return HasNewerFirmwareImage(target, version, config->GetValue(group, key),
-                                 config->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).toInt(),
-                                 config->GetValue(group, QStringLiteral("MID")).toInt());
+    return HasNewerFirmwareImage(target, version, description.Model(modelIndex).Text(key), description.Cid(),
+                                 description.Mid(modelIndex));
 }
 
 FirmwareImages::RePairAnswers FirmwareImages::AnswersFor(const DeviceAllInfo& record)
 {
-    ConfigIni* const config = ConfigIni::Instance();
-    const QString group = QStringLiteral("Drive") + QString::number(record.modelIndex + 1);
-    const QString cidText = config->GetValue(QStringLiteral("Option"), QStringLiteral("CID"));
-    const QString midText = config->GetValue(group, QStringLiteral("MID"));
+    const ProductDescription& description = ProductDescription::Instance();
+    const ProductDescription::Group model = description.Model(record.modelIndex);
+    const QString cidText = description.Option().Text(QStringLiteral("CID"));
+    const QString midText = model.Text(QStringLiteral("MID"));
     RePairAnswers answers;
     answers.recordedVersion = Registry::Instance()->GetValue(Registry::MouseVerKey(cidText, midText));
     if (answers.recordedVersion.isEmpty())
@@ -208,26 +208,15 @@ FirmwareImages::RePairAnswers FirmwareImages::AnswersFor(const DeviceAllInfo& re
     const int cid = cidText.toInt();
     const int mid = midText.toInt();
     answers.mouseNew = FindSettingFirmwareImage(MouseType, answers.recordedVersion,
-                                                config->GetValue(group, QStringLiteral("MM")), cid, mid);
-    const QString key = ReceiverModelKey(DeviceAllInfo::ReceiverKind(record.linkType));
+                                                model.Text(QStringLiteral("MM")), cid, mid);
+    const QString key = ProductDescription::ReceiverModelKey(DeviceAllInfo::ReceiverKind(record.linkType));
     if (!key.isEmpty()) {
-        const QString name = config->GetValue(group, key);
+        const QString name = model.Text(key);
         // For the kind-1 receiver the lookup runs even without a model name.
         if (key == QLatin1String("DM") || !name.isEmpty())
             answers.receiverNew = FindRepairFirmwareImage(ReceiverType, record.receiverVersion, name, cid, mid);
     }
     return answers;
-}
-
-QString FirmwareImages::ReceiverModelKey(int receiverKind)
-{
-    switch (receiverKind) {
-    case 1: return QStringLiteral("DM");
-    case 2: return QStringLiteral("D2M");
-    case 4: return QStringLiteral("D4M");
-    case 8: return QStringLiteral("D8M");
-    default: return QString();
-    }
 }
 
 QList<QByteArray> FirmwareImages::SettingImageList()

@@ -77,9 +77,6 @@ public:
         bool receiverNew = false;
     };
     static RePairAnswers AnswersFor(const DeviceAllInfo& record);
-    // The product description key of the receiver model name for a receiver
-    // kind: 1 "DM", 2 "D2M", 4 "D4M", 8 "D8M"; "" for any other kind.
-    static QString ReceiverModelKey(int receiverKind);
 
     // The whole file of the image that the last lookup of that kind kept
     // (empty when it kept none); at most one entry. The data stay valid as long

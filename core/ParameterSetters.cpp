@@ -29,7 +29,7 @@ bool ValidStage(int stage)
 // notice, unless a page is only filling its widgets from an image.
 bool DeviceAnswers(const QByteArray& path)
 {
-    if ((UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF) != 0)
+    if (DeviceAllInfo::Answers(path))
         return true;
     if (!SensorPageLoading && !ButtonPageLoading)
         PostMsg::Instance()->PostMouseOffLineo(0);

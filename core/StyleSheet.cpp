@@ -1,6 +1,6 @@
 #include "core/StyleSheet.h"
 
-#include "core/ConfigIni.h"
+#include "core/ProductDescription.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -18,7 +18,7 @@ QString StyleSheet::DefaultColour()
 
 QString StyleSheet::ColourText(const QString& key)
 {
-    return ColourText(ConfigIni::Instance()->GetValueList(QStringLiteral("Option"), key));
+    return ProductDescription::Instance().Option().Colour(key);
 }
 
 QString StyleSheet::ColourText(const QStringList& items)
@@ -147,4 +147,15 @@ QString StyleSheet::ComboListRule()
     const QString select = ColourText(QStringLiteral("ComboxSelectColor"));
     return QStringLiteral("QListView::item:selected{background-color: rgb(") + select
         + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}");
+}
+
+QString StyleSheet::MenuRule()
+{
+    return QStringLiteral("QMenu{background-color: rgb(") + ColourText(QStringLiteral("ComboxBackGroundColor"))
+        + QStringLiteral("); color: rgb(") + ColourText(QStringLiteral("LabelColor"))
+        + QStringLiteral("); border: 1px solid rgb(51, 55, 63); padding: 4px 0px;}"
+                         "QMenu::item{padding: 6px 24px; background-color: transparent;}"
+                         "QMenu::item:selected{background-color: rgb(")
+        + ColourText(QStringLiteral("ComboxSelectColor"))
+        + QStringLiteral(");}QMenu::separator{height: 1px; background-color: rgb(51, 55, 63); margin: 4px 8px;}");
 }

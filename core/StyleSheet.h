@@ -53,4 +53,7 @@ public:
     // The list view of such a drop-down list: selected and hovered entries
     // in the selection colour.
     static QString ComboListRule();
+    // A pop-up menu (the tray's) on the panel ground with a hair-line
+    // border, light text, the hovered item in the selection colour.
+    static QString MenuRule();
 };

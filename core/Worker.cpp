@@ -1,9 +1,10 @@
 #include "core/Worker.h"
 
-#include "core/ConfigIni.h"
 #include "core/DeviceCacheFile.h"
+#include "core/DeviceListRules.h"
 #include "core/FirmwareImages.h"
 #include "core/PostMsg.h"
+#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "core/Timing.h"
 #include "devicelib/DIVAza.h"
@@ -23,7 +24,6 @@
 namespace {
 constexpr int OnlineCheckMs = 1300;
 constexpr int StatusReReadGuardMs = 3000;
-constexpr int IdentifyQueries = 10;
 constexpr char PlaceholderPath[] = "a";
 
 // Report rate codes above this are the rates above 1000 Hz, which a device on
@@ -57,22 +57,12 @@ qint64 MonotonicMs()
 
 bool Online(const QByteArray& path)
 {
-    return (UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF) != 0;
+    return DeviceAllInfo::Answers(path);
 }
 
-ConfigIni* Config()
+const ProductDescription& Description()
 {
-    return ConfigIni::Instance();
-}
-
-QString DriveGroup(int modelIndex)
-{
-    return QStringLiteral("Drive") + QString::number(modelIndex + 1);
-}
-
-int DeviceTotal()
-{
-    return Config()->GetValue(QStringLiteral("Option"), QStringLiteral("DeviceTotal")).toInt();
+    return ProductDescription::Instance();
 }
 
 // Texts shared between threads are replaced by moving a copy in (x =
@@ -116,11 +106,11 @@ void SendLiveImageToDevice()
 // missing entry is "-1" (the model has no such feature).
 int AdvancedValue(int modelIndex, int entry)
 {
-    const QStringList values = Config()->GetValueList(DriveGroup(modelIndex), QStringLiteral("Adveanced"));
+    const QStringList values = Description().Model(modelIndex).List(QStringLiteral("Adveanced"));
     if (entry >= values.size())
         return -1;
     bool ok = false;
-    const int value = values[entry].trimmed().toInt(&ok);
+    const int value = values[entry].toInt(&ok);
     return ok ? value : -1;
 }
 
@@ -135,9 +125,8 @@ QList<int> KeyRecordButtons(int modelIndex)
 {
     QList<int> buttons;
     for (int n = 1; n <= 6; ++n) {
-        const QStringList values = Config()->GetValueList(DriveGroup(modelIndex), QStringLiteral("KeyParam")
-                                                                                      + QString::number(n));
-        if (!values.isEmpty() && values.first().trimmed() == QLatin1String("0x05"))
+        const QStringList values = Description().KeyParam(modelIndex, n);
+        if (!values.isEmpty() && values.first() == QLatin1String("0x05"))
             buttons.append(n - 1);
     }
     return buttons;
@@ -247,8 +236,8 @@ void MouseVersion()
             current.mouseVersion = QString(version);
     });
     PostMsg::Instance()->PostSetver(0);
-    const QString cid = Config()->GetValue(QStringLiteral("Option"), QStringLiteral("CID"));
-    const QString mid = Config()->GetValue(DriveGroup(device.modelIndex), QStringLiteral("MID"));
+    const QString cid = Description().Option().Text(QStringLiteral("CID"));
+    const QString mid = Description().Model(device.modelIndex).Text(QStringLiteral("MID"));
     // The registry keeps a text of its own, made inside Qt and shared with no
     // record of this program.
     Registry::Instance()->SetValue(Registry::MouseVerKey(cid, mid), QVariant(QLatin1String(version.toLatin1())));
@@ -283,16 +272,7 @@ void ConfigurationReport(int address, const unsigned char* data, int length)
 
 QVector<QString> SearchProductIds()
 {
-    QVector<QString> pids;
-    for (const char* key : {"USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID"}) {
-        const QStringList values = Config()->GetValueList(QStringLiteral("Option"), QLatin1String(key));
-        for (const QString& value : values) {
-            const QString pid = value.trimmed();
-            if (!pid.isEmpty())
-                pids.append(pid);
-        }
-    }
-    return pids;
+    return DeviceListRules::SearchList(Description().CablePids(), Description().ReceiverPidLists());
 }
 
 // The chosen wireless mouse now also hangs on the cable: the same model, the
@@ -351,7 +331,7 @@ Worker::Worker(QObject* page)
 
     connect(PostMsg::Instance(), &PostMsg::SigSelectMouseInfo, this, &Worker::SlotSelectMouseInfo);
     connect(PostMsg::Instance(), &PostMsg::SigMainPageChange, this, &Worker::SlotMainPageChange);
-    ShowBatteryValue = Config()->GetValue(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
+    ShowBatteryValue = Description().Option().Int(QStringLiteral("ShowBatteryValue"));
 
     std::lock_guard<std::mutex> lock(instanceMutex);
     WorkerInstance = this;
@@ -589,34 +569,18 @@ void Worker::EnumerateDevices(const QString& vid, const QVector<QString>& pids)
 
 int Worker::IdentifyDevice(DeviceAllInfo& device, const char* path)
 {
-    UsbDeviceInfo answer{};
-    for (int query = 1;; ++query) {
-        answer = UsbFinderC_GetDeviceInfo(path);
-        // The tenth answer no longer counts.
-        if (query == IdentifyQueries) {
-            device.linkType = answer.linkType;
-            device.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
-            device.modelIndex = DeviceTotal();
-            return 0;
-        }
-        if (answer.cid != 0 || answer.mid != 0)
-            break;
+    const QByteArray bytes(path);
+    const DeviceAllInfo::Ids ids = DeviceAllInfo::ReadIds(bytes);
+    const ProductDescription& description = Description();
+    if (!ids.counted) {
+        device.SetNoModel(ids.linkType, description.DeviceTotal());
+        return 0;
     }
 
-    const int productCid = Config()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).toInt();
-    for (int i = 1; i <= DeviceTotal(); ++i) {
-        const int mid = Config()->GetValue(DriveGroup(i - 1), QStringLiteral("MID")).toInt();
-        if (productCid != answer.cid || mid != answer.mid)
-            continue;
-        device.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
-        device.cid = answer.cid;
-        device.mid = answer.mid;
-        device.linkType = answer.linkType;
-        device.modelIndex = i - 1;
-        unsigned char buffer[DIVAZA_ADDRESS_BUFFER_SIZE] = {};
-        UsbFinderC_GetDeviceOnLineWithUsbAddress(path, buffer);
-        device.online = buffer[6] == 1;
-        device.address = {buffer[7], buffer[8], buffer[9]};
+    const int model = description.ModelIndexOf(ids.cid, ids.mid);
+    if (model >= 0) {
+        device.SetModel(ids, model);
+        device.ReadOnlineAndAddress(bytes);
         CurrentDevice.update([&](DeviceAllInfo& current) {
             if (device.path != current.path)
                 return;
@@ -630,13 +594,11 @@ int Worker::IdentifyDevice(DeviceAllInfo& device, const char* path)
         return 1;
     }
 
-    const int total = DeviceTotal();
+    const int total = description.DeviceTotal();
     if (total < 1)
         return 0;
-    device.linkType = answer.linkType;
-    device.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
-    device.modelIndex = total;
-    return productCid == answer.cid ? 2 : 3;
+    device.SetNoModel(ids.linkType, total);
+    return ids.cid == description.Cid() ? 2 : 3;
 }
 
 void Worker::OnUsbData(const unsigned char* header, int headerLength, const unsigned char* data, int dataLength)
@@ -717,7 +679,7 @@ void Worker::OnUsbChanged()
 {
     PostMsg* const bus = PostMsg::Instance();
     bus->PostSetver(4);
-    const QString vid = Config()->GetValue(QStringLiteral("Option"), QStringLiteral("VID"));
+    const QString vid = Description().Vid();
     WorkerDeviceList.set({});
     EnumerateDevices(vid, SearchProductIds());
 

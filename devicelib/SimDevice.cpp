@@ -154,6 +154,7 @@ int SimDevice_PressDpiButton(const char* mouse)
         std::vector<uint8_t>& block = m.configurations[size_t(m.current)];
         const int count = block[BlockLayout::StageCount] ? block[BlockLayout::StageCount] : 1;
         block[BlockLayout::CurrentStage] = uint8_t((block[BlockLayout::CurrentStage] + 1) % count);
+        Lib().MouseChangedBlockLocked(m, BlockLayout::CurrentStage, 1);
         Lib().StatusChangeLocked(m, 0);
         return 1;
     });
@@ -229,7 +230,7 @@ int SimDevice_SetPairingOutcome(int outcome)
 
 int SimDevice_SetTiming(int which, int ms)
 {
-    if (which < SIM_TIMING_ANSWER || which > SIM_TIMING_UPGRADE_STEP || ms < 0)
+    if (which < SIM_TIMING_ANSWER || which > SIM_TIMING_REPORT || ms < 0)
         return 0;
     return Lib().WithWorld([&](SimWorld& world) {
         world.timing[which] = ms;
@@ -286,6 +287,19 @@ int SimDevice_ReadDeviceBlock(const char* mouse, int configuration, unsigned cha
 int SimDevice_WriteCount(const char* mouse)
 {
     return OnMouse(mouse, -1, [](SimWorld&, SimMouse& m) { return m.writes; });
+}
+
+int SimDevice_ReportsMoved(const char* mouse)
+{
+    return OnMouse(mouse, -1, [](SimWorld&, SimMouse& m) { return m.reportsMoved; });
+}
+
+int SimDevice_ResetReportsMoved(const char* mouse)
+{
+    return OnMouse(mouse, 0, [](SimWorld&, SimMouse& m) {
+        m.reportsMoved = 0;
+        return 1;
+    });
 }
 
 int SimDevice_CurrentConfig(const char* mouse)

@@ -86,13 +86,21 @@ int SimDevice_SetPairingOutcome(int outcome);
 #define SIM_TIMING_PAIRING 2          /* until a pairing attempt can end (default 2500 ms) */
 #define SIM_TIMING_PAIRING_TIMEOUT 3  /* until an unanswered attempt fails (default 30000 ms) */
 #define SIM_TIMING_UPGRADE_STEP 4     /* between two upgrade progress reports (default 200 ms) */
+#define SIM_TIMING_REPORT 5           /* one 64-byte report on the link (default 1 ms, see below) */
+/* The link carries one report at a time each way: a write takes the report time
+ * for each 64-byte report it moves, an answer for each report it fills (the
+ * whole read 108) after the device's own answer time. Scenarios without a
+ * "report" timing take TALVIRE_LINK_REPORT_MS from the environment when set
+ * (the tests' environment sets 0), else 1 ms. */
 int SimDevice_SetTiming(int which, int ms);
 
 /* The next `count` answers to requests are lost; -1 loses all until 0 is set. */
 int SimDevice_DropAnswers(int count);
 
-/* The next ProtocolDataUpdate fails after `chunks` 64-byte chunks of the device
- * block were written (0: nothing written). -1 clears the fault. */
+/* The next ProtocolDataUpdate fails after `chunks` of the 64-byte reports it
+ * moves have arrived (0: nothing arrives; all of them when it moves fewer).
+ * The library then no longer knows what the device holds, and its next write
+ * moves the whole block. -1 clears the fault. */
 int SimDevice_FailNextWrite(int chunks);
 
 /* The next upgrade (and only that one):
@@ -115,6 +123,13 @@ int SimDevice_ReadDeviceBlock(const char* mouse, int configuration, unsigned cha
                               int length);
 /* How many whole-image writes the mouse has taken. */
 int SimDevice_WriteCount(const char* mouse);
+/* How many 64-byte reports of writes have arrived at the mouse since its
+ * scenario was loaded or the count was reset. ProtocolDataUpdate moves only the
+ * reports of the block that differ from what the library last wrote or read
+ * (per mouse and onboard configuration), and all of those it does not know;
+ * the whole block is 108 reports. -1 for an unknown mouse. */
+int SimDevice_ReportsMoved(const char* mouse);
+int SimDevice_ResetReportsMoved(const char* mouse);
 /* The mouse's current onboard configuration. */
 int SimDevice_CurrentConfig(const char* mouse);
 /* The battery-optimisation flag last set (0/1), -1 when never set. */

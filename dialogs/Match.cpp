@@ -1,7 +1,7 @@
 #include "dialogs/Match.h"
 
-#include "core/ConfigIni.h"
 #include "core/PostMsg.h"
+#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
 #include "core/Timing.h"
@@ -25,11 +25,6 @@ constexpr int CaptionMs = 500;
 // Pairing reports: data byte 0.
 constexpr int StatusFailure = 2;
 constexpr int StatusSuccess = 3;
-
-QString Option(const QString& key)
-{
-    return ConfigIni::Instance()->GetValue(QStringLiteral("Option"), key);
-}
 } // namespace
 
 Match::Match(QWidget* parent)
@@ -134,7 +129,7 @@ void Match::InitPairing()
     targetVid_ = target.vid;
     targetPid_ = target.pid;
     targetWired_ = target.wired;
-    cid_ = quint8(Option(QStringLiteral("CID")).toInt());
+    cid_ = quint8(ProductDescription::Instance().Cid());
 
     usbTimer_->start();
 }

@@ -9,7 +9,8 @@ MouseOffLine::MouseOffLine(QWidget* parent)
     , ui(new Ui::MouseOffLine)
 {
     ui->setupUi(this);
-    connect(PostMsg::Instance(), SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
+    connect(PostMsg::Instance(), SIGNAL(SigCloseOffOnline()), this, SLOT(SlotCloseOffOnline()));
+    connect(PostMsg::Instance(), SIGNAL(SigForm()), this, SLOT(SlotForm()));
     Frame frame = NewHongFrame(ui, ui->MouseOffLineA, QStringLiteral("MouseOffLine"));
     frame.confirmPicture = QStringLiteral("ConFirm.png");
     frame.confirmPressedPicture = QStringLiteral("ConFirmClick.png");
@@ -27,4 +28,19 @@ MouseOffLine::MouseOffLine(QWidget* parent)
 MouseOffLine::~MouseOffLine()
 {
     delete ui;
+}
+
+void MouseOffLine::SlotForm()
+{
+    if (OfflineReason != 1 || !isVisible())
+        return;
+    closedByConfiguration_ = true;
+    on_CloseButton_clicked();
+}
+
+void MouseOffLine::SlotCloseOffOnline()
+{
+    // A device that did not answer in time was online all along.
+    if (OfflineReason != 1)
+        on_CloseButton_clicked();
 }

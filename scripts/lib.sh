@@ -1,5 +1,5 @@
 # Shared by scripts/run and scripts/test: the Debian packages the build needs.
-PACKAGES=(g++ cmake ninja-build qtbase5-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei)
+PACKAGES=(g++ cmake ninja-build qtbase5-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei openbox trayer)
 
 install_packages() {
     local missing=()

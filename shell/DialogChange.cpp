@@ -1,9 +1,10 @@
 #include "shell/DialogChange.h"
 
-#include "core/ConfigIni.h"
+#include "core/DeviceListRules.h"
 #include "core/FirmwareImages.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
+#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "dialogs/RepairDialogTracker.h"
 #include "core/StyleSheet.h"
@@ -24,11 +25,8 @@
 #include <QListView>
 #include <QThread>
 
-#include <algorithm>
 #include <atomic>
 
-QStringList DialogChange::UsbPidList;
-QVector<QStringList> DialogChange::ReceiverPidLists(4);
 QList<mytoolButtonEnter*> DialogChange::DeviceButtons;
 QList<QLabel*> DialogChange::OfflineMarkers;
 QList<QLabel*> DialogChange::LinkIcons;
@@ -39,16 +37,6 @@ DialogChange* TheChooser = nullptr;
 
 // A notice is waiting in the GUI thread's queue.
 std::atomic<bool> ChangeQueued{false};
-
-QString Option(const QString& key)
-{
-    return ConfigIni::Instance()->GetValue(QStringLiteral("Option"), key);
-}
-
-int DeviceTotal()
-{
-    return Option(QStringLiteral("DeviceTotal")).toInt();
-}
 
 // Where the widgets of one device sit on its page.
 struct DeviceSlot {
@@ -76,21 +64,6 @@ const QSize BadgeSize(42, 26);
 
 // The badge pictures of the receiver kinds, in the order of ReceiverPidLists.
 const char* const BadgePictures[4] = {"1KHz.png", "2KHz.png", "4KHz.png", "8KHz.png"};
-// The order in which the receiver lists decide a device's badge: on full
-// pages, and on a last page of one or two devices.
-const int FullPageBadgeOrder[4] = {1, 2, 0, 3};
-const int LastPageBadgeOrder[4] = {1, 2, 3, 0};
-
-// The receiver list (0 to 3) holding the product id, in the given order of
-// lists; -1 when none does.
-int ReceiverList(const QString& pid, const int (&order)[4])
-{
-    for (int list : order) {
-        if (DialogChange::ReceiverPidLists.value(list).contains(pid))
-            return list;
-    }
-    return -1;
-}
 
 template <class Widget>
 void DiscardAll(QList<Widget*>& widgets)
@@ -104,25 +77,6 @@ void SetFixedSize(QWidget* widget, const QSize& size)
 {
     widget->setFixedSize(size);
     widget->setFocusPolicy(Qt::NoFocus);
-}
-
-// Stores a refreshed record at its position in ShownDevices, and over the
-// records of the same device (same path) in IdentifiedDevices, whose
-// positions differ once wireless records were left out of the shown list.
-void StoreRefreshed(int index, const DeviceAllInfo& info)
-{
-    ShownDevices[index] = info;
-    for (DeviceAllInfo& identified : IdentifiedDevices) {
-        if (identified.path == info.path)
-            identified = info;
-    }
-}
-
-// Asks the device for its online state and address, into the record.
-void ReadOnlineAndAddress(DeviceAllInfo& info, const unsigned char* buffer)
-{
-    info.online = buffer[6] == 1;
-    info.address = {buffer[7], buffer[8], buffer[9]};
 }
 } // namespace
 
@@ -185,7 +139,7 @@ DialogChange::DialogChange(QWidget* parent)
     if (!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty())
         ui->Repair->show();
 
-    modelCount_ = DeviceTotal();
+    modelCount_ = ProductDescription::Instance().DeviceTotal();
 
     // "Visible" below means shown on screen: the Repair button of a chooser
     // that is not shown yet is not, so the first load puts the connection
@@ -233,13 +187,6 @@ DialogChange::~DialogChange()
 DialogChange* DialogChange::Chooser()
 {
     return TheChooser;
-}
-
-const QStringList& DialogChange::ReceiverPidKeys()
-{
-    static const QStringList keys = {QStringLiteral("Wireless_PID"), QStringLiteral("Wireless2_PID"),
-                                     QStringLiteral("Wireless4_PID"), QStringLiteral("Wireless8_PID")};
-    return keys;
 }
 
 // ---- Language -----------------------------------------------------------------
@@ -353,24 +300,11 @@ void DialogChange::ReadDevices()
     if (!chooser)
         return;
     chooser->ShowRepair(!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty());
-    const QString vid = Option(QStringLiteral("VID"));
+    const ProductDescription& description = ProductDescription::Instance();
+    const QString vid = description.Vid();
     ShownDevices.clear();
     IdentifiedDevices.clear();
-
-    ConfigIni* config = ConfigIni::Instance();
-    UsbPidList = config->GetValueList(QStringLiteral("Option"), QStringLiteral("USB_PID"));
-    for (int kind = 0; kind < ReceiverPidKeys().size(); ++kind)
-        ReceiverPidLists[kind] = config->GetValueList(QStringLiteral("Option"), ReceiverPidKeys().at(kind));
-
-    QVector<QString> search;
-    for (const QStringList* list : {&UsbPidList, &ReceiverPidLists[0], &ReceiverPidLists[1],
-                                    &ReceiverPidLists[2], &ReceiverPidLists[3]}) {
-        for (const QString& pid : *list) {
-            if (!pid.isEmpty())
-                search.append(pid);
-        }
-    }
-    EnumerateDevices(vid, search);
+    EnumerateDevices(vid, DeviceListRules::ReadProductIds(description));
     BuildDevicePages();
     // An open update and repair dialog looks at the devices again, unless it
     // is repairing one.
@@ -398,10 +332,8 @@ void DialogChange::EnumerateDevices(const QString& vid, const QVector<QString>& 
             info.pid = pid;
             info.receiverVersion = DeviceAllInfo::ReceiverVersionOf(paths[i]);
             info.online = false;
-            if (IdentifyDevice(info)) {
-                ShownDevices.append(info);
-                IdentifiedDevices.append(info);
-            }
+            if (IdentifyDevice(info))
+                DeviceListRules::AppendIdentified(info);
         }
     }
 }
@@ -409,31 +341,15 @@ void DialogChange::EnumerateDevices(const QString& vid, const QVector<QString>& 
 bool DialogChange::IdentifyDevice(DeviceAllInfo& info)
 {
     const QByteArray path = info.path.toLatin1();
-    // Devices may report zero ids for a while after they appear. Only the
-    // first nine answers count; the tenth gives just the link type.
-    const int counted = 9;
-    UsbDeviceInfo answer = {};
-    int queries = 0;
-    do {
-        answer = UsbFinderC_GetDeviceInfo(path.constData());
-        ++queries;
-    } while (answer.cid == 0 && answer.mid == 0 && queries < counted + 1);
-    const bool haveIds = (answer.cid != 0 || answer.mid != 0) && queries <= counted;
-
-    const int total = DeviceTotal();
-    if (haveIds) {
-        ConfigIni* config = ConfigIni::Instance();
-        const int cid = Option(QStringLiteral("CID")).toInt();
-        for (int model = 1; model <= total; ++model) {
-            const int mid = config->GetValue(QStringLiteral("Drive") + QString::number(model), QStringLiteral("MID")).toInt();
-            if (cid != answer.cid || mid != answer.mid)
-                continue;
-            info.cid = answer.cid;
-            info.mid = answer.mid;
-            info.linkType = answer.linkType;
-            info.modelIndex = model - 1;
-            info.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
-            if (UsbFinderC_GetDeviceOnLine(path.constData()) & 0xFF)
+    const DeviceAllInfo::Ids ids = DeviceAllInfo::ReadIds(path);
+    const ProductDescription& description = ProductDescription::Instance();
+    const int total = description.DeviceTotal();
+    if (ids.counted) {
+        const int model = description.ModelIndexOf(ids.cid, ids.mid);
+        if (model >= 0) {
+            info.SetModel(ids, model);
+            // Set when it answers, never cleared here.
+            if (DeviceAllInfo::Answers(path))
                 info.online = true;
             return true;
         }
@@ -441,9 +357,7 @@ bool DialogChange::IdentifyDevice(DeviceAllInfo& info)
             return false;
     }
     // No model: listed as unknown, with the link type it reported.
-    info.linkType = answer.linkType;
-    info.wired = DeviceAllInfo::IsWiredLink(answer.linkType);
-    info.modelIndex = total;
+    info.SetNoModel(ids.linkType, total);
     return true;
 }
 
@@ -452,12 +366,9 @@ bool DialogChange::RefreshDeviceStatusBytes(int index)
     if (index < 0 || index >= ShownDevices.size())
         return false;
     DeviceAllInfo info = ShownDevices.at(index);
-    info.online = false;
-    unsigned char buffer[DIVAZA_ADDRESS_BUFFER_SIZE] = {};
-    UsbFinderC_GetDeviceOnLineWithUsbAddress(info.path.toLatin1().constData(), buffer);
-    ReadOnlineAndAddress(info, buffer);
-    StoreRefreshed(index, info);
-    return buffer[7] != 0 || buffer[8] != 0 || buffer[9] != 0;
+    const bool addressed = info.ReadOnlineAndAddress(info.path.toLatin1());
+    DeviceListRules::StoreRefreshed(index, info);
+    return addressed;
 }
 
 bool DialogChange::RefreshDeviceEntry(int index)
@@ -467,13 +378,13 @@ bool DialogChange::RefreshDeviceEntry(int index)
     if (index < 0 || index >= ShownDevices.size())
         return true;
     DeviceAllInfo info = ShownDevices.at(index);
-    info.online = false;
-    unsigned char buffer[DIVAZA_ADDRESS_BUFFER_SIZE] = {};
-    UsbFinderC_GetDeviceOnLineWithUsbAddress(info.path.toLatin1().constData(), buffer);
+    DeviceAllInfo presence = info;
+    presence.ReadOnlineAndAddress(info.path.toLatin1());
     IdentifyDevice(info);
     // The online state comes from the address query alone.
-    ReadOnlineAndAddress(info, buffer);
-    StoreRefreshed(index, info);
+    info.online = presence.online;
+    info.address = presence.address;
+    DeviceListRules::StoreRefreshed(index, info);
     if (DialogChange* chooser = Chooser())
         chooser->DrawEntry(index, info);
     return true;
@@ -537,35 +448,14 @@ void DialogChange::BuildDevicePages()
         return;
     }
 
-    // Count the devices per link (cable, then the four receiver kinds) and
-    // model; the last column is the model count, for devices of no model.
-    const int models = qMax(chooser->modelCount_, 0) + 1;
-    QVector<QVector<int>> counts(1 + ReceiverPidLists.size(), QVector<int>(models, 0));
-    const int inListOrder[4] = {0, 1, 2, 3};
-    for (int i = 0; i < ShownDevices.size(); ++i) {
-        const DeviceAllInfo& info = ShownDevices.at(i);
-        const int row = info.wired ? 0 : 1 + ReceiverList(info.pid, inListOrder);
-        if (row >= 0 && info.modelIndex >= 0 && info.modelIndex < models)
-            ++counts[row][info.modelIndex];
+    // Every listed device gets a fresh online state and address.
+    for (int i = 0; i < ShownDevices.size(); ++i)
         RefreshDeviceStatusBytes(i);
-    }
-    for (const QVector<int>& row : qAsConst(counts)) {
-        if (std::any_of(row.begin(), row.end(), [](int count) { return count >= 2; })) {
-            chooser->ShowIdenticalDevicesNotice();
-            return;
-        }
-    }
-
-    // A model on the cable once is listed as the cabled device only, not
-    // also through its receiver.
-    const int total = DeviceTotal();
-    for (int model = 0; model < total && model < models; ++model) {
-        if (counts[0][model] != 1)
-            continue;
-        for (int i = ShownDevices.size() - 1; i >= 0; --i) {
-            if (ShownDevices.at(i).modelIndex == model && !ShownDevices.at(i).wired)
-                ShownDevices.removeAt(i);
-        }
+    if (DeviceListRules::Apply(ShownDevices, DeviceListRules::ReceiverPidLists, chooser->modelCount_,
+                               ProductDescription::Instance().DeviceTotal())
+        == DeviceListRules::Outcome::IdenticalDevices) {
+        chooser->ShowIdenticalDevicesNotice();
+        return;
     }
 
     ui->label_2->hide();
@@ -576,7 +466,8 @@ void DialogChange::BuildDevicePages()
     for (int first = 0; first < count; first += 3) {
         const int onPage = qMin(3, count - first);
         const DeviceSlot* places = onPage == 3 ? FullPage : onPage == 2 ? LastPageOfTwo : LastPageOfOne;
-        const int(&badgeOrder)[4] = onPage == 3 ? FullPageBadgeOrder : LastPageBadgeOrder;
+        const DeviceListRules::ListOrder badgeOrder = onPage == 3 ? DeviceListRules::ListOrder::FullPageBadge
+                                                                  : DeviceListRules::ListOrder::LastPageBadge;
         auto* page = new QWidget;
         for (int slot = 0; slot < onPage; ++slot) {
             const int d = first + slot;
@@ -609,7 +500,7 @@ void DialogChange::BuildDevicePages()
             link->hide();
             LinkIcons.append(link);
 
-            const int kind = ReceiverList(info.pid, badgeOrder);
+            const int kind = DeviceListRules::ReceiverList(DeviceListRules::ReceiverPidLists, info.pid, badgeOrder);
             if (kind >= 0) {
                 auto* badge = new QLabel(page);
                 SetFixedSize(badge, BadgeSize);
@@ -622,9 +513,7 @@ void DialogChange::BuildDevicePages()
         ui->stackedWidget->addWidget(page);
     }
 
-    ui->stackedWidget->setCurrentIndex(0);
-    ui->RightButton->setVisible(count > 3);
-    ui->LeftButton->hide();
+    chooser->ShowDevicePage(0);
 
     for (mytoolButtonEnter* button : qAsConst(DeviceButtons)) {
         RefreshDeviceEntry(mytoolButtonEnter::IndexOf(button->objectName()));
@@ -646,14 +535,9 @@ void DialogChange::ShowIdenticalDevicesNotice()
 // ---- Selection and the window's buttons -------------------------------------------------
 
 namespace {
-QString DriveGroup(int modelIndex)
+bool Answers(const DeviceAllInfo& record)
 {
-    return QStringLiteral("Drive") + QString::number(modelIndex + 1);
-}
-
-bool Answers(const QString& path)
-{
-    return (UsbFinderC_GetDeviceOnLine(path.toLocal8Bit().constData()) & 0xFF) != 0;
+    return DeviceAllInfo::Answers(record.path.toLocal8Bit());
 }
 } // namespace
 
@@ -675,7 +559,7 @@ void DialogChange::SelectDevice(int index)
     const QList<DeviceAllInfo> shown = ShownDevices;
     const DeviceAllInfo record = shown.at(index);
 
-    const int mid = ConfigIni::Instance()->GetValue(DriveGroup(record.modelIndex), QStringLiteral("MID")).toInt();
+    const int mid = ProductDescription::Instance().Mid(record.modelIndex);
     if (mid == 1)
         bus->PostMouseIndex(0);
     else if (mid == 2)
@@ -686,10 +570,10 @@ void DialogChange::SelectDevice(int index)
     if (shown.size() == 2 && shown.at(0).cid == shown.at(1).cid && shown.at(0).mid == shown.at(1).mid) {
         const DeviceAllInfo& first = shown.at(0);
         const DeviceAllInfo& second = shown.at(1);
-        if (index == 0 && !Answers(first.path) && Answers(second.path)) {
+        if (index == 0 && !Answers(first) && Answers(second)) {
             if (!RePairCheck(first))
                 return;
-        } else if (index == 1 && Answers(first.path) && !Answers(second.path)) {
+        } else if (index == 1 && Answers(first) && !Answers(second)) {
             if (!RePairCheck(second))
                 return;
         }
@@ -777,31 +661,26 @@ void DialogChange::on_MinButton_clicked()
 
 void DialogChange::on_LeftButton_clicked()
 {
-    const int page = ui->stackedWidget->currentIndex();
-    if (page <= 0)
-        return;
-    ui->label_2->hide();
-    ui->label_3->show();
-    if (page == 1) {
-        ui->LeftButton->hide();
-        ui->RightButton->show();
-    }
-    ui->stackedWidget->setCurrentIndex(page - 1);
+    ShowDevicePage(ui->stackedWidget->currentIndex() - 1);
 }
 
 void DialogChange::on_RightButton_clicked()
 {
-    const int page = ui->stackedWidget->currentIndex();
+    ShowDevicePage(ui->stackedWidget->currentIndex() + 1);
+}
+
+void DialogChange::ShowDevicePage(int page)
+{
     const int pages = ui->stackedWidget->count();
-    if (page + 1 >= pages)
+    if (page < 0 || page >= pages)
         return;
     ui->label_2->hide();
     ui->label_3->show();
-    if (page == pages - 2) {
-        ui->LeftButton->show();
-        ui->RightButton->hide();
-    }
-    ui->stackedWidget->setCurrentIndex(page + 1);
+    ui->stackedWidget->setCurrentIndex(page);
+    // Every page with one before it has the left arrow, every page with one
+    // after it the right arrow.
+    ui->LeftButton->setVisible(page > 0);
+    ui->RightButton->setVisible(page < pages - 1);
 }
 
 void DialogChange::on_CloseButton_2_clicked()

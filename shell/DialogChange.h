@@ -26,8 +26,9 @@ class DialogChange;
 // The device library reports every change of the attached devices to
 // UsbChangedCallback(); the chooser then finds and identifies the devices
 // against the product description, keeps them in ShownDevices and
-// IdentifiedDevices (SharedState.h) and builds the pages again. Everything but
-// the callback's own entry runs on the GUI thread.
+// IdentifiedDevices (SharedState.h) by the rules of DeviceListRules and builds
+// the pages of what those rules leave. Everything but the callback's own entry
+// runs on the GUI thread.
 class DialogChange : public QWidget {
     Q_OBJECT
 public:
@@ -55,13 +56,6 @@ public:
     static bool RefreshDeviceEntry(int index);
     // Throws the device pages away and builds them again from ShownDevices.
     static void BuildDevicePages();
-
-    // The product ids as the last device-change handling read them: the
-    // cable's ("USB_PID") and the four receiver kinds' ("Wireless_PID",
-    // "Wireless2_PID", "Wireless4_PID", "Wireless8_PID", in this order).
-    static QStringList UsbPidList;
-    static QVector<QStringList> ReceiverPidLists;
-    static const QStringList& ReceiverPidKeys();
 
     // The widgets of the current pages, index-aligned with ShownDevices
     // (except RateBadges, which only receivers have).
@@ -128,6 +122,8 @@ private:
     QString PictureRule(const QString& selector, const QString& picture) const;
     void DrawEntry(int index, const DeviceAllInfo& info);
     void ShowIdenticalDevicesNotice();
+    // Page of the device list in front, with its arrows.
+    void ShowDevicePage(int page);
 
     Ui::DialogChange* ui;
     std::unique_ptr<LanguageTexts> language_;

@@ -1,6 +1,5 @@
 #include "shell/DialogMain.h"
 
-#include "core/ConfigIni.h"
 #include "core/FirmwareImages.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
@@ -30,6 +29,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QThread>
+#include <QToolTip>
 
 namespace {
 constexpr int ChooserPage = 0;
@@ -86,6 +86,9 @@ DialogMain::DialogMain(QWidget* parent)
     PostMsg::Connect(SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
     PostMsg::Connect(SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
     PostMsg::Connect(SIGNAL(SigUpPageLight()), this, SLOT(SlotUpPageLight()));
+
+    // Tool tips (the tray icon's among them) in the windows' dark theme.
+    QToolTip::setPalette(StyleSheet::DarkPalette());
 
     const QIcon logo(pictureFolder_ + QStringLiteral("Logo.png"));
     trayIcon_ = new QSystemTrayIcon(logo);
@@ -182,6 +185,7 @@ void DialogMain::HideToTray(bool declaredAbsent)
     actionExit_ = new QAction(exitText_, this);
     connect(actionExit_, &QAction::triggered, this, &DialogMain::slotActionExitApp);
     trayMenu_ = new QMenu(this);
+    trayMenu_->setStyleSheet(StyleSheet::MenuRule());
     trayMenu_->addAction(actionMain_);
     trayMenu_->addSeparator();
     trayMenu_->addAction(actionExit_);
@@ -195,16 +199,22 @@ void DialogMain::HideToTray(bool declaredAbsent)
 
 void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason)
 {
+    // The activation arrives from inside the tray icon's own mouse handling,
+    // and hiding the icon destroys the window that handles it. So nothing
+    // here waits in a nested event loop, and the window comes back (and the
+    // icon goes) once that handling has returned.
     switch (reason) {
     case QSystemTrayIcon::Context:
-        if (trayMenu_)
-            trayMenu_->exec(QCursor::pos());
+        // The tray usually opens the context menu itself before it tells of
+        // the request; it opens once.
+        if (trayMenu_ && !trayMenu_->isVisible())
+            trayMenu_->popup(QCursor::pos());
         break;
     case QSystemTrayIcon::Trigger:
-        ShowAgain(true);
+        QMetaObject::invokeMethod(this, [this] { ShowAgain(true); }, Qt::QueuedConnection);
         break;
     case QSystemTrayIcon::DoubleClick:
-        ShowAgain(false);
+        QMetaObject::invokeMethod(this, [this] { ShowAgain(false); }, Qt::QueuedConnection);
         break;
     default:
         break;
@@ -218,7 +228,11 @@ void DialogMain::slotActionMain()
 
 void DialogMain::ShowAgain(bool declarePresent)
 {
+    if (!trayIcon_->isVisible())
+        return;   // already back (a click and the menu item, or a double click)
     show();
+    raise();
+    activateWindow();
     if (declarePresent && ui->stackedWidgetMain->currentIndex() == FramePage)
         UsbServer_SetPCDriverStatus(1);
     trayIcon_->hide();
@@ -280,9 +294,16 @@ void DialogMain::changeEvent(QEvent* event)
 void DialogMain::SlotMouseOffLine(int reason)
 {
     OfflineReason = reason;
-    OfflinePending = true;
-    ReReadRequested = true;
-    // One notice at a time: it closes by itself when the device is back.
+    // An offline device is read again once the online check finds it back,
+    // which also closes the notice. A device that did not answer in time is
+    // online: its notice stays until the user closes it (or a whole
+    // configuration arrives), and only then is the device read again.
+    const bool timeOut = reason == 1;
+    if (!timeOut) {
+        OfflinePending = true;
+        ReReadRequested = true;
+    }
+    // One notice at a time.
     if (offlineNoticeOpen_)
         return;
     MouseOffLine notice;
@@ -290,6 +311,8 @@ void DialogMain::SlotMouseOffLine(int reason)
     offlineNoticeOpen_ = true;
     notice.exec();
     offlineNoticeOpen_ = false;
+    if (timeOut && !notice.ClosedByConfiguration())
+        ReReadRequested = true;
 }
 
 void DialogMain::mousePressEvent(QMouseEvent* event)

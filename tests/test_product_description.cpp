@@ -1,17 +1,64 @@
 // The product description shipped beside the program parses with the key table
-// the program reads.
+// the program reads; the typed reader over it, on a small description with
+// missing keys, short colour lists and model groups.
 #include "core/ConfigIni.h"
+#include "core/ProductDescription.h"
+#include "core/StyleSheet.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
+
+namespace {
+// Ids and product ids Base64-coded, as the program's own file has them.
+const char Fixture[] =
+    "[Option]\n"
+    "DeviceTotal=3\n"
+    "CID=MTA=\n"
+    "VID=M0ExNw==\n"
+    "USB_PID=NTIwMQ==\n"
+    "Wireless_PID=NTIxMQ==, NTIyMQ==\n"
+    "Wireless4_PID=NTIxNA==\n"
+    "ShowBatteryValue=12abc\n"
+    "LabelColor=10, 20, 30\n"
+    "ShortColor=10, 20\n"
+    "OneColor=128\n"
+    "EmptyColor=\n"
+    "WideColor=10, 300, 30\n"
+    "NegativeColor=10, -1, 30\n"
+    "WordColor=red, 20, 30\n"
+    "LongColor=1, 2, 3, 4\n"
+    "\n"
+    "[Drive1]\n"
+    "MID=1\n"
+    "DPIRange=100, 10000, 50, 0x22\n"
+    "KeyParam1=0x01, 0x01, 0x00\n"
+    "Adveanced=1\n"
+    "\n"
+    "[Drive2]\n"
+    "MID=7\n"
+    "\n"
+    "[Drive3]\n"
+    "MID=7\n"
+    "\n"
+    "[Drive4]\n"
+    "MID=9\n";
+} // namespace
 
 class ProductDescriptionTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir dir_;
+    std::unique_ptr<ConfigIni> fixtureStore_;
+    std::unique_ptr<ProductDescription> fixture_;
+
 private:
     ConfigIni* config() { return ConfigIni::Instance(); }
+    const ProductDescription& fixture() const { return *fixture_; }
 
     void verifyColour(const QString& key)
     {
@@ -25,6 +72,18 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        const QString path = dir_.filePath(QStringLiteral("Config.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(Fixture) == qint64(sizeof(Fixture) - 1));
+        file.close();
+        fixtureStore_ = std::make_unique<ConfigIni>(path);
+        fixture_ = std::make_unique<ProductDescription>(fixtureStore_.get());
+    }
+
     void fileLiesBesideTheProgram()
     {
         QVERIFY2(QFile::exists(config()->path()), qPrintable(config()->path()));
@@ -99,6 +158,118 @@ private slots:
         QCOMPARE(config()->GetValue(QStringLiteral("Option"), QStringLiteral("NoSuchKey")), QString());
         QVERIFY(config()->GetValueList(QStringLiteral("NoGroup"), QStringLiteral("CID")).isEmpty());
         QCOMPARE(config()->GetValue(QStringLiteral("Option"), QStringLiteral("NoSuchKey")).toInt(), 0);
+    }
+
+    // ---- The typed reader --------------------------------------------------------
+
+    void readerOptionKeys()
+    {
+        QCOMPARE(fixture().DeviceTotal(), 3);
+        QCOMPARE(fixture().Cid(), 10);
+        QCOMPARE(fixture().Vid(), QStringLiteral("3A17"));
+        QCOMPARE(fixture().CablePids(), QStringList{"5201"});
+        QCOMPARE(fixture().ReceiverPids(1), (QStringList{"5211", "5221"}));
+        QCOMPARE(fixture().ReceiverPids(4), QStringList{"5214"});
+        // A kind without its key, and a number that is no receiver kind.
+        QVERIFY(fixture().ReceiverPids(2).isEmpty());
+        QVERIFY(fixture().ReceiverPids(3).isEmpty());
+        QCOMPARE(fixture().ReceiverPidLists(),
+                 (QVector<QStringList>{{"5211", "5221"}, {}, {"5214"}, {}}));
+    }
+
+    void readerMissingAndMalformedValues_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("missing key") << "Option" << "Nothing" << "" << 0 << QStringList();
+        QTest::newRow("missing group") << "Drive9" << "MID" << "" << 0 << QStringList();
+        QTest::newRow("not a number") << "Option" << "ShowBatteryValue" << "12abc" << 0 << QStringList{"12abc"};
+        QTest::newRow("a list as text and number") << "Drive1" << "DPIRange" << "" << 0
+                                                   << QStringList{"100", "10000", "50", "0x22"};
+        QTest::newRow("one item") << "Drive1" << "Adveanced" << "1" << 1 << QStringList{"1"};
+        QTest::newRow("empty value") << "Option" << "EmptyColor" << "" << 0 << QStringList();
+    }
+    void readerMissingAndMalformedValues()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        QFETCH(QStringList, list);
+        const ProductDescription::Group values(fixtureStore_.get(), group);
+        QCOMPARE(values.Text(key), text);
+        QCOMPARE(values.Int(key), number);
+        QCOMPARE(values.List(key), list);
+    }
+
+    void readerColours_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("colour");
+        const QString fallback = StyleSheet::DefaultColour();
+        QTest::newRow("three numbers") << "LabelColor" << "10,20,30";
+        QTest::newRow("more than three: the first three") << "LongColor" << "1,2,3";
+        QTest::newRow("two numbers") << "ShortColor" << fallback;
+        QTest::newRow("one number") << "OneColor" << fallback;
+        QTest::newRow("empty") << "EmptyColor" << fallback;
+        QTest::newRow("missing") << "NoColor" << fallback;
+        QTest::newRow("above 255") << "WideColor" << fallback;
+        QTest::newRow("below 0") << "NegativeColor" << fallback;
+        QTest::newRow("not a number") << "WordColor" << fallback;
+    }
+    void readerColours()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, colour);
+        QCOMPARE(fixture().Option().Colour(key), colour);
+        // The same rule as the style sheets' own.
+        QCOMPARE(StyleSheet::ColourText(fixture().Option().List(key)), colour);
+    }
+
+    void readerModelGroups()
+    {
+        QCOMPARE(ProductDescription::ModelGroupName(0), QStringLiteral("Drive1"));
+        QCOMPARE(fixture().Model(2).Name(), QStringLiteral("Drive3"));
+        QCOMPARE(fixture().Mid(0), 1);
+        QCOMPARE(fixture().Mid(1), 7);
+        QCOMPARE(fixture().Mid(8), 0);
+        QCOMPARE(fixture().DpiRange(0), (QStringList{"100", "10000", "50", "0x22"}));
+        QCOMPARE(fixture().KeyParam(0, 1), (QStringList{"0x01", "0x01", "0x00"}));
+        QVERIFY(fixture().KeyParam(0, 2).isEmpty());
+        QVERIFY(fixture().DpiRange(1).isEmpty());
+    }
+
+    void readerModelOfIds_data()
+    {
+        QTest::addColumn<int>("cid");
+        QTest::addColumn<int>("mid");
+        QTest::addColumn<int>("model");
+        QTest::newRow("first model") << 10 << 1 << 0;
+        QTest::newRow("two models with one id: the first") << 10 << 7 << 1;
+        QTest::newRow("an id no model has") << 10 << 5 << -1;
+        QTest::newRow("another customer") << 11 << 1 << -1;
+        QTest::newRow("a group beyond the model total") << 10 << 9 << -1;
+        QTest::newRow("zero ids") << 0 << 0 << -1;
+    }
+    void readerModelOfIds()
+    {
+        QFETCH(int, cid);
+        QFETCH(int, mid);
+        QFETCH(int, model);
+        QCOMPARE(fixture().ModelIndexOf(cid, mid), model);
+    }
+
+    void readerOfTheShippedDescription()
+    {
+        const ProductDescription& shipped = ProductDescription::Instance();
+        QCOMPARE(shipped.DeviceTotal(), 2);
+        QCOMPARE(shipped.ModelIndexOf(10, 1), 0);
+        QCOMPARE(shipped.ModelIndexOf(10, 2), 1);
+        QCOMPARE(shipped.Option().Colour(QStringLiteral("SliderColor")), QStringLiteral("25,195,162"));
+        QCOMPARE(shipped.Model(1).Text(QStringLiteral("Sensor")), QStringLiteral("3950"));
     }
 };
 

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <thread>
 
 namespace {
 
 constexpr int PairingPollMs = 250;
+constexpr int WholeBlockReports = BlockMemory::Reports;
 
 // Four hexadecimal digits, with or without "0x"; -1 otherwise.
 long HexId(const char* text)
@@ -305,7 +307,7 @@ int Library::Read(Request request)
     if (request == Request::PairStatus) {
         if (!SessionReceiverLocked())
             return 0;
-        AnswerLocked(world_.timing[SIM_TIMING_ANSWER], [](SimWorld::Node& node, Report& report) {
+        AnswerLocked(world_.timing[SIM_TIMING_ANSWER], 1, [](SimWorld::Node& node, Report& report) {
             if (!node.receiver)
                 return false;
             report.header[1] = DIVAZA_REPORT_PAIRING;
@@ -316,8 +318,9 @@ int Library::Read(Request request)
     }
     if (!SessionMouseLocked())
         return 0;
-    const int delay = world_.timing[request == Request::WholeRead ? SIM_TIMING_WHOLE_READ : SIM_TIMING_ANSWER];
-    AnswerLocked(delay, [this, request](SimWorld::Node& node, Report& report) {
+    const bool whole = request == Request::WholeRead;
+    const int delay = world_.timing[whole ? SIM_TIMING_WHOLE_READ : SIM_TIMING_ANSWER];
+    AnswerLocked(delay, whole ? WholeBlockReports : 1, [this, request](SimWorld::Node& node, Report& report) {
         const SimMouse* mouse = world_.ReachableMouse(node);
         if (!mouse)
             return false;
@@ -357,10 +360,10 @@ int Library::Read(Request request)
     return 1;
 }
 
-void Library::AnswerLocked(int delayMs, std::function<bool(SimWorld::Node&, Report&)> fill)
+void Library::AnswerLocked(int delayMs, int reports, std::function<bool(SimWorld::Node&, Report&)> fill)
 {
     const uint64_t generation = session_.generation;
-    QueueReport(delayMs, [this, generation, fill](Report& report) {
+    QueueReport(delayMs, reports, [this, generation, fill](Report& report) {
         if (session_.generation != generation)
             return false;
         SimWorld::Node node = world_.FindPath(session_.path);
@@ -371,13 +374,23 @@ void Library::AnswerLocked(int delayMs, std::function<bool(SimWorld::Node&, Repo
                 --world_.dropAnswers;
             return false;
         }
+        if (report.header[1] == DIVAZA_REPORT_FLASH_DATA) {
+            if (const SimMouse* mouse = world_.ReachableMouse(node))
+                memory_.Learn(mouse->id, mouse->current, report.header[4], report.data);
+        }
         return true;
     });
 }
 
-void Library::QueueReport(int delayMs, Producer produce)
+void Library::QueueReport(int delayMs, int reports, Producer produce)
 {
-    report_.Post(delayMs, true, [this, produce] {
+    using namespace std::chrono;
+    const steady_clock::time_point now = steady_clock::now();
+    const steady_clock::time_point due = std::max(now + milliseconds(delayMs), inputFreeAt_)
+        + milliseconds(int64_t(reports) * world_.timing[SIM_TIMING_REPORT]);
+    inputFreeAt_ = due;
+    const int64_t waitMs = duration_cast<milliseconds>(due - now + microseconds(999)).count();
+    report_.Post(int(std::min<int64_t>(waitMs, INT32_MAX)), true, [this, produce] {
         static const uint8_t none = 0;
         Report report;
         UsbDataCallback callback = nullptr;
@@ -396,7 +409,7 @@ void Library::QueueReport(int delayMs, Producer produce)
 void Library::MouseReportLocked(const SimMouse& mouse, int type, std::vector<uint8_t> data)
 {
     const std::string id = mouse.id;
-    QueueReport(world_.timing[SIM_TIMING_ANSWER], [this, id, type, data](Report& report) {
+    QueueReport(world_.timing[SIM_TIMING_ANSWER], 1, [this, id, type, data](Report& report) {
         const SimMouse* reached = world_.ReachableMouse(world_.FindPath(session_.path));
         if (!reached || reached->id != id)
             return false;
@@ -409,7 +422,7 @@ void Library::MouseReportLocked(const SimMouse& mouse, int type, std::vector<uin
 void Library::ReceiverReportLocked(const SimReceiver& receiver, int type, std::vector<uint8_t> data)
 {
     const std::string id = receiver.id;
-    QueueReport(world_.timing[SIM_TIMING_ANSWER], [this, id, type, data](Report& report) {
+    QueueReport(world_.timing[SIM_TIMING_ANSWER], 1, [this, id, type, data](Report& report) {
         const SimWorld::Node node = world_.FindPath(session_.path);
         if (!node.receiver || node.receiver->id != id || !world_.Visible(node))
             return false;
@@ -417,6 +430,11 @@ void Library::ReceiverReportLocked(const SimReceiver& receiver, int type, std::v
         report.data = data;
         return true;
     });
+}
+
+void Library::MouseChangedBlockLocked(const SimMouse& mouse, int address, int length)
+{
+    memory_.ForgetRange(mouse.id, mouse.current, address, length);
 }
 
 void Library::StatusChangeLocked(const SimMouse& mouse, int flag)
@@ -521,6 +539,7 @@ int Library::ClearSetting()
         return 0;
     for (size_t c = 0; c < mouse->configurations.size(); ++c)
         mouse->configurations[c] = ModelCatalog::FactoryBlock(mouse->model, int(c));
+    memory_.Forget(mouse->id);
     MouseReportLocked(*mouse, DIVAZA_REPORT_MODEL_DEFAULTS, {uint8_t(mouse->mid)});
     return 1;
 }
@@ -529,23 +548,59 @@ int Library::WriteImage(const uint8_t* image)
 {
     if (!image)
         return 0;
-    std::lock_guard<std::mutex> lock(mutex_);
-    SimMouse* mouse = SessionMouseLocked();
-    if (!mouse)
-        return 0;
-    std::vector<uint8_t>& stored = mouse->configurations[size_t(mouse->current)];
-    if (world_.failWriteChunks >= 0) {
-        // The write breaks off after some chunks; those reached the device.
-        std::vector<uint8_t> block = stored;
-        DeviceBlock::Encode(image, block.data());
-        const size_t written = std::min(block.size(), size_t(world_.failWriteChunks) * 64);
-        std::copy(block.begin(), block.begin() + long(written), stored.begin());
-        world_.failWriteChunks = -1;
-        return 0;
+    std::lock_guard<std::mutex> link(writeMutex_);
+    uint64_t generation = 0;
+    std::string mouseId;
+    int configuration = 0;
+    int reportMs = 0;
+    std::vector<uint8_t> target;
+    std::vector<int> reports;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        SimMouse* mouse = SessionMouseLocked();
+        if (!mouse)
+            return 0;
+        generation = session_.generation;
+        mouseId = mouse->id;
+        configuration = mouse->current;
+        reportMs = world_.timing[SIM_TIMING_REPORT];
+        // The block as the device will hold it: the image's fields over the
+        // device's own bytes.
+        target = mouse->configurations[size_t(configuration)];
+        DeviceBlock::Encode(image, target.data());
+        reports = memory_.Differing(mouseId, configuration, target);
     }
-    DeviceBlock::Encode(image, stored.data());
-    ++mouse->writes;
-    return 1;
+
+    // Each report takes the link's report time; the device takes it once it
+    // has arrived. A device that vanishes or a configuration switched meanwhile
+    // breaks the write off.
+    const auto start = std::chrono::steady_clock::now();
+    for (size_t i = 0; i <= reports.size(); ++i) {
+        if (i < reports.size() && reportMs > 0)
+            std::this_thread::sleep_until(start + std::chrono::milliseconds(int64_t(reportMs) * int64_t(i + 1)));
+        std::lock_guard<std::mutex> lock(mutex_);
+        SimMouse* mouse = SessionMouseLocked();
+        const bool interrupted = session_.generation != generation || !mouse || mouse->id != mouseId
+            || mouse->current != configuration;
+        const bool broken = world_.failWriteChunks >= 0 && size_t(world_.failWriteChunks) <= i;
+        if (interrupted || broken) {
+            if (broken)
+                world_.failWriteChunks = -1;
+            // What the device holds now is not known.
+            memory_.Forget(mouseId, configuration);
+            return 0;
+        }
+        if (i == reports.size()) {
+            ++mouse->writes;
+            return 1;
+        }
+        const size_t offset = size_t(reports[i]) * BlockMemory::ReportSize;
+        std::vector<uint8_t>& stored = mouse->configurations[size_t(configuration)];
+        std::copy_n(target.begin() + long(offset), BlockMemory::ReportSize, stored.begin() + long(offset));
+        memory_.Remember(mouseId, configuration, reports[i], stored.data() + offset);
+        ++mouse->reportsMoved;
+    }
+    return 0;
 }
 
 // ---- Device-change notices ------------------------------------------------------------
@@ -617,6 +672,7 @@ void Library::Shutdown(int boundMs)
         changeCallback_ = nullptr;
         ++registrations_;
         upgrades_.ResetLocked();
+        inputFreeAt_ = std::chrono::steady_clock::time_point();
         // Pairing attempts end with the thread that would have finished them.
         for (SimReceiver& receiver : world_.receivers)
             receiver.pairingStatus = 0;
@@ -637,6 +693,7 @@ bool Library::Reset(SimWorld world)
     Shutdown(ShutdownBoundMs);
     std::lock_guard<std::mutex> lock(mutex_);
     world_ = std::move(world);
+    memory_.Clear();
     ++changes_;
     return true;
 }

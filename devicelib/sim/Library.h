@@ -1,10 +1,12 @@
 #pragma once
 
+#include "BlockMemory.h"
 #include "DIVAza.h"
 #include "SimWorld.h"
 #include "TimedExecutor.h"
 #include "UpgradeService.h"
 
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -75,6 +77,9 @@ public:
     }
 
     // The rest requires the lock to be held (inside WithWorld).
+    // The mouse changed bytes of its current block on its own: the library no
+    // longer knows the reports that hold them.
+    void MouseChangedBlockLocked(const SimMouse& mouse, int address, int length);
     // A device appeared or vanished: drops the answers due from the opened
     // device when it is gone, and notifies the change callback.
     void DevicesChangedLocked();
@@ -96,10 +101,13 @@ private:
         uint64_t generation = 0;
     };
 
-    void QueueReport(int delayMs, Producer produce);
+    // A report from the device after `delayMs`, then `reports` 64-byte
+    // reports on the link, which carries one report at a time.
+    void QueueReport(int delayMs, int reports, Producer produce);
     // An answer to a request on the opened device; lost when the device is
-    // closed or changed before it is due.
-    void AnswerLocked(int delayMs, std::function<bool(SimWorld::Node&, Report&)> fill);
+    // closed or changed before it is due. What it carries of the device block
+    // is remembered.
+    void AnswerLocked(int delayMs, int reports, std::function<bool(SimWorld::Node&, Report&)> fill);
     SimMouse* SessionMouseLocked();
     SimReceiver* SessionReceiverLocked();
     void PairingStep(const std::string& receiverId, uint64_t attempt);
@@ -108,7 +116,13 @@ private:
     void CloseLocked();
 
     mutable std::mutex mutex_;
+    // One write on the link at a time; taken before mutex_, never held while
+    // a callback runs.
+    std::mutex writeMutex_;
     SimWorld world_;
+    BlockMemory memory_;
+    // When the link towards the host is free again.
+    std::chrono::steady_clock::time_point inputFreeAt_;
     Session session_;
     UsbChangedCallback changeCallback_ = nullptr;
     uint64_t registrations_ = 0;

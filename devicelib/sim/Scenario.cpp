@@ -280,15 +280,35 @@ SimMouse ReadMouse(const QJsonObject& object, int index, unsigned vid, std::set<
     return mouse;
 }
 
+// The link's report time of a scenario that gives none: TALVIRE_LINK_REPORT_MS
+// when set (the tests' environment sets 0), else 1 ms.
+int DefaultReportMs()
+{
+    constexpr int Fallback = 1;
+    const QByteArray text = qgetenv("TALVIRE_LINK_REPORT_MS");
+    if (text.isEmpty())
+        return Fallback;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0 || value > 600000) {
+        std::fprintf(stderr, "DIVAza: TALVIRE_LINK_REPORT_MS=%s ignored: not a time of 0-600000 ms\n",
+                     text.constData());
+        return Fallback;
+    }
+    return value;
+}
+
 void ReadTiming(const QJsonObject& scenario, SimWorld* world)
 {
+    world->timing[SIM_TIMING_REPORT] = DefaultReportMs();
     const QJsonValue value = scenario.value(QStringLiteral("timing"));
     if (value.isUndefined())
         return;
     if (!value.isObject())
         Fail(QStringLiteral("\"timing\" is not an object"));
     const QJsonObject timing = value.toObject();
-    const QStringList names = {"answer", "wholeRead", "pairing", "pairingTimeout", "upgradeStep"};
+    const QStringList names = {"answer", "wholeRead", "pairing", "pairingTimeout", "upgradeStep", "report"};
+    static_assert(sizeof world->timing / sizeof world->timing[0] == 6, "one name for each timing");
     CheckKeys(timing, names, QStringLiteral("timing"));
     for (int i = 0; i < names.size(); ++i)
         world->timing[i] = IntValue(timing, names[i], world->timing[i], 0, 600000, QStringLiteral("timing"));

@@ -55,7 +55,8 @@ struct SimMouse {
     int hiddenIdQueries = 0;
     uint8_t dongleId[5] = {};
     int batteryOptimize = -1;
-    int writes = 0;
+    int writes = 0;                 // whole-image writes taken
+    int reportsMoved = 0;           // 64-byte reports of those writes that arrived
 };
 
 // The simulated devices and the answers that follow from their state. Not
@@ -75,7 +76,7 @@ public:
     unsigned vid = 0x3A17;
 
     // Behaviour that scenarios and the control functions change.
-    int timing[5] = {3, 30, 2500, 30000, 200};  // by SIM_TIMING_...
+    int timing[6] = {3, 30, 2500, 30000, 200, 1};   // by SIM_TIMING_...
     int pairingOutcome = 0;                     // SIM_PAIR_...
     int dropAnswers = 0;                        // -1: every answer
     int failWriteChunks = -1;                   // -1: writes succeed

@@ -15,6 +15,10 @@ TestEnvironment::TestEnvironment()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The simulated link moves reports without taking time, unless a test
+    // (or the caller) asks for it.
+    if (qEnvironmentVariableIsEmpty("TALVIRE_LINK_REPORT_MS"))
+        qputenv("TALVIRE_LINK_REPORT_MS", "0");
     const QString base = dir_.path();
     SetFolder("HOME", base + QStringLiteral("/home"));
     SetFolder("XDG_DATA_HOME", base + QStringLiteral("/home/.local/share"));

@@ -4,8 +4,9 @@
 #include <QtTest>
 
 // Gives every test run a throw-away home: HOME and the XDG folders point into a
-// temporary folder, so no test writes into the real home folder. Must exist
-// before the application object.
+// temporary folder, so no test writes into the real home folder. The simulated
+// devices' link takes no time (TALVIRE_LINK_REPORT_MS=0) unless set otherwise.
+// Must exist before the application object and the first device library call.
 class TestEnvironment {
 public:
     TestEnvironment();

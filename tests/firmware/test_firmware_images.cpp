@@ -3,6 +3,7 @@
 // over (cut, unreadable, not an image); the update check of the current model.
 #include "core/DeviceAllInfo.h"
 #include "core/FirmwareImages.h"
+#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "tests/common/TestEnvironment.h"
 
@@ -291,11 +292,11 @@ private slots:
 
     void receiverModelKeys()
     {
-        QCOMPARE(FirmwareImages::ReceiverModelKey(1), QStringLiteral("DM"));
-        QCOMPARE(FirmwareImages::ReceiverModelKey(2), QStringLiteral("D2M"));
-        QCOMPARE(FirmwareImages::ReceiverModelKey(4), QStringLiteral("D4M"));
-        QCOMPARE(FirmwareImages::ReceiverModelKey(8), QStringLiteral("D8M"));
-        QCOMPARE(FirmwareImages::ReceiverModelKey(0), QString());
+        QCOMPARE(ProductDescription::ReceiverModelKey(1), QStringLiteral("DM"));
+        QCOMPARE(ProductDescription::ReceiverModelKey(2), QStringLiteral("D2M"));
+        QCOMPARE(ProductDescription::ReceiverModelKey(4), QStringLiteral("D4M"));
+        QCOMPARE(ProductDescription::ReceiverModelKey(8), QStringLiteral("D8M"));
+        QCOMPARE(ProductDescription::ReceiverModelKey(0), QString());
     }
 };
 

@@ -3,6 +3,7 @@
 // cabled mouse listed once, identical devices refused with the notice,
 // plugging and unplugging (told on the library's thread, handled on the GUI
 // thread), its texts, the Repair button and screenshots.
+#include "core/DeviceListRules.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
@@ -148,8 +149,8 @@ private slots:
         QVERIFY(DialogChange::OfflineMarkers.at(0)->isHidden());
         QCOMPARE(DialogChange::RateBadges.size(), 1);
         QVERIFY(StyleOf(DialogChange::RateBadges.at(0)).contains(QStringLiteral("4KHz.png")));
-        QCOMPARE(DialogChange::ReceiverPidLists.at(0), (QStringList{"5211", "5221"}));
-        QCOMPARE(DialogChange::UsbPidList, (QStringList{"5201", "5202"}));
+        QCOMPARE(DeviceListRules::ReceiverPidLists.at(0), (QStringList{"5211", "5221"}));
+        QCOMPARE(DeviceListRules::UsbPidList, (QStringList{"5201", "5202"}));
     }
 
     // Devices report zero ids for a while; only the first nine answers count.

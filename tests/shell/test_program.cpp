@@ -1,7 +1,9 @@
 // The program itself on a real X server, as the run command starts it: it
 // shows the device list with the simulated mouse, a second start shows the
 // running-instance notice and ends with 0, and a termination request closes
-// it in order (exit code 0, no crash report).
+// it in order (exit code 0, no crash report). With a window manager and a
+// system tray, the minimise button puts it in the tray, and the tray icon and
+// its menu bring it back and end it, without a crash.
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -76,6 +79,91 @@ private:
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/talvire-control"), QStringList());
         QVERIFY(process.waitForStarted());
+    }
+
+    // A helper program of the desktop (window manager, tray), ended with the test.
+    bool StartDesktopProgram(QProcess& process, const QString& name, const QStringList& arguments)
+    {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (path.isEmpty())
+            return false;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(path, arguments);
+        return process.waitForStarted();
+    }
+
+    // The program's visible windows other than the main window, with their
+    // geometry: the tray icon (small) and open menus.
+    QMap<QString, QRect> OtherWindows(const QString& mainWindow)
+    {
+        QMap<QString, QRect> windows;
+        const QString ids = XDo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                                 QStringLiteral("talvire-control")});
+        for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (id != mainWindow)
+                windows.insert(id, Geometry(id));
+        }
+        return windows;
+    }
+
+    static bool IsIcon(const QRect& box) { return box.width() <= 64 && box.height() <= 64; }
+
+    // Waits until the program shows a window of that kind (icon or menu); its
+    // geometry, or an empty rectangle.
+    QList<QRect> WaitForOthers(const QString& mainWindow, bool icon)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < Patience) {
+            QList<QRect> found;
+            for (const QRect& box : OtherWindows(mainWindow)) {
+                if (box.isValid() && IsIcon(box) == icon)
+                    found << box;
+            }
+            if (!found.isEmpty())
+                return found;
+            QTest::qWait(200);
+        }
+        return {};
+    }
+
+    bool Visible(const QString& window)
+    {
+        return XDo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                    QStringLiteral("^TALVIRE$")})
+            .split(QLatin1Char('\n'))
+            .contains(window);
+    }
+
+    bool WaitVisible(const QString& window, bool visible)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < Patience) {
+            if (Visible(window) == visible)
+                return true;
+            QTest::qWait(200);
+        }
+        return false;
+    }
+
+    void Click(const QPoint& point, int button = 1)
+    {
+        XDo({QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+             QStringLiteral("click"), QString::number(button)});
+    }
+
+    // The minimise button of the device list; the window goes to the tray,
+    // whose icon then shows.
+    QRect ToTray(const QString& window)
+    {
+        const QRect frame = Geometry(window);
+        Click(frame.topLeft() + QPoint(940 + 10, 10 + 10));
+        if (!WaitVisible(window, false))
+            return QRect();
+        const QList<QRect> icons = WaitForOthers(window, true);
+        return icons.size() == 1 ? icons.first() : QRect();
     }
 
     QStringList CrashReports()
@@ -146,6 +234,83 @@ private slots:
         QCOMPARE(first.exitStatus(), QProcess::NormalExit);
         QVERIFY2(first.exitCode() == 0, output.constData());
         QVERIFY2(output.contains("close"), output.constData());
+        QVERIFY2(CrashReports().isEmpty(), qPrintable(CrashReports().join(QLatin1Char(' '))));
+    }
+
+    // The tray as a user meets it: a click on the icon brings the window back
+    // in front; the menu opens once, its first item brings the window back,
+    // its last one ends the program in order (exit code 0, no crash report).
+    void trayIconAndMenu()
+    {
+        QProcess windowManager;
+        QProcess tray;
+        if (!StartDesktopProgram(windowManager, QStringLiteral("openbox"), {}))
+            QSKIP("needs openbox");
+        QTest::qWait(500);
+        if (!StartDesktopProgram(tray, QStringLiteral("trayer"),
+                                 {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                                  QStringLiteral("--height"), QStringLiteral("24")}))
+            QSKIP("needs trayer");
+        const auto stopDesktop = qScopeGuard([&] {
+            for (QProcess* process : {&tray, &windowManager}) {
+                process->terminate();
+                if (!process->waitForFinished(5000))
+                    process->kill();
+                process->waitForFinished(5000);
+            }
+        });
+        QVERIFY(!WaitForWindow(QStringLiteral("^panel$")).isEmpty());
+
+        QProcess program;
+        StartProgram(program);
+        const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
+        QVERIFY2(!window.isEmpty(), program.readAll().constData());
+        QTest::qWait(1500);
+
+        // A click on the icon.
+        QRect icon = ToTray(window);
+        QVERIFY2(icon.isValid(), program.readAll().constData());
+        Click(icon.center());
+        QVERIFY2(WaitVisible(window, true), program.readAll().constData());
+        QTRY_COMPARE_WITH_TIMEOUT(XDo({QStringLiteral("getactivewindow")}), window, Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(OtherWindows(window).isEmpty(), Patience);
+        QCOMPARE(program.state(), QProcess::Running);
+
+        // The menu's first item.
+        icon = ToTray(window);
+        QVERIFY2(icon.isValid(), program.readAll().constData());
+        Click(icon.center(), 3);
+        QList<QRect> menus = WaitForOthers(window, false);
+        QCOMPARE(menus.size(), 1);
+        QTest::qWait(300);
+        QCOMPARE(WaitForOthers(window, false).size(), 1);
+        const QImage menuShot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(menus.first());
+        QLabel view;
+        view.setPixmap(QPixmap::fromImage(menuShot));
+        view.resize(menuShot.size());
+        QVERIFY(!SaveScreenshot(&view, QStringLiteral("program_tray_menu")).isEmpty());
+        // In the dark theme.
+        QVERIFY2(menuShot.pixelColor(menuShot.width() / 2, menuShot.height() / 2).lightness() < 80,
+                 qPrintable(menuShot.pixelColor(menuShot.width() / 2, menuShot.height() / 2).name()));
+        Click(QPoint(menus.first().center().x(), menus.first().top() + menus.first().height() / 4));
+        QVERIFY2(WaitVisible(window, true), program.readAll().constData());
+        QTRY_COMPARE_WITH_TIMEOUT(XDo({QStringLiteral("getactivewindow")}), window, Patience);
+        QTest::qWait(500);
+        QCOMPARE(program.state(), QProcess::Running);
+        QVERIFY2(CrashReports().isEmpty(), qPrintable(CrashReports().join(QLatin1Char(' '))));
+
+        // The menu's last item.
+        icon = ToTray(window);
+        QVERIFY2(icon.isValid(), program.readAll().constData());
+        Click(icon.center(), 3);
+        menus = WaitForOthers(window, false);
+        QCOMPARE(menus.size(), 1);
+        Click(QPoint(menus.first().center().x(), menus.first().bottom() - menus.first().height() / 4));
+        QVERIFY(program.waitForFinished(Patience));
+        const QByteArray output = program.readAll();
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == 0, output.constData());
         QVERIFY2(CrashReports().isEmpty(), qPrintable(CrashReports().join(QLatin1Char(' '))));
     }
 };

@@ -18,6 +18,7 @@
 
 #include "tests/common/FirmwareImageFiles.h"
 #include "tests/common/ModalAnswer.h"
+#include "tests/common/OtherThread.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/SharedStateReset.h"
 #include "tests/common/TestEnvironment.h"
@@ -227,7 +228,8 @@ private slots:
             window->TrayMenu()->actions().first()->trigger();
         else
             emit window->TrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
-        QVERIFY(window->isVisible());
+        // A click comes back once the tray icon's own handling has returned.
+        QTRY_VERIFY(window->isVisible());
         QVERIFY(!window->TrayIcon()->isVisible());
         QCOMPARE(CallNames(), calls);
     }
@@ -357,36 +359,87 @@ private slots:
     }
 
     // The offline notice: its text by the reason, over the window's centre
-    // 20 pixels up; it closes when the device is back.
+    // 20 pixels up. An offline device's notice closes when the device is
+    // back, and the device is read again; a time-out's notice stays until the
+    // user closes it (the device is read again then) or a whole configuration
+    // arrives.
     void offlineNotice_data()
     {
         QTest::addColumn<int>("reason");
         QTest::addColumn<QString>("text");
-        QTest::newRow("offline") << 0 << QStringLiteral("   The mouse is offline. Please move first");
-        QTest::newRow("no answer") << 1 << QStringLiteral("The device did not answer in time. Please try again");
+        QTest::addColumn<QString>("closedBy");     // online, user, configuration
+        QTest::addColumn<bool>("flagsWhileOpen");  // OfflinePending and ReReadRequested
+        QTest::addColumn<bool>("readAgain");       // ReReadRequested once closed
+        QTest::newRow("offline") << 0 << QStringLiteral("   The mouse is offline. Please move first") << "online"
+                                 << true << true;
+        QTest::newRow("no answer, closed by the user")
+            << 1 << QStringLiteral("The device did not answer in time. Please try again") << "user" << false << true;
+        QTest::newRow("no answer, the configuration arrives")
+            << 1 << QStringLiteral("The device did not answer in time. Please try again") << "configuration" << false
+            << false;
     }
 
     void offlineNotice()
     {
         QFETCH(int, reason);
         QFETCH(QString, text);
+        QFETCH(QString, closedBy);
+        QFETCH(bool, flagsWhileOpen);
+        QFETCH(bool, readAgain);
         Make();
         OfflinePending = false;
         ReReadRequested = false;
         QString shown;
         QPoint position;
         bool flagsSet = false;
+        bool openAfterOnline = false;
         ModalAnswer answer([&](QWidget* notice) {
             shown = notice->findChild<QLabel*>(QStringLiteral("label"))->text();
             position = notice->pos() - window->pos();
             flagsSet = OfflinePending && ReReadRequested;
             PostMsg::Instance()->PostCloseOffOnline();
+            QTest::qWait(50);
+            openAfterOnline = notice->isVisible();
+            if (closedBy == QLatin1String("user"))
+                notice->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+            else if (closedBy == QLatin1String("configuration"))   // from the device library's thread
+                QVERIFY(RunOnOtherThread([] { PostMsg::Instance()->PostForm(); }));
         });
         PostMsg::Instance()->PostMouseOffLineo(reason);
         QCOMPARE(answer.DialogClass(), QStringLiteral("MouseOffLine"));
         QCOMPARE(shown, text);
         QCOMPARE(position, QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
-        QVERIFY(flagsSet);
+        QCOMPARE(flagsSet, flagsWhileOpen);
+        QCOMPARE(openAfterOnline, closedBy != QLatin1String("online"));
+        QCOMPARE(bool(ReReadRequested), readAgain);
+    }
+
+    // With the worker's online check running on an answering device, the
+    // time-out notice stays, and the device is not read again meanwhile.
+    void timeOutNoticeStaysWhileOnlineCheckRuns()
+    {
+        Make();
+        QVERIFY(WorkerInstance.load());
+        QSignalSpy reads(PostMsg::Instance(), &PostMsg::SigUpDataParam);
+        CurrentDevicePath.set(QByteArray(SimDevice_PathOf("receiver")));
+        DeviceChosen = 1;
+        DeviceWatchEnabled = true;
+        DeviceOnline = true;
+        bool open = false;
+        ModalAnswer answer([&](QWidget* notice) {
+            // Three periods of the online check.
+            QTest::qWait(3 * 1300 + 300);
+            open = notice->isVisible();
+            // No device work from here on.
+            DeviceChosen = 0;
+            DeviceOnline = false;
+            if (open)
+                notice->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+        });
+        PostMsg::Instance()->PostMouseOffLineo(1);
+        QCOMPARE(answer.DialogClass(), QStringLiteral("MouseOffLine"));
+        QVERIFY(open);
+        QCOMPARE(reads.count(), 0);
     }
 
     // Dragging the frameless window by a press anywhere but its very corner.
