@@ -12,6 +12,7 @@ talvire_add_test(test_top_window THREADS TIMEOUT 90 LIBRARIES talvire_app
 target_link_libraries(test_top_window PRIVATE ${CMAKE_DL_LIBS})
 target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
 
-# The program as the run command starts it, on a real X server.
-talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB)
+# The program as the run command starts it, on a real X server. 90 s: it starts
+# the whole program several times, also under a window manager with a tray.
+talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 90)
 add_dependencies(test_program talvire-control)
