@@ -1,13 +1,13 @@
 #include "core/ConfigurationFile.h"
 
+#include "core/DebugLog.h"
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
+#include "platform/ReplaceFile.h"
 
 #include <QByteArray>
 #include <QDataStream>
-#include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -48,22 +48,14 @@ bool ReadBlock(QDataStream& stream, int maxLength, QByteArray* block)
 
 bool ConfigurationFile::Write(const QString& path, const QString& sensor, const FlashDataMap& image)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "configuration file: cannot write" << path << file.errorString();
-        return false;
-    }
     const QByteArray magic = Padded(QByteArray(Magic));
     const QByteArray name = Padded(sensor.toUtf8());
-    QDataStream stream(&file);
+    QByteArray content;
+    QDataStream stream(&content, QIODevice::WriteOnly);
     stream.writeBytes(magic.constData(), uint(magic.size()));
     stream.writeBytes(name.constData(), uint(name.size()));
     stream.writeBytes(reinterpret_cast<const char*>(image.bytes()), FlashDataMap::Size);
-    if (stream.status() != QDataStream::Ok || !file.commit()) {
-        qWarning() << "configuration file: writing" << path << "failed" << file.errorString();
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, content);
 }
 
 ConfigurationFile::Result ConfigurationFile::Read(const QString& path, const QString& sensor, int maxDpiStages,
@@ -71,7 +63,7 @@ ConfigurationFile::Result ConfigurationFile::Read(const QString& path, const QSt
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "failed";
+        qCDebug(DebugLog) << "failed";
         return NotAConfiguration;
     }
     QDataStream stream(&file);

@@ -1,13 +1,13 @@
 #include "core/DeviceCacheFile.h"
 
 #include "core/DeviceAllInfo.h"
+#include "platform/ReplaceFile.h"
 #include "platform/UserDataFolder.h"
 
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -32,18 +32,10 @@ bool DeviceCacheFile::Write(const QString& fileName, const FlashDataMap& image)
     if (fileName.isEmpty())
         return false;
     QDir().mkpath(Folder());
-    QSaveFile file(Folder() + fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "device cache: cannot write" << file.fileName() << file.errorString();
-        return false;
-    }
-    QDataStream stream(&file);
+    QByteArray content;
+    QDataStream stream(&content, QIODevice::WriteOnly);
     stream.writeBytes(reinterpret_cast<const char*>(image.bytes()), FlashDataMap::Size);
-    if (stream.status() != QDataStream::Ok || !file.commit()) {
-        qWarning() << "device cache: writing" << file.fileName() << "failed" << file.errorString();
-        return false;
-    }
-    return true;
+    return ReplaceFile(Folder() + fileName, content);
 }
 
 bool DeviceCacheFile::Read(const QString& fileName, FlashDataMap* image)

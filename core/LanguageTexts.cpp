@@ -9,6 +9,18 @@
 #include <QXmlStreamReader>
 
 namespace {
+// A language file holds a few kilobytes of texts in three levels (root,
+// window, child); anything far beyond that is not a language file, and is
+// refused before it costs time or memory.
+constexpr qint64 MaxFileSize = 1024 * 1024;
+constexpr int MaxNesting = 64;
+
+QString FileNameOf(const QXmlStreamReader& reader)
+{
+    const auto* file = qobject_cast<const QFile*>(reader.device());
+    return file ? file->fileName() : QString();
+}
+
 // The two Chinese language names, as UTF-16 code units.
 const char16_t SimplifiedChinese[] = {0x7B80, 0x4F53, 0x4E2D, 0x6587, 0};
 const char16_t TraditionalChinese[] = {0x7E41, 0x4F53, 0x4E2D, 0x6587, 0};
@@ -98,6 +110,12 @@ bool LanguageTexts::LoadFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
+    if (file.size() > MaxFileSize) {
+        error_ = QObject::tr("Larger than %1 bytes").arg(MaxFileSize);
+        qWarning("language file %s is not read: it has %lld bytes, more than a language file holds (%lld)",
+                 qUtf8Printable(path), file.size(), MaxFileSize);
+        return false;
+    }
     reader_ = std::make_unique<QXmlStreamReader>(&file);
     reader_->readNext();
     while (!reader_->atEnd()) {
@@ -169,17 +187,28 @@ void LanguageTexts::ApplyLanguageTexts()
     }
 }
 
+// Passes over the element at the reader with all it holds, one level at a
+// time without recursion; an element nested deeper than a language file ever
+// is ends the load as malformed XML does.
 void LanguageTexts::SkipUnknownElement()
 {
-    reader_->readNext();
-    while (!reader_->atEnd()) {
-        if (reader_->isEndElement()) {
-            reader_->readNext();
-            return;
+    int depth = 1;
+    while (depth > 0 && !reader_->atEnd()) {
+        switch (reader_->readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > MaxNesting) {
+                reader_->raiseError(QObject::tr("Elements nested deeper than %1 levels").arg(MaxNesting));
+                qWarning("language file %s: elements nested deeper than %d levels, the rest is not read",
+                         qUtf8Printable(FileNameOf(*reader_)), MaxNesting);
+            }
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
         }
-        if (reader_->isStartElement())
-            SkipUnknownElement();
-        else
-            reader_->readNext();
     }
+    if (!reader_->atEnd())
+        reader_->readNext();
 }

@@ -32,9 +32,10 @@ class QXmlStreamReader;
 //     }
 //     void MyDialog::SlotChangeLanguage(int index) { language_.Load(index); }
 //
-// A file that cannot be opened changes nothing. A root other than "Total"
-// ends the load before any text is applied; malformed XML ends it at the
-// first error, keeping what was applied before.
+// A file that cannot be opened or is too large changes nothing. A root other
+// than "Total" ends the load before any text is applied; malformed XML, and
+// elements nested deeper than 64 levels, end it at the first error, keeping
+// what was applied before.
 class LanguageTexts {
 public:
     using Apply = std::function<void(const QString&)>;
@@ -54,7 +55,8 @@ public:
 
     // Loads the file of the language index; false when it cannot be opened.
     bool Load(int index);
-    // Loads the given file; false when it cannot be opened.
+    // Loads the given file; false when it cannot be opened or is larger than
+    // a language file may be (1 MiB), which is logged.
     bool LoadFile(const QString& path);
     // The reader's error of the last load ("" when it ended cleanly).
     QString ErrorString() const { return error_; }

@@ -23,14 +23,13 @@ QStringList MacroIni::GetValueList(const QString& group, const QString& key)
     return file_.List(IniFile::Key(group, key));
 }
 
-void MacroIni::SetValue(const QString& group, const QString& key, const QString& value)
+// The file layer logs a failure with the file and the reason.
+bool MacroIni::SetValue(const QString& group, const QString& key, const QString& value)
 {
-    if (!file_.SetValue(IniFile::Key(group, key), value))
-        qWarning("Macro.ini could not be written: %s", qPrintable(file_.path()));
+    return file_.SetValue(IniFile::Key(group, key), value);
 }
 
-void MacroIni::RemoveKey(const QString& group, const QString& key)
+bool MacroIni::RemoveKey(const QString& group, const QString& key)
 {
-    if (!file_.Remove(IniFile::Key(group, key)))
-        qWarning("Macro.ini could not be written: %s", qPrintable(file_.path()));
+    return file_.Remove(IniFile::Key(group, key));
 }

@@ -7,8 +7,10 @@
 
 // The per-user settings file "Macro.ini" (UTF-8): language, notices,
 // autostart. Safe to use from any thread. Every change is on disk when the call
-// returns, written atomically (the old file or the new one, never a cut file).
-// Reads never fail: a missing key reads as "" or an empty list.
+// returns, written atomically (the old file or the new one, never a cut file);
+// a change that cannot be written is logged with the reason, changes nothing
+// and returns false. Reads never fail: a missing key reads as "" or an empty
+// list.
 class MacroIni {
 public:
     static MacroIni* Instance();
@@ -19,8 +21,8 @@ public:
 
     QString GetValue(const QString& group, const QString& key);
     QStringList GetValueList(const QString& group, const QString& key);
-    void SetValue(const QString& group, const QString& key, const QString& value);
-    void RemoveKey(const QString& group, const QString& key);
+    bool SetValue(const QString& group, const QString& key, const QString& value);
+    bool RemoveKey(const QString& group, const QString& key);
 
     QString path() const { return file_.path(); }
 

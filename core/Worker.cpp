@@ -1,5 +1,6 @@
 #include "core/Worker.h"
 
+#include "core/DebugLog.h"
 #include "core/DeviceCacheFile.h"
 #include "core/DeviceListRules.h"
 #include "core/FirmwareImages.h"
@@ -12,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDebug>
 #include <QTimer>
 
 #include <array>
@@ -470,11 +470,11 @@ void Worker::RunPass()
         lastLinkType = device.linkType;
 
         UsbServerC_Start(path.constData(), path.constData(), &Worker::OnUsbData);
-        qDebug() << "OnlinA";
+        qCDebug(DebugLog) << "OnlinA";
         UsbServer_SetPCDriverStatus(1);
         UsbServer_ReadAllFlashData();
         LastOnline = DeviceOnline.load();
-        qDebug() << "OnlinB";
+        qCDebug(DebugLog) << "OnlinB";
     }
     DeviceDataReady = DeviceOnline.load();
     RunRequested = false;

@@ -1,5 +1,6 @@
 #include "dialogs/Match.h"
 
+#include "core/DebugLog.h"
 #include "core/PostMsg.h"
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
@@ -10,7 +11,6 @@
 #include "dialogs/MessageDialog.h"
 #include "ui_Match.h"
 
-#include <QDebug>
 #include <QTimer>
 
 std::atomic<int> Match::PairState{Match::Idle};
@@ -226,7 +226,7 @@ void Match::on_MatchButton_clicked()
 
 void Match::StartPairing()
 {
-    qDebug() << "Enter";
+    qCDebug(DebugLog) << "Enter";
     PairStarted = true;
     pairTimer_->start();
     const QByteArray path = targetPath_.toUtf8();
@@ -236,9 +236,9 @@ void Match::StartPairing()
 
 void Match::PairCallback(const unsigned char* header, int headerLength, const unsigned char* data, int dataLength)
 {
-    qDebug() << "in2";
+    qCDebug(DebugLog) << "in2";
     const int kind = header && headerLength >= 2 ? header[1] : 0;
-    qDebug() << kind;
+    qCDebug(DebugLog) << kind;
     if (kind != DIVAZA_REPORT_PAIRING || !data || dataLength < 1)
         return;
     PostMsg* bus = PostMsg::Instance();
@@ -246,14 +246,14 @@ void Match::PairCallback(const unsigned char* header, int headerLength, const un
     case StatusFailure:
         bus->PostTimerStop();
         PairStarted = false;
-        qDebug() << "fail";
+        qCDebug(DebugLog) << "fail";
         PairState = Failed;
         bus->PostButtonEnable(0);
         break;
     case StatusSuccess:
         bus->PostTimerStop();
         PairStarted = false;
-        qDebug() << "success";
+        qCDebug(DebugLog) << "success";
         PairState = Paired;
         bus->PostButtonEnable(1);
         break;

@@ -1,6 +1,7 @@
 #include "dialogs/UpDataParam.h"
 
 #include "core/ConfigurationFile.h"
+#include "core/DebugLog.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
@@ -11,7 +12,6 @@
 #include "dialogs/MessageDialog.h"
 #include "ui_UpDataParam.h"
 
-#include <QDebug>
 #include <QThread>
 #include <QTimer>
 
@@ -98,7 +98,7 @@ void UpDataParam::onTimeupDestroy()
     if (waitOnlyMode_) {
         RunWaitOnly();
     } else {
-        qDebug() << "z";
+        qCDebug(DebugLog) << "z";
         if (importMode_)
             RunImport();
         else
@@ -145,7 +145,7 @@ void UpDataParam::RunApply()
     PostMsg* const bus = PostMsg::Instance();
     if (!DeviceDataReady) {
         // The device delivered nothing: its model's stored configuration, if any.
-        qDebug() << "x";
+        qCDebug(DebugLog) << "x";
         FlashDataMap cached;
         if (Worker::ReadDeviceInfoFile(CacheReadName.get(), &cached))
             ShowOnPages(cached);
@@ -153,17 +153,17 @@ void UpDataParam::RunApply()
         bus->PostMouseOffLineo(0);
         return;
     }
-    qDebug() << "v";
+    qCDebug(DebugLog) << "v";
     const bool reported = WaitForPages();
     if (reported) {
         SensorPageFilled = false;
         ButtonPageFilled = false;
     }
     close();
-    qDebug() << "vvv";
+    qCDebug(DebugLog) << "vvv";
     if (!reported)
         bus->PostMouseOffLineo(1);
-    qDebug() << "vv";
+    qCDebug(DebugLog) << "vv";
     if (DeviceOnline)
         WriteFirstCacheFile();
 }

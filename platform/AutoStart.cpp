@@ -1,12 +1,12 @@
 #include "platform/AutoStart.h"
 
 #include "platform/ProductName.h"
+#include "platform/ReplaceFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -63,20 +63,13 @@ bool AutoStart::Enable(const QString& program)
     const QString target = program.isEmpty() ? QCoreApplication::applicationFilePath() : program;
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream out(&file);
-    out.setCodec("UTF-8");
-    out << "[Desktop Entry]\n"
-        << "Type=Application\n"
-        << "Name=" << ProductName << '\n'
-        << "Exec=" << ExecArgument(target) << '\n'
-        << "Terminal=false\n"
-        << "X-GNOME-Autostart-enabled=true\n";
-    out.flush();
-    return out.status() == QTextStream::Ok && file.commit();
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=")
+        + ProductName + QStringLiteral("\nExec=") + ExecArgument(target)
+        + QStringLiteral("\nTerminal=false\n"
+                         "X-GNOME-Autostart-enabled=true\n");
+    return ReplaceFile(path, entry.toUtf8());
 }
 
 bool AutoStart::Disable()

@@ -5,18 +5,18 @@
 #include <QVariant>
 
 #include <memory>
-#include <mutex>
 
-class QSettings;
-
-// An INI file (UTF-8) reached through a fresh settings object per operation,
-// under one lock: safe to use from any thread; a read sees the file as it is
-// on disk now; a change is on disk when the call returns, written atomically
-// (the old file or the new one, never a cut file). Nothing is left for an event
-// loop to write later.
+// An INI file (UTF-8, in the form QSettings reads). Safe to use from any
+// thread; every IniFile of one path in the process shares one view of the
+// file, which is read again when another process has replaced the file.
+// A change is on disk when the call returns, written whole through
+// ReplaceFile (the old file or the new one, never a cut file), under the
+// file's lock ("<file>.lock") against writers in other processes. A change
+// that cannot be written is logged and changes nothing.
 class IniFile {
 public:
     explicit IniFile(const QString& path);
+    ~IniFile();
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
@@ -28,7 +28,8 @@ public:
     QString Text(const QString& key);
     QStringList List(const QString& key);
     bool Contains(const QString& key);
-    // Both return false when the file could not be written.
+    // Both return false when the file could not be written. Remove also
+    // removes the keys below key ("key/...").
     bool SetValue(const QString& key, const QVariant& value);
     bool Remove(const QString& key);
 
@@ -37,10 +38,11 @@ public:
     // The key of name in group: "group/name".
     static QString Key(const QString& group, const QString& name);
 
+    struct State;
+
 private:
-    std::unique_ptr<QSettings> Open() const;
-    void ReleaseAbandonedLock() const;
+    bool Change(const QString& key, const QVariant* value);
 
     const QString path_;
-    std::mutex mutex_; // a pthread lock: visible to the thread sanitizer
+    const std::shared_ptr<State> state_;
 };

@@ -1,5 +1,6 @@
 #include "shell/Dialog.h"
 
+#include "core/DebugLog.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
@@ -16,7 +17,6 @@
 #include "ui_Dialog.h"
 
 #include <QButtonGroup>
-#include <QDebug>
 #include <QKeyEvent>
 
 namespace {
@@ -47,7 +47,7 @@ Dialog::Dialog(QWidget* parent)
     ui->stackedWidgetDialog->addWidget(macroPage_);
     ui->stackedWidgetDialog->addWidget(settingsPage_);
     apply_ = new UpDataParam;
-    qDebug() << "Start";
+    qCDebug(DebugLog) << "Start";
 
     const QString& f = pictureFolder_;
     ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
@@ -201,16 +201,16 @@ void Dialog::SlotSecondDialog()
 void Dialog::SlotUpDataParam(int mode)
 {
     apply_->StartTimer();
-    qDebug() << "q";
+    qCDebug(DebugLog) << "q";
     if (mode == 1)
         apply_->SetWaitOnlyMode(true);
-    qDebug() << "w";
+    qCDebug(DebugLog) << "w";
     // Asked again while the dialog shows: its timer has started again for
     // the coming run, which the dialog does itself.
     if (apply_->isVisible())
         return;
     DialogPlacement::CentreOver(apply_, this, 0, -20);
-    qDebug() << "t1";
+    qCDebug(DebugLog) << "t1";
     apply_->exec();
 }
 

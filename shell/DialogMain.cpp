@@ -1,5 +1,6 @@
 #include "shell/DialogMain.h"
 
+#include "core/DebugLog.h"
 #include "core/FirmwareImages.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
@@ -23,7 +24,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -252,7 +252,7 @@ void DialogMain::CloseProgram()
     if (closing_)
         return;
     closing_ = true;
-    qDebug() << "close";
+    qCDebug(DebugLog) << "close";
     StopUsbChanged();
     Timing::WaitMs(CloseWaitMs);
     UsbServer_Exit();

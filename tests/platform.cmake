@@ -13,8 +13,9 @@ talvire_add_test(test_settings_stores THREADS TIMEOUT 90 LIBRARIES talvire_core
   SOURCES platform/test_settings_stores.cpp ${child_sources})
 talvire_add_test(test_startup LIBRARIES talvire_core SOURCES platform/test_startup.cpp ${child_sources})
 talvire_add_test(test_crash_handler LIBRARIES talvire_core SOURCES platform/test_crash_handler.cpp ${child_sources})
+talvire_add_test(test_user_files LIBRARIES talvire_core SOURCES platform/test_user_files.cpp ${child_sources})
 talvire_add_test(test_platform_layer THREADS LIBRARIES talvire_app SOURCES platform/test_platform_layer.cpp)
 
-foreach(test test_settings_stores test_startup test_crash_handler)
+foreach(test test_settings_stores test_startup test_crash_handler test_user_files)
   add_dependencies(${test} talvire_test_child)
 endforeach()

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QXmlStreamReader>
@@ -159,6 +160,16 @@ private slots:
         QTest::newRow("attributes ignored")
             << QByteArray("<Total lang=\"x\"><Win a=\"1\"><label b=\"2\">Yes</label></Win></Total>") << "Yes"
             << "" << false;
+        // Built here: 100,000 nested elements in a window the loader does not
+        // read (a recursive skip runs out of stack), and a nesting a language
+        // file may have.
+        const auto nested = [](int levels) {
+            return QByteArray("<Total><Win><label>Before</label></Win><Other>") + QByteArray("<a>").repeated(levels)
+                + QByteArray("</a>").repeated(levels) + QByteArray("</Other><Win><Hint>After</Hint></Win></Total>");
+        };
+        QTest::newRow("nesting too deep ends the load, keeping what came before")
+            << nested(100000) << "Before" << "" << true;
+        QTest::newRow("nesting within the limit skipped") << nested(40) << "Before" << "After" << false;
         QTest::newRow("encoding named by the declaration")
             << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Total><Win><label>caf\xe9</label>"
                           "</Win></Total>")
@@ -181,6 +192,20 @@ private slots:
         QCOMPARE(widget.text(), label);
         QCOMPARE(kept, hint);
         QCOMPARE(!texts.ErrorString().isEmpty(), error);
+    }
+
+    // A file larger than a language file may be is not read at all: here the
+    // 400,000 nested elements that once overflowed the stack.
+    void oversizedFileIsRefused()
+    {
+        QLabel widget(QStringLiteral("form"));
+        LanguageTexts texts(QStringLiteral("Win"), {{QStringLiteral("label"), LanguageTexts::TextOf(&widget)}});
+        const QByteArray xml = QByteArray("<Total><Win><label>Never</label></Win><Other>")
+            + QByteArray("<a>").repeated(400000) + QByteArray("</a>").repeated(400000) + "</Other></Total>";
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("language file .* is not read")));
+        QVERIFY(!texts.LoadFile(Fixture(xml)));
+        QCOMPARE(widget.text(), QStringLiteral("form"));
+        QVERIFY(!texts.ErrorString().isEmpty());
     }
 
     void wrongRootReportsNotALabelsFile()

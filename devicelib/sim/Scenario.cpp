@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,23 +49,28 @@ int IntValue(const QJsonObject& object, const QString& key, int fallback, int lo
     const QJsonValue value = object.value(key);
     if (value.isUndefined())
         return fallback;
-    int number = 0;
+    // The range is checked on the number as written, before it becomes an int.
+    const auto outside = [&] {
+        Fail(QStringLiteral("%1: \"%2\" lies outside %3..%4").arg(where, key).arg(low).arg(high));
+    };
     if (value.isDouble()) {
         const double d = value.toDouble();
-        if (d != double(int(d)))
+        if (!std::isfinite(d) || d < double(low) || d > double(high))
+            outside();
+        if (d != std::trunc(d))
             Fail(QStringLiteral("%1: \"%2\" is not a whole number").arg(where, key));
-        number = int(d);
-    } else if (value.isString()) {
+        return int(d);
+    }
+    if (value.isString()) {
         bool ok = false;
-        number = value.toString().toInt(&ok, 0);
+        const qlonglong number = value.toString().toLongLong(&ok, 0);
         if (!ok)
             Fail(QStringLiteral("%1: \"%2\" is not a number").arg(where, key));
-    } else {
-        Fail(QStringLiteral("%1: \"%2\" is not a number").arg(where, key));
+        if (number < low || number > high)
+            outside();
+        return int(number);
     }
-    if (number < low || number > high)
-        Fail(QStringLiteral("%1: \"%2\" lies outside %3..%4").arg(where, key).arg(low).arg(high));
-    return number;
+    Fail(QStringLiteral("%1: \"%2\" is not a number").arg(where, key));
 }
 
 bool BoolValue(const QJsonObject& object, const QString& key, bool fallback, const QString& where)

@@ -8,11 +8,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 ReportLog& Log()
@@ -47,6 +51,23 @@ int BootDevices(const char* imageFile)
     int count = 5;
     UsbUpgradeC_FindBootDevices(&image, &count);
     return count;
+}
+
+// What is written to the standard error while `run` runs.
+QByteArray StandardError(const std::function<void()>& run)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return QByteArray("cannot capture the standard error");
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
+    run();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    QFile written(capture.fileName());
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
 }
 
 // The battery level the mouse reports through the device.
@@ -197,6 +218,48 @@ private slots:
     {
         QFETCH(QByteArray, json);
         QCOMPARE(SimDevice_LoadScenario(json.constData()), 0);
+        QCOMPARE(Found("5214"), 1);
+        QCOMPARE(int(Info("receiver").mid), 1);
+    }
+
+    // Numbers far outside an int are refused as out of range before they are
+    // converted, with a message that names the key and its range.
+    void numbersOutOfRangeAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("battery 1e99") << QByteArray(R"({"mice": [{"id": "m", "battery": 1e99}]})")
+                                      << QByteArray(R"(mouse "m": "battery" lies outside 0..100)");
+        QTest::newRow("battery -1e99") << QByteArray(R"({"mice": [{"id": "m", "battery": -1e99}]})")
+                                       << QByteArray(R"(mouse "m": "battery" lies outside 0..100)");
+        QTest::newRow("largest double") << QByteArray(R"({"receivers": [{"id": "r", "cid": 1.7976931348623157e308}]})")
+                                        << QByteArray(R"(receiver "r": "cid" lies outside 0..255)");
+        QTest::newRow("timing 2^32") << QByteArray(R"({"timing": {"answer": 4294967296}})")
+                                     << QByteArray(R"(timing: "answer" lies outside 0..600000)");
+        QTest::newRow("link report time 2^31") << QByteArray(R"({"timing": {"report": 2147483648}})")
+                                               << QByteArray(R"(timing: "report" lies outside 0..600000)");
+        QTest::newRow("version 1e99") << QByteArray(R"({"mice": [{"id": "m", "version": 1e99}]})")
+                                      << QByteArray(R"(mouse "m": "version" lies outside 0..65535)");
+        QTest::newRow("version as text 0x100000000")
+            << QByteArray(R"({"mice": [{"id": "m", "version": "0x100000000"}]})")
+            << QByteArray(R"(mouse "m": "version" lies outside 0..65535)");
+        QTest::newRow("a fraction in range") << QByteArray(R"({"mice": [{"id": "m", "battery": 50.5}]})")
+                                             << QByteArray(R"(mouse "m": "battery" is not a whole number)");
+    }
+
+    void numbersOutOfRangeAreRefused()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArray, message);
+        QTemporaryDir folder;
+        const QString fileName = folder.filePath(QStringLiteral("scenario.json"));
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+        file.close();
+        int loaded = -1;
+        const QByteArray written = StandardError([&] { loaded = SimDevice_LoadScenarioFile(qPrintable(fileName)); });
+        QCOMPARE(loaded, 0);
+        QVERIFY2(written.contains(message), written.constData());
         QCOMPARE(Found("5214"), 1);
         QCOMPARE(int(Info("receiver").mid), 1);
     }

@@ -101,9 +101,20 @@ private slots:
         const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/bin"));
         const QStringList names = folder.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name);
         for (const char* name : {"TVM1-Mouse_v1.6.bin", "TVR1-1K_v1.3.bin", "TVR1-2K_v1.3.bin", "TVR1-4K_v1.3.bin",
-                                 "TVR1-8K_v1.3.bin", "TVM2-Mouse_v2.6.bin", "TVR2-4K_v2.3.bin", "TVM1-Mouse_v1.5.bin",
-                                 "damaged.bin"})
+                                 "TVR1-8K_v1.3.bin", "TVM2-Mouse_v2.6.bin", "TVR2-4K_v2.3.bin"})
             QVERIFY2(names.contains(QLatin1String(name)), name);
+        // Beside the program only what a user gets; the samples the lookups
+        // pass over are the tests' own.
+        const QDir testFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/testdata/firmware"));
+        const QStringList testNames = testFolder.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name);
+        for (const char* name : {"TVM1-Mouse_v1.5.bin", "OtherCustomer_TVM1-Mouse.bin", "damaged.bin"}) {
+            QVERIFY2(!names.contains(QLatin1String(name)), name);
+            QVERIFY2(testNames.contains(QLatin1String(name)), name);
+        }
+        for (const QString& name : names) {
+            const auto shipped = Load(QStringLiteral("bin/") + name);
+            QVERIFY2(shipped->bytes.size() > DIVAZA_FIRMWARE_HEADER_SIZE, qPrintable(name));
+        }
         const std::shared_ptr<ImageFile> image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
         QVERIFY(image->bytes.size() > DIVAZA_FIRMWARE_HEADER_SIZE);
         const unsigned char* h = image->image.data;

@@ -9,23 +9,46 @@
 //                             file name for each time
 //   write-macro <path>        rewrites a large value in Macro.ini at path until
 //                             it is killed
+//   write-file <writer> <target> <limit> [<length>]
+//                             one write of a writer of user data (cache: the
+//                             cache file named target; export: the exported
+//                             configuration at target; macro: a value of
+//                             length characters, 20000 by default, in
+//                             Macro.ini at target; registry: such a value in
+//                             the registry file), under a file-size limit of
+//                             limit bytes when it is not 0 (SIGXFSZ ignored);
+//                             says "file <path written>" and "result 1" or
+//                             "result 0"
+//   hold-lock <path>          takes the lock of the settings file at path and
+//                             leaves a half-written new copy beside it, then
+//                             waits to be killed
+#include "core/ConfigurationFile.h"
+#include "core/DeviceCacheFile.h"
 #include "core/MacroIni.h"
 #include "core/StartUp.h"
 #include "dialogs/ExeIsRun.h"
 #include "platform/CrashHandler.h"
+#include "platform/Registry.h"
 #include "platform/UserDataFolder.h"
+#include "tests/common/TestImages.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
+#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
 #include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 void Say(const QString& line)
@@ -103,6 +126,55 @@ int WriteMacro(const QString& path)
     }
     return 0;
 }
+int WriteFile(const QString& writer, const QString& target, qint64 limit, int length)
+{
+    if (limit > 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size {rlim_t(limit), rlim_t(limit)};
+        if (setrlimit(RLIMIT_FSIZE, &size) != 0) {
+            Say(QStringLiteral("no limit"));
+            return 2;
+        }
+    }
+    const QString value(length, QLatin1Char('n'));
+    bool ok = false;
+    if (writer == QLatin1String("cache")) {
+        Say(QStringLiteral("file ") + DeviceCacheFile::Folder() + target);
+        ok = DeviceCacheFile::Write(target, PatternImage(7));
+    } else if (writer == QLatin1String("export")) {
+        Say(QStringLiteral("file ") + target);
+        ok = ConfigurationFile::Write(target, QStringLiteral("3395"), PatternImage(7));
+    } else if (writer == QLatin1String("macro")) {
+        Say(QStringLiteral("file ") + target);
+        ok = MacroIni(target).SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value);
+    } else if (writer == QLatin1String("registry")) {
+        Say(QStringLiteral("file ") + Registry::Instance()->FileName());
+        ok = Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), value);
+    } else {
+        Say(QStringLiteral("unknown writer"));
+        return 2;
+    }
+    Say(QStringLiteral("result %1").arg(ok ? 1 : 0));
+    return 0;
+}
+
+int HoldLock(const QString& path)
+{
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(5000)) {
+        Say(QStringLiteral("no lock"));
+        return 2;
+    }
+    const QFileInfo info(path);
+    QFile copy(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
+               + QString::number(::getpid()) + QStringLiteral("-1.tmp"));
+    copy.open(QIODevice::WriteOnly);
+    copy.write("[Test]\nValue=cu");
+    copy.close();
+    Say(QStringLiteral("holding"));
+    QThread::sleep(120);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -121,6 +193,11 @@ int main(int argc, char** argv)
     }
     if (mode == QLatin1String("write-macro"))
         return WriteMacro(argument);
+    if (mode == QLatin1String("write-file") && argc > 4)
+        return WriteFile(argument, QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toLongLong(),
+                         argc > 5 ? QByteArray(argv[5]).toInt() : 20000);
+    if (mode == QLatin1String("hold-lock"))
+        return HoldLock(argument);
     Say(QStringLiteral("unknown mode"));
     return 2;
 }

@@ -2,12 +2,16 @@
 // (Macro.ini): identity keys, missing keys, UTF-8, atomic writes, threads.
 #include "core/ConfigIni.h"
 #include "core/MacroIni.h"
+#include "platform/IniFile.h"
+#include "platform/IniText.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/platform/TestChild.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <atomic>
@@ -176,6 +180,86 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(file.readAll().contains(QStringLiteral("简体中文").toUtf8()), "the file holds UTF-8 text");
+    }
+
+    // The settings files are written here and read by QSettings: every kind
+    // of value reads back as QSettings reads what it wrote itself, and a key
+    // QSettings wrote survives a change of another key.
+    void iniValuesReadBackThroughQSettings_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("expected");
+        const auto same = [](const char* name, const QString& key, const QVariant& value) {
+            QTest::newRow(name) << key << value << value;
+        };
+        same("plain", "Language/Language", QStringLiteral("3"));
+        same("empty", "Group/Empty", QString(""));
+        same("commas", "Mouse Drive Test/UpdateFailInfo", QStringLiteral("210,1,2"));
+        same("quotes and backslashes", "Group/Quotes", QStringLiteral("say \"hi\" \\ there\\"));
+        same("spaces at both ends", "Group/Spaces", QStringLiteral("  padded  "));
+        same("text that looks like a type", "Group/At", QStringLiteral("@Invalid()"));
+        same("semicolon and equals", "Group/Signs", QStringLiteral("a;b=c"));
+        same("control characters", "Group/Control", QStringLiteral("one\ntwo\tthree\r\x01" "a1\x7f"));
+        same("Chinese", "Language/Name", QStringLiteral("简体中文"));
+        same("outside the basic plane", "Group/Wide", QString::fromUtf8("\xF0\x9F\x96\xB1 mouse"));
+        same("zero character", "Group/Zero", QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("0b"));
+        same("list", "Group/List", QStringList {"a", "b, c", " d", "@e"});
+        same("byte array", "Group/Bytes", QByteArray("\x00\xff ab\\c", 7));
+        same("key of the General group", "Top", QStringLiteral("x"));
+        same("group named General", "General/Key", QStringLiteral("y"));
+        same("key with spaces and Chinese", "Mouse Drive Test/MouseVer鼠标", QStringLiteral("v1.5"));
+        same("key below a key", "TALVIRE/TALVIRE/TALVIRE/LanguageIndex", QStringLiteral("2"));
+        same("key with signs", "Group/a=b;c%d", QStringLiteral("z"));
+        QTest::newRow("one-item list reads as text") << "Group/One" << QVariant(QStringList {"only"})
+                                                     << QVariant(QStringLiteral("only"));
+        QTest::newRow("empty list reads as no value") << "Group/None" << QVariant(QStringList()) << QVariant();
+        QTest::newRow("number reads as text") << "Group/Number" << QVariant(42) << QVariant(QStringLiteral("42"));
+    }
+
+    void iniValuesReadBackThroughQSettings()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, expected);
+        const QString path = NewPath(QStringLiteral("format/") + QString(QTest::currentDataTag()) + ".ini");
+        {
+            QSettings before(path, QSettings::IniFormat);
+            before.setIniCodec(QTextCodec::codecForName("UTF-8"));
+            before.setValue(QStringLiteral("Earlier/Kept"), value);
+        }
+        QVERIFY(IniFile(path).SetValue(key, value));
+
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
+        QCOMPARE(settings.status(), QSettings::NoError);
+        QCOMPARE(settings.value(key), expected);
+        QCOMPARE(settings.value(QStringLiteral("Earlier/Kept")), expected);
+        QCOMPARE(settings.allKeys().size(), 2);
+        // What another process reads.
+        QVariantMap read;
+        QVERIFY(IniText::Read(path, &read));
+        QCOMPARE(read.value(key), expected);
+    }
+
+    // A change another process made to the file is read, and kept by the
+    // next change made here.
+    void changesOfAnotherWriterAreSeen()
+    {
+        const QString path = NewPath(QStringLiteral("other/Macro.ini"));
+        MacroIni macro(path);
+        QVERIFY(macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1")));
+        {
+            QSettings other(path, QSettings::IniFormat);
+            other.setValue(QStringLiteral("Language/Language"), QStringLiteral("22"));
+            other.setValue(QStringLiteral("FindNew/IsShow"), QStringLiteral("0"));
+        }
+        QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("22"));
+        QVERIFY(macro.SetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QStringLiteral("1")));
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow")), QStringLiteral("0"));
+        QSettings after(path, QSettings::IniFormat);
+        QCOMPARE(after.value(QStringLiteral("Language/Language")).toString(), QStringLiteral("22"));
+        QCOMPARE(after.value(QStringLiteral("AutoStart/Enable")).toString(), QStringLiteral("1"));
     }
 
     // A crash or power loss while Macro.ini is written leaves the old file or

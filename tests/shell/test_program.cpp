@@ -1,7 +1,8 @@
 // The program itself on a real X server, as the run command starts it: it
 // shows the device list with the simulated mouse, a second start shows the
 // running-instance notice and ends with 0, and a termination request closes
-// it in order (exit code 0, no crash report). With a window manager and a
+// it in order (exit code 0, no crash report); it prints nothing on a device
+// click unless its markers are asked for. With a window manager and a
 // system tray, the minimise button puts it in the tray, and the tray icon and
 // its menu bring it back and end it, without a crash.
 #include "tests/common/Screenshot.h"
@@ -68,10 +69,14 @@ private:
                      values.value(QStringLiteral("WIDTH")), values.value(QStringLiteral("HEIGHT")));
     }
 
-    void StartProgram(QProcess& process)
+    // markers: the program's debug markers are asked for.
+    void StartProgram(QProcess& process, bool markers = false)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("QT_LOGGING_RULES"));
+        if (markers)
+            environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("talvire.debug=true"));
         // The single-instance segment is keyed by a file of the temporary
         // folder: a folder of its own keeps other tests' instances apart.
         environment.insert(QStringLiteral("TMPDIR"), temp.path());
@@ -187,7 +192,7 @@ private slots:
     void startsSecondStartEndsTerminationCloses()
     {
         QProcess first;
-        StartProgram(first);
+        StartProgram(first, true);
         const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
         QVERIFY2(!window.isEmpty(), first.readAll().constData());
         // The device list finds the simulated mouse within a moment.
@@ -235,6 +240,43 @@ private slots:
         QVERIFY2(first.exitCode() == 0, output.constData());
         QVERIFY2(output.contains("close"), output.constData());
         QVERIFY2(CrashReports().isEmpty(), qPrintable(CrashReports().join(QLatin1Char(' '))));
+    }
+
+    // Unless its markers are asked for, the program prints nothing from its
+    // start through a click on the device to its end.
+    void quietUnlessAsked()
+    {
+        QProcess program;
+        StartProgram(program);
+        const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
+        QVERIFY2(!window.isEmpty(), program.readAll().constData());
+        QTest::qWait(1500);
+        const QRect frame = Geometry(window);
+        // The page buttons of the configuration frame, the first one in the
+        // accent colour, at the left below the title band.
+        const auto frameShown = [&] {
+            const QImage column = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(
+                QRect(frame.topLeft() + QPoint(30, 80), QSize(80, 70)));
+            int accent = 0;
+            for (int y = 0; y < column.height(); ++y) {
+                for (int x = 0; x < column.width(); ++x) {
+                    const QColor colour = column.pixelColor(x, y);
+                    if (colour.green() > 150 && colour.red() < 100)
+                        ++accent;
+                }
+            }
+            return accent > 20;
+        };
+        QVERIFY(!frameShown());
+        Click(frame.topLeft() + QPoint(510, 380));
+        QTRY_VERIFY_WITH_TIMEOUT(frameShown(), Patience);
+        // The device is read meanwhile.
+        QTest::qWait(4000);
+        program.terminate();
+        QVERIFY(program.waitForFinished(Patience));
+        const QByteArray output = program.readAll();
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY2(output.isEmpty(), output.constData());
     }
 
     // The tray as a user meets it: a click on the icon brings the window back

@@ -1,6 +1,7 @@
 // Writes sample firmware images for the models of the product description:
-// the images the program offers as updates (beside the program in bin/), and
-// images for the unusual cases the tests need (testdata/firmware/).
+// the images the program offers as updates (beside the program in bin/, what
+// a user would get), and images for the unusual cases the tests need
+// (testdata/firmware/).
 //
 // firmware_generator <Config.ini> <image folder> <test image folder>
 #include "core/ConfigIni.h"
@@ -91,17 +92,23 @@ int main(int argc, char** argv)
         }
     }
 
-    // Files the update lookups pass over: the first model's mouse firmware at
-    // the device's own version, a mouse of another customer, a cut file.
+    // Files the update lookups pass over, for the tests only: the first
+    // model's mouse firmware at the device's own version, a mouse of another
+    // customer, a cut file. The image folder beside the program holds only
+    // what a user gets.
     const QString mouseName = config.GetValue(QStringLiteral("Drive1"), QStringLiteral("MM"));
     const int mid = config.GetValue(QStringLiteral("Drive1"), QStringLiteral("MID")).toInt();
     const ModelCatalog::Model* first = ModelCatalog::Find(1);
     const uint32_t deviceVersion = first ? first->mouseVersion : 0x0100;
-    written &= WriteImage(images, mouseName + QLatin1Char('_') + VersionText(deviceVersion) + ".bin",
+    written &= WriteImage(testImages, mouseName + QLatin1Char('_') + VersionText(deviceVersion) + ".bin",
                           Header(FirmwareImage::MouseType, cid, mid, mouseName, deviceVersion));
-    written &= WriteImage(images, QStringLiteral("OtherCustomer_") + mouseName + ".bin",
+    written &= WriteImage(testImages, QStringLiteral("OtherCustomer_") + mouseName + ".bin",
                           Header(FirmwareImage::MouseType, cid + 1, mid, mouseName, deviceVersion + 1));
-    written &= WriteFile(images + QStringLiteral("/damaged.bin"), std::vector<uint8_t>(100, 0x5A));
+    written &= WriteFile(testImages + QStringLiteral("/damaged.bin"), std::vector<uint8_t>(100, 0x5A));
+    // Builds before this one left them beside the program.
+    for (const QString& stale : {mouseName + QLatin1Char('_') + VersionText(deviceVersion) + ".bin",
+                                 QStringLiteral("OtherCustomer_") + mouseName + ".bin", QStringLiteral("damaged.bin")})
+        QFile::remove(images + QLatin1Char('/') + stale);
 
     // The unusual cases, for the tests.
     const auto mouse = [&](uint32_t version) {

@@ -1,0 +1,3 @@
+#include "core/DebugLog.h"
+
+Q_LOGGING_CATEGORY(DebugLog, "talvire", QtInfoMsg)
