@@ -16,6 +16,19 @@ struct FlashDataMap {
     static constexpr int ButtonCount = 16;
     static constexpr int StageCount = 8;
 
+    // The device's own configuration block, as the device library reports
+    // it: read whole (BlockSize bytes from address 0), or one part at its
+    // address in the block (not an offset in this image), with its length.
+    static constexpr int BlockSize = 6912;
+    static constexpr int BlockReportRateAddress = 0x00;  // the report-rate code
+    static constexpr int BlockReportRateLength = 1;
+    static constexpr int BlockDpiStageAddress = 0x04;    // the current DPI stage
+    static constexpr int BlockDpiStageLength = 1;
+    static constexpr int BlockDpiLightAddress = 0x4C;    // the DPI light, for BufferToDPILed
+    static constexpr int BlockDpiLightLength = 8;
+    static constexpr int BlockLightBarAddress = 0xA0;    // the light bar, for BufferToLedBar
+    static constexpr int BlockLightBarLength = 9;
+
     quint8 reportRate = 0;          // 0x00: 8, 4, 2, 1, 16, 32, 64 = 125 ... 8000 Hz
     quint8 dpiStageCount = 0;       // 0x01: 1 to 8
     quint8 currentDpiStage = 0;     // 0x02: 0 to 7

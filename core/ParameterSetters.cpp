@@ -32,7 +32,7 @@ bool DeviceAnswers(const QByteArray& path)
     if (DeviceAllInfo::Answers(path))
         return true;
     if (!SensorPageLoading && !ButtonPageLoading)
-        PostMsg::Instance()->PostMouseOffLineo(0);
+        PostMsg::Instance()->PostMouseOffLineo(PostMsg::MouseOffLine);
     return false;
 }
 
@@ -203,7 +203,7 @@ bool SetWholeImage(const FlashDataMap& image)
     if (!DeviceAnswers(path))
         return false;
     if (!SendImage(image)) {
-        PostMsg::Instance()->PostMouseOffLineo(0);
+        PostMsg::Instance()->PostMouseOffLineo(PostMsg::MouseOffLine);
         return false;
     }
     // The device holds this configuration now: it is the device's own.

@@ -23,6 +23,34 @@ public:
     static bool Connect(const char* signal, const QObject* receiver, const char* slot,
                         Qt::ConnectionType type = Qt::AutoConnection);
 
+    // The integer codes the bus carries; the signals keep their int arguments.
+
+    // SigChangeMainDialog(page): the page of the top window to show (also
+    // its page index).
+    enum MainDialogPage { ChooserPage = 0, FramePage = 1 };
+    // SigChangeSize(mode): how the top window leaves the screen.
+    enum ChangeSizeMode {
+        FrameToTray = 0,    // the frame's minimise: the utility is declared absent
+        FrameClose = 1,     // the frame's close: declared absent, then the program ends
+        ChooserToTray = 2,  // the chooser's minimise
+        ChooserClose = 3,   // the chooser's close
+    };
+    // SigSetver(state): what the settings page does with its version rows.
+    enum SetverState {
+        SetverVersionRead = 0,     // the mouse's firmware version was read: show the versions
+        SetverReceiverDone = 1,    // a receiver update ended: hide its result marker
+        SetverMouseDone = 2,       // a mouse update ended: hide its result marker
+        SetverDevicesChanged = 4,  // the devices changed or a configuration was applied
+        SetverDeviceChosen = 6,    // a device was picked: empty the version labels
+    };
+    // SigUpDataParam(mode): why the frame shows the apply dialog.
+    enum UpDataParamMode {
+        ParamDeviceOpened = 0,   // the worker opened the device: apply what it reads
+        ParamDeviceChanged = 1,  // the device changed its configuration itself: wait only
+    };
+    // SigMouseOffLineo(reason): which notice the top window shows.
+    enum MouseOffLineReason { MouseOffLine = 0, MouseTimedOut = 1 };
+
     void PostChangeMainDialog(int page);
     void PostChangeSize(int mode);
     void PostUpDataConfigUI(int count, int current, bool enabled);

@@ -16,6 +16,28 @@ QString StyleSheet::DefaultColour()
     return QStringLiteral("230,232,235");
 }
 
+QString StyleSheet::DisabledColour()
+{
+    return QStringLiteral("92,98,107");
+}
+
+QString StyleSheet::PictureRule(const QString& selector, const QString& pictureFolder, const QString& picture,
+                                const QString& textColour)
+{
+    QString rule = selector
+        + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
+        + pictureFolder + picture + QStringLiteral(");");
+    if (!textColour.isEmpty())
+        rule += QStringLiteral("color: rgb(") + textColour + QStringLiteral(");");
+    return rule + QLatin1Char('}');
+}
+
+QString StyleSheet::StretchedPictureRule(const QString& selector, const QString& pictureFolder,
+                                         const QString& picture)
+{
+    return selector + QStringLiteral("{border-image: url(") + pictureFolder + picture + QStringLiteral(");}");
+}
+
 QString StyleSheet::ColourText(const QString& key)
 {
     return ProductDescription::Instance().Option().Colour(key);
@@ -81,10 +103,7 @@ QString StyleSheet::CloseRule(const QString& pictureFolder)
 QString StyleSheet::BackgroundRule(const QString& frameName, const QString& pictureFolder,
                                    const QString& picture)
 {
-    return QLatin1Char('#') + frameName
-        + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
-                         "background-image: url(")
-        + pictureFolder + picture + QStringLiteral(");}");
+    return PictureRule(QLatin1Char('#') + frameName, pictureFolder, picture);
 }
 
 QPalette StyleSheet::DarkPalette()
@@ -139,7 +158,8 @@ QString StyleSheet::ComboBoxRule(const QString& pictureFolder)
                          "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
         + text + QStringLiteral("); border-image: url(") + pictureFolder
         + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(")
-        + ColourText(QStringLiteral("ComboxSelectColor")) + QStringLiteral("); }");
+        + ColourText(QStringLiteral("ComboxSelectColor"))
+        + QStringLiteral("); }QComboBox:disabled{color: rgb(") + DisabledColour() + QStringLiteral(");}");
 }
 
 QString StyleSheet::ComboListRule()

@@ -18,6 +18,19 @@ public:
     // The same for the items of a colour list.
     static QString ColourText(const QStringList& items);
     static QString DefaultColour();
+    // The text colour of disabled controls, "r,g,b".
+    static QString DisabledColour();
+
+    // A picture of the folder drawn centred, unscaled, without a border:
+    // selector{border:0px;background-position:center;background-repeat:no-repeat;
+    // background-image: url(<folder><picture>);}, with "color: rgb(<textColour>);"
+    // in the same rule when a text colour ("r,g,b") is given.
+    static QString PictureRule(const QString& selector, const QString& pictureFolder, const QString& picture,
+                               const QString& textColour = QString());
+    // A picture of the folder stretched over the whole widget:
+    // selector{border-image: url(<folder><picture>);}.
+    static QString StretchedPictureRule(const QString& selector, const QString& pictureFolder,
+                                        const QString& picture);
 
     // selector{color: rgb(<colour>;);}  e.g. the label rule with "QLabel".
     static QString ColourRule(const QString& selector, const QString& colourKey);
@@ -48,7 +61,8 @@ public:
     static QString CheckBoxRule(const QString& pictureFolder, const QString& colourKey);
 
     // A drop-down list drawn with ComboboxBack.png, ComboboxTextBack.png,
-    // Menu.png and MenuClicked.png, in the "Combox..." colours.
+    // Menu.png and MenuClicked.png, in the "Combox..." colours; its text in
+    // the disabled colour while it is disabled.
     static QString ComboBoxRule(const QString& pictureFolder);
     // The list view of such a drop-down list: selected and hovered entries
     // in the selection colour.

@@ -26,6 +26,23 @@ constexpr int OnlineCheckMs = 1300;
 constexpr int StatusReReadGuardMs = 3000;
 constexpr char PlaceholderPath[] = "a";
 
+// The report header: the report type, the part of the device's data (0 its
+// configuration block) and the address within it.
+constexpr int HeaderTypeByte = 1;
+constexpr int HeaderPartByte = 3;
+constexpr int HeaderAddressByte = 4;
+// The battery answer: level, then charging.
+constexpr int BatteryLevelByte = 0;
+constexpr int BatteryChargingByte = 1;
+// The status-change answer: what changed on the device.
+constexpr int StatusDpiStage = 0;
+constexpr int StatusReportRate = 1;
+constexpr int StatusConfiguration = 2;
+constexpr int StatusDpiLight = 3;
+constexpr int StatusLightBar = 5;
+constexpr int StatusBattery = 6;
+constexpr int StatusBytes = 7;
+
 // Report rate codes above this are the rates above 1000 Hz, which a device on
 // the cable cannot run.
 constexpr int HighestWiredRateCode = 15;
@@ -235,7 +252,7 @@ void MouseVersion()
         if (current.path == device.path)
             current.mouseVersion = QString(version);
     });
-    PostMsg::Instance()->PostSetver(0);
+    PostMsg::Instance()->PostSetver(PostMsg::SetverVersionRead);
     const QString cid = Description().Option().Text(QStringLiteral("CID"));
     const QString mid = Description().Model(device.modelIndex).Text(QStringLiteral("MID"));
     // The registry keeps a text of its own, made inside Qt and shared with no
@@ -247,24 +264,25 @@ void MouseVersion()
 void ConfigurationReport(int address, const unsigned char* data, int length)
 {
     PostMsg* const bus = PostMsg::Instance();
-    if (address == 0 && length == DIVAZA_DEVICE_BLOCK_SIZE) {
+    static_assert(FlashDataMap::BlockSize == DIVAZA_DEVICE_BLOCK_SIZE, "the library's configuration block");
+    if (address == 0 && length == FlashDataMap::BlockSize) {
         WholeConfiguration(data);
-    } else if (address == 0 && length == 1) {
+    } else if (address == FlashDataMap::BlockReportRateAddress && length == FlashDataMap::BlockReportRateLength) {
         const int code = data[0];
         if (CurrentDevice.get().wired && code > HighestWiredRateCode)
             return;
         LiveFlashData.update([code](FlashDataMap& live) { live.reportRate = quint8(code); });
         bus->PostUpDataReportRate(code);
         SendLiveImageToDevice();
-    } else if (address == 4 && length == 1) {
+    } else if (address == FlashDataMap::BlockDpiStageAddress && length == FlashDataMap::BlockDpiStageLength) {
         const int stage = data[0];
         LiveFlashData.update([stage](FlashDataMap& live) { live.currentDpiStage = quint8(stage); });
         bus->PostUpDataDPI(stage);
         SendLiveImageToDevice();
-    } else if (address == 0x4C && length == 8) {
+    } else if (address == FlashDataMap::BlockDpiLightAddress && length == FlashDataMap::BlockDpiLightLength) {
         LiveFlashData.update([data](FlashDataMap& live) { BufferToDPILed(data, &live.dpiLightMode); });
         PostImage(&PostMsg::PostUpDataDPILed);
-    } else if (address == 0xA0 && length == 9) {
+    } else if (address == FlashDataMap::BlockLightBarAddress && length == FlashDataMap::BlockLightBarLength) {
         LiveFlashData.update([data](FlashDataMap& live) { BufferToLedBar(data, &live.lightMode); });
         PostImage(&PostMsg::PostUpDataLightLight);
     }
@@ -452,9 +470,9 @@ void Worker::RunPass()
         });
         if (online) {
             if (ForceReRead.exchange(false))
-                bus->PostUpDataParam(1);
+                bus->PostUpDataParam(PostMsg::ParamDeviceChanged);
             else if (!ApplyInProgress)
-                bus->PostUpDataParam(0);
+                bus->PostUpDataParam(PostMsg::ParamDeviceOpened);
         } else {
             // Read the device once it answers: until then the pages show the
             // stored configuration and nothing is written to the device.
@@ -607,26 +625,26 @@ void Worker::OnUsbData(const unsigned char* header, int headerLength, const unsi
     if (!data)
         dataLength = 0;
     PostMsg* const bus = PostMsg::Instance();
-    switch (headerByte(1)) {
+    switch (headerByte(HeaderTypeByte)) {
     case DIVAZA_REPORT_BATTERY: {
         if (dataLength < 2)
             return;
         unsigned char battery[4] = {};
         GetDeviceBatteryStatus(data, battery);
-        bus->PostBattery(battery[1] != 0, battery[0], ShowBatteryValue == 1);
+        bus->PostBattery(battery[BatteryChargingByte] != 0, battery[BatteryLevelByte], ShowBatteryValue == 1);
         break;
     }
     case DIVAZA_REPORT_FLASH_DATA:
-        if (headerByte(3) == 0 && dataLength > 0)
-            ConfigurationReport(headerByte(4), data, dataLength);
+        if (headerByte(HeaderPartByte) == 0 && dataLength > 0)
+            ConfigurationReport(headerByte(HeaderAddressByte), data, dataLength);
         break;
     case DIVAZA_REPORT_MODEL_DEFAULTS:
         ModelDefaults();
         break;
     case DIVAZA_REPORT_STATUS_CHANGED: {
-        if (dataLength < 7)
+        if (dataLength < StatusBytes)
             return;
-        unsigned char flags[7] = {};
+        unsigned char flags[StatusBytes] = {};
         GetDeviceStatusChanged(data, flags);
         PollDeviceStatus(flags);
         break;
@@ -654,17 +672,17 @@ void Worker::OnUsbData(const unsigned char* header, int headerLength, const unsi
 
 void Worker::PollDeviceStatus(const unsigned char* flags)
 {
-    if (flags[0])
+    if (flags[StatusDpiStage])
         UsbServer_ReadCurrentDPI();
-    if (flags[1])
+    if (flags[StatusReportRate])
         UsbServer_ReadReportRate();
-    if (flags[6])
+    if (flags[StatusBattery])
         UsbServer_ReadBatteryLevel();
-    if (flags[5])
+    if (flags[StatusLightBar])
         UsbServer_ReadLedBar();
-    if (flags[3])
+    if (flags[StatusDpiLight])
         UsbServer_ReadDPILed();
-    if (flags[2]) {
+    if (flags[StatusConfiguration]) {
         const qint64 now = MonotonicMs();
         qint64 last = StatusReReadTime;
         // Another configuration change within the guard time is the same change.
@@ -678,7 +696,7 @@ void Worker::PollDeviceStatus(const unsigned char* flags)
 void Worker::OnUsbChanged()
 {
     PostMsg* const bus = PostMsg::Instance();
-    bus->PostSetver(4);
+    bus->PostSetver(PostMsg::SetverDevicesChanged);
     const QString vid = Description().Vid();
     WorkerDeviceList.set({});
     EnumerateDevices(vid, SearchProductIds());
@@ -687,7 +705,7 @@ void Worker::OnUsbChanged()
     if (devices.isEmpty()) {
         if (DeviceWatchEnabled) {
             CurrentDevice.set(DeviceAllInfo());
-            bus->PostChangeMainDialog(0);
+            bus->PostChangeMainDialog(PostMsg::ChooserPage);
         }
     } else {
         int elsewhere = 0;
@@ -706,7 +724,7 @@ void Worker::OnUsbChanged()
             if (!now.path.isEmpty() && found.path != now.path)
                 ++elsewhere;
             if (elsewhere == devices.size() && !now.path.isEmpty() && DeviceWatchEnabled)
-                bus->PostChangeMainDialog(0);
+                bus->PostChangeMainDialog(PostMsg::ChooserPage);
         }
         if (CurrentDevice.get().wired)
             FirmwareHints(devices);

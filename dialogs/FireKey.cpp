@@ -20,9 +20,9 @@ FireKey::FireKey(QWidget* parent)
 
     // The background picture is stretched over this larger dialog. Set after
     // the frame, which gives the spin boxes their palette first.
-    ui->FireKeyA->setStyleSheet(QStringLiteral("#FireKeyA{border:0px;background-position:center;"
-                                               "background-repeat:no-repeat;border-image: url(")
-                                + PictureFolder() + QStringLiteral("BackGround.png);}"));
+    ui->FireKeyA->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#FireKeyA"), PictureFolder(),
+                                         QStringLiteral("BackGround.png")));
 }
 
 FireKey::~FireKey()

@@ -48,10 +48,9 @@ Match::Match(QWidget* parent)
     ui->label->hide();
     buttonColour_ = StyleSheet::ColourText(QStringLiteral("ButtonColor"));
     StyleButton(QStringLiteral("Pair.png"));
-    ui->toolButton_2->setStyleSheet(QStringLiteral("QToolButton{border:0px;color: rgb(255, 255, 255);"
-                                                   "background-position:center;background-repeat:no-repeat;"
-                                                   "background-image: url(")
-                                    + pictureFolder_ + QStringLiteral("Picture.png);}"));
+    ui->toolButton_2->setStyleSheet(StyleSheet::PictureRule(QStringLiteral("QToolButton"), pictureFolder_,
+                                                            QStringLiteral("Picture.png"),
+                                                            QStringLiteral("255, 255, 255")));
     ui->CloseButton->setStyleSheet(StyleSheet::IconButtonRule(pictureFolder_, QStringLiteral("CloseSecondPage.png"),
                                                               QStringLiteral("CloseSecondPageHover.png"),
                                                               QStringLiteral("CloseSecondPageClick.png")));
@@ -359,10 +358,8 @@ void Match::SetButtonText(const QString& text)
 
 void Match::StyleButton(const QString& picture, bool blackText)
 {
-    const QString style = QStringLiteral("QPushButton{border:0px;color: rgb(")
-        + (blackText ? QStringLiteral("0, 0, 0") : buttonColour_)
-        + QStringLiteral(");background-position:center;background-repeat:no-repeat;background-image: url(")
-        + pictureFolder_ + picture + QStringLiteral(");}");
+    const QString style = StyleSheet::PictureRule(QStringLiteral("QPushButton"), pictureFolder_, picture,
+                                                  blackText ? QStringLiteral("0, 0, 0") : buttonColour_);
     if (style == buttonStyle_)
         return;
     buttonStyle_ = style;

@@ -17,9 +17,9 @@ MouseOffLine::MouseOffLine(QWidget* parent)
     QLabel* label = ui->label;
     frame.texts = {
         {QStringLiteral("label"),
-         LanguageTexts::WhenValue(OfflineReason, 0, LanguageTexts::TextOf(label))},
+         LanguageTexts::WhenValue(OfflineReason, PostMsg::MouseOffLine, LanguageTexts::TextOf(label))},
         {QStringLiteral("Timeout"),
-         LanguageTexts::WhenValue(OfflineReason, 1, LanguageTexts::TextOf(label))},
+         LanguageTexts::WhenValue(OfflineReason, PostMsg::MouseTimedOut, LanguageTexts::TextOf(label))},
         {QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)},
     };
     SetUpFrame(frame);

@@ -93,7 +93,7 @@ void Progress::SlotCloseProgress()
 void Progress::Finish()
 {
     if (outcome_ == Outcome::Failure) {
-        PostMsg::Instance()->PostChangeMainDialog(0);
+        PostMsg::Instance()->PostChangeMainDialog(PostMsg::ChooserPage);
         close();
         return;
     }

@@ -94,7 +94,7 @@ void UpDataParam::onTimeupDestroy()
         return;
     }
     running_ = true;
-    PostMsg::Instance()->PostSetver(4);
+    PostMsg::Instance()->PostSetver(PostMsg::SetverDevicesChanged);
     if (waitOnlyMode_) {
         RunWaitOnly();
     } else {
@@ -114,7 +114,7 @@ void UpDataParam::RunWaitOnly()
     waitOnlyMode_ = false;
     close();
     if (!reported)
-        PostMsg::Instance()->PostMouseOffLineo(0);
+        PostMsg::Instance()->PostMouseOffLineo(PostMsg::MouseOffLine);
 }
 
 void UpDataParam::RunImport()
@@ -150,7 +150,7 @@ void UpDataParam::RunApply()
         if (Worker::ReadDeviceInfoFile(CacheReadName.get(), &cached))
             ShowOnPages(cached);
         close();
-        bus->PostMouseOffLineo(0);
+        bus->PostMouseOffLineo(PostMsg::MouseOffLine);
         return;
     }
     qCDebug(DebugLog) << "v";
@@ -162,7 +162,7 @@ void UpDataParam::RunApply()
     close();
     qCDebug(DebugLog) << "vvv";
     if (!reported)
-        bus->PostMouseOffLineo(1);
+        bus->PostMouseOffLineo(PostMsg::MouseTimedOut);
     qCDebug(DebugLog) << "vv";
     if (DeviceOnline)
         WriteFirstCacheFile();

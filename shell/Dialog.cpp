@@ -51,11 +51,12 @@ Dialog::Dialog(QWidget* parent)
 
     const QString& f = pictureFolder_;
     ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(") + f + QStringLiteral("BackGround.png);}"));
+    ui->frame_2->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#frame_2"), f, QStringLiteral("BackGround.png")));
     ui->BatteryButtonC->setStyleSheet(
-        QStringLiteral("#BatteryButtonC{border:0px;background-image: url(") + f
-        + QStringLiteral("Battery.png);background-position:center;background-repeat:no-repeat;}"));
-    ui->label->setStyleSheet(QStringLiteral("#label{border-image: url(") + f + QStringLiteral("Charg.png);}"));
+        StyleSheet::BackgroundRule(QStringLiteral("BatteryButtonC"), f, QStringLiteral("Battery.png")));
+    ui->label->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#label"), f, QStringLiteral("Charg.png")));
     auto toggle = [&f](QWidget* button, const QString& name, const QString& hover, const QString& checked) {
         button->setStyleSheet(StyleSheet::ToggleButtonRule(f, name + QStringLiteral(".png"),
                                                            name + hover + QStringLiteral(".png"),
@@ -138,7 +139,7 @@ void Dialog::WindowClosed()
 
 void Dialog::WindowMin()
 {
-    PostMsg::Instance()->PostChangeSize(0);
+    PostMsg::Instance()->PostChangeSize(PostMsg::FrameToTray);
 }
 
 void Dialog::on_ButtonMain_clicked()
@@ -177,14 +178,14 @@ void Dialog::on_UpArrow_clicked()
     ui->ButtonMain->setChecked(true);
     Timing::WaitMs(BackToListWaitMs);
     UsbServer_Exit();
-    PostMsg::Instance()->PostChangeMainDialog(0);
+    PostMsg::Instance()->PostChangeMainDialog(PostMsg::ChooserPage);
     PostMsg::Instance()->PostSetMacroPage();
 }
 
 void Dialog::on_CloseButton_clicked()
 {
     WriteCache();
-    PostMsg::Instance()->PostChangeSize(1);
+    PostMsg::Instance()->PostChangeSize(PostMsg::FrameClose);
 }
 
 void Dialog::WriteCache()
@@ -202,7 +203,7 @@ void Dialog::SlotUpDataParam(int mode)
 {
     apply_->StartTimer();
     qCDebug(DebugLog) << "q";
-    if (mode == 1)
+    if (mode == PostMsg::ParamDeviceChanged)
         apply_->SetWaitOnlyMode(true);
     qCDebug(DebugLog) << "w";
     // Asked again while the dialog shows: its timer has started again for

@@ -91,18 +91,18 @@ DialogChange::DialogChange(QWidget* parent)
 
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
     const QString& folder = pictureFolder_;
-    ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border-image: url(") + folder
-                                   + QStringLiteral("MainBack.png);}"));
+    ui->frameChange->setStyleSheet(
+        StyleSheet::StretchedPictureRule(QStringLiteral("#frameChange"), folder, QStringLiteral("MainBack.png")));
     ui->CloseButton->setStyleSheet(StyleSheet::CloseRule(folder));
     ui->MinButton->setStyleSheet(StyleSheet::IconButtonRule(folder, QStringLiteral("Min.png"),
                                                             QStringLiteral("MinHover.png"),
                                                             QStringLiteral("MinClick.png")));
-    ui->Repair->setStyleSheet(QStringLiteral("#Repair{border:0px;background-image: url(") + folder
-                              + QStringLiteral("Repair.png);background-position:center;background-repeat:no-repeat;}"));
+    ui->Repair->setStyleSheet(
+        StyleSheet::BackgroundRule(QStringLiteral("Repair"), folder, QStringLiteral("Repair.png")));
     const auto arrowRule = [&folder](const QString& name) {
-        return QStringLiteral("QToolButton{border-image: url(") + folder + name
-            + QStringLiteral(".png);}QToolButton:hover{border-image: url(") + folder + name
-            + QStringLiteral("Click.png);}");
+        return StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton"), folder, name + QStringLiteral(".png"))
+            + StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton:hover"), folder,
+                                               name + QStringLiteral("Click.png"));
     };
     ui->RightButton->setStyleSheet(arrowRule(QStringLiteral("Right")));
     ui->LeftButton->setStyleSheet(arrowRule(QStringLiteral("Left")));
@@ -392,9 +392,7 @@ bool DialogChange::RefreshDeviceEntry(int index)
 
 QString DialogChange::PictureRule(const QString& selector, const QString& picture) const
 {
-    return selector + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
-                                     "background-image: url(")
-        + pictureFolder_ + picture + QStringLiteral(");color: rgb(255, 255, 255);}");
+    return StyleSheet::PictureRule(selector, pictureFolder_, picture, QStringLiteral("255, 255, 255"));
 }
 
 void DialogChange::DrawEntry(int index, const DeviceAllInfo& info)
@@ -500,13 +498,14 @@ void DialogChange::BuildDevicePages()
             link->hide();
             LinkIcons.append(link);
 
-            const int kind = DeviceListRules::ReceiverList(DeviceListRules::ReceiverPidLists, info.pid, badgeOrder);
+            const int kind
+                = DeviceListRules::ReceiverList(DeviceListRules::ReceiverPidLists, info.pid, badgeOrder);
             if (kind >= 0) {
                 auto* badge = new QLabel(page);
                 SetFixedSize(badge, BadgeSize);
                 badge->move(places[slot].badge);
-                badge->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + chooser->pictureFolder_
-                                     + QLatin1String(BadgePictures[kind]) + QStringLiteral(");}"));
+                badge->setStyleSheet(StyleSheet::PictureRule(QStringLiteral("QLabel"), chooser->pictureFolder_,
+                                                             QLatin1String(BadgePictures[kind])));
                 RateBadges.append(badge);
             }
         }
@@ -552,7 +551,7 @@ void DialogChange::slotButtonClicked()
 void DialogChange::SelectDevice(int index)
 {
     PostMsg* bus = PostMsg::Instance();
-    bus->PostSetver(6);
+    bus->PostSetver(PostMsg::SetverDeviceChosen);
     if (index < 0 || index >= ShownDevices.size())
         return;
     // Copies: the list may be rebuilt while a dialog runs.
@@ -640,7 +639,7 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
         bus->PostLabelTextB(record.receiverVersion, QString());
     }
 
-    bus->PostChangeMainDialog(1);
+    bus->PostChangeMainDialog(PostMsg::FramePage);
     QThread::msleep(ulong(Timing::Ms(150)));
     // Chosen before the worker runs: a pass does device work only for a
     // chosen device.
@@ -651,12 +650,12 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
 
 void DialogChange::on_CloseButton_clicked()
 {
-    PostMsg::Instance()->PostChangeSize(3);
+    PostMsg::Instance()->PostChangeSize(PostMsg::ChooserClose);
 }
 
 void DialogChange::on_MinButton_clicked()
 {
-    PostMsg::Instance()->PostChangeSize(2);
+    PostMsg::Instance()->PostChangeSize(PostMsg::ChooserToTray);
 }
 
 void DialogChange::on_LeftButton_clicked()

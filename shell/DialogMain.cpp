@@ -32,8 +32,9 @@
 #include <QToolTip>
 
 namespace {
-constexpr int ChooserPage = 0;
-constexpr int FramePage = 1;
+// The stack's pages, in the order of the bus's page codes.
+constexpr int ChooserPage = PostMsg::ChooserPage;
+constexpr int FramePage = PostMsg::FramePage;
 constexpr int ChangePeriod = 600;
 constexpr int ExitSleepMs = 100;
 constexpr int CloseWaitMs = 200;
@@ -149,18 +150,18 @@ void DialogMain::SlotChangeMainDialog(int page)
 void DialogMain::SlotChangeSize(int mode)
 {
     switch (mode) {
-    case 0:
+    case PostMsg::FrameToTray:
         UsbServer_SetPCDriverStatus(0);
         HideToTray(true);
         break;
-    case 1:
+    case PostMsg::FrameClose:
         UsbServer_SetPCDriverStatus(0);
         CloseProgram();
         break;
-    case 2:
+    case PostMsg::ChooserToTray:
         HideToTray(false);
         break;
-    case 3:
+    case PostMsg::ChooserClose:
         CloseProgram();
         break;
     default:
@@ -267,7 +268,7 @@ void DialogMain::RequestClose()
     if (ui->stackedWidgetMain->currentIndex() == FramePage)
         frame_->WindowClosed();
     else
-        SlotChangeSize(3);
+        SlotChangeSize(PostMsg::ChooserClose);
 }
 
 void DialogMain::closeEvent(QCloseEvent* event)

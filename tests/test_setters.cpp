@@ -4,6 +4,7 @@
 #include "core/FlashDataMap.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
+#include "core/ScopedFlag.h"
 #include "core/SharedState.h"
 #include "devicelib/DIVAza.h"
 #include "devicelib/SimDevice.h"
@@ -242,6 +243,36 @@ private slots:
                 QCOMPARE(offline.first().value(0).toInt(), 0);
         }
         QCOMPARE(SimDevice_WriteCount("mouse"), writesBefore);
+    }
+
+    // A page fills its widgets under a loading guard: the setters it sets off
+    // meanwhile stay quiet about an offline device, and once the fill is over,
+    // however it ended, the flag is as it was before and they report again.
+    void loadingGuardLastsTheFill()
+    {
+        QVERIFY(SimDevice_Plug("receiver", 0));
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+        const auto fill = [](bool leaveEarly) {
+            const ScopedFlag loading(ButtonPageLoading);
+            if (leaveEarly)
+                return SetReportRate(1);
+            const ScopedFlag sensor(SensorPageLoading);
+            return SetReportRate(2);
+        };
+        QVERIFY(!fill(true));
+        QVERIFY(!fill(false));
+        QVERIFY(!ButtonPageLoading);
+        QVERIFY(!SensorPageLoading);
+        {
+            // A fill within a fill leaves the outer one's flag set.
+            const ScopedFlag outer(ButtonPageLoading);
+            QVERIFY(!fill(true));
+            QVERIFY(ButtonPageLoading);
+        }
+        QVERIFY(!ButtonPageLoading);
+        QCOMPARE(offline.count(), 0);
+        QVERIFY(!SetReportRate(1));
+        QCOMPARE(offline.count(), 1);
     }
 
     // Until the live image holds the current device's own configuration (none

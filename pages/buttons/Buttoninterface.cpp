@@ -1,6 +1,7 @@
 #include "pages/buttons/Buttoninterface.h"
 
 #include "core/PostMsg.h"
+#include "core/ScopedFlag.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
 #include "core/Timing.h"
@@ -65,11 +66,10 @@ void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap image)
 
 void Buttoninterface::ShowImage(const FlashDataMap& image)
 {
-    ButtonPageLoading = true;
+    const ScopedFlag loading(ButtonPageLoading);
     // The button list and its labels are drawn from the image's button
     // functions, key records and macro blocks once the page has them.
     Q_UNUSED(image)
-    ButtonPageLoading = false;
 }
 
 void Buttoninterface::SlotUpDataConfigUI(int count, int current, bool enabled)
@@ -93,6 +93,5 @@ void Buttoninterface::SlotMouseIndex(int index)
     // Every model shows the same mouse picture.
     Q_UNUSED(index)
     ui->widget->setStyleSheet(
-        QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
-        + pictureDir_ + QStringLiteral("mouse") + QStringLiteral("0") + QStringLiteral(".png") + QStringLiteral(");}"));
+        StyleSheet::BackgroundRule(QStringLiteral("widget"), pictureDir_, QStringLiteral("mouse0.png")));
 }

@@ -1,6 +1,7 @@
 #include "pages/sensor/Sensor.h"
 
 #include "core/PostMsg.h"
+#include "core/ScopedFlag.h"
 #include "core/SharedState.h"
 #include "ui_Sensor.h"
 
@@ -40,11 +41,10 @@ void Sensor::SlotUpDataSenSorUIB(FlashDataMap image)
 
 void Sensor::ShowImage(const FlashDataMap& image)
 {
-    SensorPageLoading = true;
+    const ScopedFlag loading(SensorPageLoading);
     // Report rate, DPI stages, options, sleep time and DPI light are drawn
     // from the image once the page has its controls.
     Q_UNUSED(image)
-    SensorPageLoading = false;
 }
 
 void Sensor::SlotUpDataReportRate(int code)

@@ -1,6 +1,7 @@
 // The shared widget classes: the slider's jump and its event to the parent,
-// the combo box's remembered index, the tool button that acts on the press,
-// the hand cursor of the push button and the staged progress bar.
+// the combo box's remembered index and its grey text while disabled, the tool
+// button that acts on the press, the hand cursor of the push button and the staged progress bar.
+#include "core/StyleSheet.h"
 #include "widgets/MyButton.h"
 #include "widgets/MyConmboBox.h"
 #include "widgets/MyProgressBar.h"
@@ -10,6 +11,7 @@
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
 
@@ -39,6 +41,24 @@ void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, const
 {
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, button, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
+}
+
+// The pixels of a widget's picture, left of its drop-down arrow, within a
+// small distance of a colour.
+int PixelsNear(QWidget* widget, const QColor& colour)
+{
+    const QImage image = widget->grab(QRect(0, 0, widget->width() - 30, widget->height())).toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green())
+                    + qAbs(pixel.blue() - colour.blue())
+                <= 12)
+                ++count;
+        }
+    }
+    return count;
 }
 } // namespace
 
@@ -109,6 +129,23 @@ private slots:
         QCOMPARE(box.PressedIndex(), 2);
         // It paints as any combo box does.
         QVERIFY(!box.grab().isNull());
+    }
+
+    void comboBoxTextIsGreyWhileDisabled()
+    {
+        MyConmboBox box;
+        box.addItem(QStringLiteral("English MMMM"));
+        box.setStyleSheet(StyleSheet::ComboBoxRule(StyleSheet::PictureFolder(QStringLiteral("DialogChange"))));
+        box.resize(160, 26);
+        const QColor disabled(92, 98, 107);
+        const QColor text(230, 232, 235);
+        const int enabledGrey = PixelsNear(&box, disabled);
+        const int enabledText = PixelsNear(&box, text);
+        QVERIFY(enabledText > 20);
+        box.setEnabled(false);
+        // The text turns grey; what stays light is the frame's edge.
+        QVERIFY(PixelsNear(&box, disabled) > enabledGrey + 20);
+        QVERIFY(PixelsNear(&box, text) < enabledText / 10);
     }
 
     void toolButtonActsOnThePress_data()
