@@ -39,6 +39,14 @@ void LanguageTexts::SetFinished(std::function<void()> finished)
     finished_ = std::move(finished);
 }
 
+QString LanguageTexts::NativeName(int index)
+{
+    static const char* const names[] = {"English", "简体中文", "繁體中文", "한국어", "Русский", "日本語"};
+    if (index < 0 || index >= int(sizeof names / sizeof names[0]))
+        index = 0;
+    return QString::fromUtf8(names[index]);
+}
+
 QString LanguageTexts::FileName(int index)
 {
     QString name;

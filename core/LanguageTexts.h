@@ -67,6 +67,9 @@ public:
     // 2 Traditional Chinese, 3 Korean, 4 Russian, 5 Japanese; any other
     // index gives English.
     static QString FileName(int index);
+    // The name of a language index in its own language ("English", "日本語");
+    // English for any other index.
+    static QString NativeName(int index);
     // The index kept in Macro.ini ("Language"/"Language"); 0 when missing
     // or not a number.
     static int StoredIndex();

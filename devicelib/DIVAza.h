@@ -184,8 +184,12 @@ int StopUsbChanged(void);
 /* The number of devices in boot mode that the image fits (0 for a null or short
  * image); written into *count in every case. */
 int UsbUpgradeC_FindBootDevices(const UpgradeImage* image, int* count);
-/* Starts the upgrade and returns at once; progress reports and then one result
- * report follow on the upgrade thread. A callback may start the next upgrade. */
+/* Starts the upgrade and returns at once (1); progress reports and then one
+ * result report follow on the upgrade thread. A callback may start the next
+ * upgrade. A refused start (a damaged image, no single device it fits, an
+ * upgrade still running) returns 0, leaves every device as it was and reports
+ * one failure result on the upgrade thread; without a callback nothing is
+ * reported. */
 int UsbUpgrade_Start(const UpgradeImage* image, UpgradeStatusCallback callback, int timeoutMs);
 /* Exactly 8 text lines about the last upgrade, valid until the next start. */
 const char* const* UsbUpgradeC_GetLogs(void);

@@ -106,7 +106,8 @@ int SimDevice_FailNextWrite(int chunks);
 /* The next upgrade (and only that one):
  * FAIL_AT: the device reports an error when the progress reaches `percent`;
  * STALL_AT: the device stops answering at `percent`; failure after the time limit;
- * REFUSE: UsbUpgrade_Start returns 0 and nothing is reported;
+ * REFUSE: UsbUpgrade_Start returns 0; one failure result follows, as after
+ *         every refused start;
  * IMMEDIATE: the result (success) comes at once, before any progress. */
 #define SIM_UPGRADE_NONE 0
 #define SIM_UPGRADE_FAIL_AT 1

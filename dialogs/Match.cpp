@@ -144,7 +144,7 @@ void Match::onUSBTimeupDestroy()
     }
     ui->MatchButton->setEnabled(allowed_);
     if (!allowed_)
-        StyleButton(QStringLiteral("Pair.png"), true);
+        StyleButton(QStringLiteral("PairDisabled.png"), true);
 }
 
 void Match::onPairTimeupDestroy()
@@ -356,10 +356,12 @@ void Match::SetButtonText(const QString& text)
         ui->MatchButton->setShortcut(QKeySequence(Qt::Key_Space));
 }
 
-void Match::StyleButton(const QString& picture, bool blackText)
+void Match::StyleButton(const QString& picture, bool disabled)
 {
+    // A button that cannot be used is grey: the disabled text colour on the
+    // grey picture.
     const QString style = StyleSheet::PictureRule(QStringLiteral("QPushButton"), pictureFolder_, picture,
-                                                  blackText ? QStringLiteral("0, 0, 0") : buttonColour_);
+                                                  disabled ? QStringLiteral("92, 98, 107") : buttonColour_);
     if (style == buttonStyle_)
         return;
     buttonStyle_ = style;

@@ -98,9 +98,9 @@ private:
     void EndAttempt();
     void ShowCaption(Caption caption);
     void SetButtonText(const QString& text);
-    // Styles the start button with a picture of the folder; black text while
-    // pairing cannot start.
-    void StyleButton(const QString& picture, bool blackText = false);
+    // Styles the start button with a picture of the folder; disabled (grey)
+    // text while pairing cannot start.
+    void StyleButton(const QString& picture, bool disabled = false);
     static void GiveBackDeviceChosen();
 
     Ui::Match* ui;

@@ -9,6 +9,11 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+namespace {
+// Left and right inner margin of a dialog's text.
+constexpr int LabelMargin = 10;
+} // namespace
+
 MessageDialog::MessageDialog(QWidget* parent)
     : QDialog(parent)
     , pictureFolder_(StyleSheet::PictureFolder(QStringLiteral("WarningDialog")))
@@ -37,16 +42,30 @@ void MessageDialog::SetUpFrame(const Frame& frame)
         if (qobject_cast<QLineEdit*>(child) || qobject_cast<QAbstractSpinBox*>(child))
             child->setPalette(StyleSheet::DarkPalette());
     }
-    if (frame.label)
+    if (frame.label) {
         frame.label->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor")));
+        // Long texts wrap inside an inner margin instead of touching the edges.
+        frame.label->setWordWrap(true);
+        frame.label->setContentsMargins(LabelMargin, 0, LabelMargin, 0);
+    }
     for (QAbstractButton* button : frame.buttons) {
         button->setStyleSheet(StyleSheet::ConfirmRule(pictureFolder_, QStringLiteral("ButtonColor"),
                                                       frame.confirmPicture, frame.confirmPressedPicture));
     }
     if (frame.closeButton)
         frame.closeButton->setStyleSheet(StyleSheet::CloseRule(pictureFolder_));
-    if (frame.frame)
-        frame.frame->setStyleSheet(StyleSheet::BackgroundRule(frame.frame->objectName(), pictureFolder_));
+    if (frame.frame) {
+        if (frame.frame->height() < height()) {
+            // A frame shorter than the dialog would leave a strip of the
+            // dialog's own ground below it and cut the picture's border: the
+            // dialog carries the picture, the frame lies clear over it.
+            setStyleSheet(StyleSheet::BackgroundRule(objectName(), pictureFolder_));
+            frame.frame->setStyleSheet(QLatin1Char('#') + frame.frame->objectName()
+                                       + QStringLiteral("{border:0px;background:transparent;}"));
+        } else {
+            frame.frame->setStyleSheet(StyleSheet::BackgroundRule(frame.frame->objectName(), pictureFolder_));
+        }
+    }
     returnButton_ = frame.returnButton;
     language_ = std::make_unique<LanguageTexts>(frame.element, frame.texts);
     SlotChangeLanguage(LanguageTexts::StoredIndex());

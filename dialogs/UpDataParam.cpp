@@ -34,6 +34,9 @@ UpDataParam::UpDataParam(QWidget* parent)
     setPalette(StyleSheet::DarkPalette());
     setWindowFlags(MessageDialog::FamilyFlags());
     ui->label->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor")));
+    // The label spans the whole width: its text keeps an inner margin.
+    ui->label->setWordWrap(true);
+    ui->label->setContentsMargins(20, 0, 20, 0);
     ui->UpDataParamA->setStyleSheet(StyleSheet::BackgroundRule(ui->UpDataParamA->objectName(), pictureFolder_));
 
     timer_ = new QTimer(this);

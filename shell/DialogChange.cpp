@@ -162,7 +162,7 @@ DialogChange::DialogChange(QWidget* parent)
     language_->SetFinished([this] { SetOfflineTips(); });
 
     const int language = LanguageTexts::StoredIndex();
-    ui->comboBox->setCurrentIndex(language);
+    ShowLanguage(language);
     ChangeDialogLanguage(language);
 
     ui->FindVer->hide();
@@ -209,7 +209,16 @@ void DialogChange::SetOfflineTips()
 
 void DialogChange::SlotSameLanguageA(int index)
 {
-    ui->comboBox->setCurrentIndex(index);
+    ShowLanguage(index);
+}
+
+void DialogChange::ShowLanguage(int index)
+{
+    // The list offers two languages; another one chosen elsewhere is still
+    // named in the box.
+    const bool listed = index >= 0 && index < ui->comboBox->count();
+    ui->comboBox->setPlaceholderText(listed ? QString() : LanguageTexts::NativeName(index));
+    ui->comboBox->setCurrentIndex(listed ? index : -1);
 }
 
 void DialogChange::changeEvent(QEvent* event)

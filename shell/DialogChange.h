@@ -122,6 +122,8 @@ private:
     QString PictureRule(const QString& selector, const QString& picture) const;
     void DrawEntry(int index, const DeviceAllInfo& info);
     void ShowIdenticalDevicesNotice();
+    // The language of that index in the language list's box.
+    void ShowLanguage(int index);
     // Page of the device list in front, with its arrows.
     void ShowDevicePage(int page);
 

@@ -76,6 +76,13 @@ const QVector<Member>& Members()
     return members;
 }
 
+// The short name of a language in screenshot names.
+QString LanguageTag(int index)
+{
+    static const char* const tags[] = {"en", "zh", "tw", "ko", "ru", "ja"};
+    return QString::fromLatin1(tags[qBound(0, index, 5)]);
+}
+
 void SetLanguage(int index)
 {
     MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
@@ -126,22 +133,22 @@ private slots:
         struct Row { int member; QString en, zh, button, enButton, zhButton; };
         const QVector<Row> rows = {
             {0, "Please enter a name for the new macro", QString::fromUtf8("请输入新宏的名称"), "NewHong_2", "Cancel", QString::fromUtf8("取消")},
-            {1, "  Do not insert multiple identical devices", QString::fromUtf8("请勿插入多个相同的设备"), "", "", ""},
-            {2, "   The mouse is offline. Please move first", QString::fromUtf8("鼠标已离线,请先移动鼠标"), "NewHong", "OK", ok},
-            {3, "Left button must be retained", QString::fromUtf8("必须保留一个左键功能"), "", "", ""},
+            {1, "Please do not connect several identical devices", QString::fromUtf8("请勿插入多个相同的设备"), "", "", ""},
+            {2, "The mouse is offline. Move it to wake it up", QString::fromUtf8("鼠标已离线,请先移动鼠标"), "NewHong", "OK", ok},
+            {3, "The left button must keep its left-click function", QString::fromUtf8("必须保留一个左键功能"), "", "", ""},
             {4, "Please create a macro first", QString::fromUtf8("请先创建宏"), "NewHong", "OK", ok},
-            {5, "Already have a same name macro", QString::fromUtf8("已存在同名的宏"), "NewHong", "OK", ok},
-            {6, "  Key can only have up to three buttons", QString::fromUtf8("组合键最多只能有三个按键"), "NewHong", "OK", ok},
-            {7, " Is need to restore the default settings", QString::fromUtf8("是否恢复默认设置?"), "Cancel", "Cancel", QString::fromUtf8("取消")},
-            {8, "Macro Key reached the Max limit", QString::fromUtf8("宏按键数量已达上限"), "NewHong", "OK", ok},
-            {9, "        Do you need to pair again", QString::fromUtf8("是否需要重新配对?"), "OK", "OK", ok},
-            {10, "Confirm Delete", QString::fromUtf8("确认删除?"), "NewHong", "OK", ok},
+            {5, "A macro with this name already exists", QString::fromUtf8("已存在同名的宏"), "NewHong", "OK", ok},
+            {6, "A key combination can have at most three keys", QString::fromUtf8("组合键最多只能有三个按键"), "NewHong", "OK", ok},
+            {7, "Restore the default settings?", QString::fromUtf8("是否恢复默认设置?"), "Cancel", "Cancel", QString::fromUtf8("取消")},
+            {8, "The macro has reached its maximum number of keys", QString::fromUtf8("宏按键数量已达上限"), "NewHong", "OK", ok},
+            {9, "Do you want to pair again?", QString::fromUtf8("是否需要重新配对?"), "OK", "OK", ok},
+            {10, "Delete?", QString::fromUtf8("确认删除?"), "NewHong", "OK", ok},
             {11, "Updating, do not unplug the device: 42%", QString::fromUtf8("正在更新,请勿拔出设备: 42%"), "NewHong", "OK", ok},
             {12, "The program is already running", QString::fromUtf8("程序已在运行"), "NewHong", "OK", ok},
             {13, "The file cannot be opened or is not a configuration file", QString::fromUtf8("无法打开文件,或不是配置文件"), "NewHong", "OK", ok},
-            {14, "New firmware found, please update!", QString::fromUtf8("发现新固件,请更新!"), "NoApear", "Do not show again", QString::fromUtf8("下次不再显示")},
+            {14, "New firmware is available. Please update.", QString::fromUtf8("发现新固件,请更新!"), "NoApear", "Do not show again", QString::fromUtf8("下次不再显示")},
             {15, "Confirm Delete", "Confirm Delete", "NewHong", "OK", ok},
-            {16, "Please wait, we are updating the setting", QString::fromUtf8("正在更新设置,请稍候"), "NewHong", "OK", ok},
+            {16, "Updating the settings, please wait", QString::fromUtf8("正在更新设置,请稍候"), "NewHong", "OK", ok},
         };
         for (const Row& row : rows) {
             const char* name = Members().at(row.member).name;
@@ -279,7 +286,7 @@ private slots:
         QTest::addColumn<int>("reason");
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("label");
-        QTest::newRow("offline en") << 0 << 0 << "   The mouse is offline. Please move first";
+        QTest::newRow("offline en") << 0 << 0 << "The mouse is offline. Move it to wake it up";
         QTest::newRow("time-out en") << 1 << 0 << "The device did not answer in time. Please try again";
         QTest::newRow("offline zh") << 0 << 1 << QString::fromUtf8("鼠标已离线,请先移动鼠标");
         QTest::newRow("time-out zh") << 1 << 1 << QString::fromUtf8("设备响应超时,请重试");
@@ -311,7 +318,7 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("label");
         QTest::newRow("cannot open") << 1 << "The file cannot be opened or is not a configuration file";
-        QTest::newRow("rejected") << 2 << "Config does not match the device";
+        QTest::newRow("rejected") << 2 << "The configuration does not match the device";
         QTest::newRow("other keeps the form text") << 0 << "Config does not match the device";
     }
     void importFailureByResult()
@@ -572,8 +579,8 @@ private slots:
         QTest::addColumn<int>("member");
         QTest::addColumn<int>("language");
         for (int member = 0; member < Members().size(); ++member) {
-            for (int language : {0, 1}) {
-                QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg(Members().at(member).name, language ? "zh" : "en")))
+            for (int language : {0, 1, 4, 5}) {
+                QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg(Members().at(member).name, LanguageTag(language))))
                     << member << language;
             }
         }
@@ -589,7 +596,7 @@ private slots:
             name->setText(language ? QString::fromUtf8("宏一") : QStringLiteral("Macro 1"));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        QVERIFY(!SaveScreenshot(dialog.get(), QStringLiteral("dialog-%1-%2").arg(Members().at(member).name, language ? "zh" : "en")).isEmpty());
+        QVERIFY(!SaveScreenshot(dialog.get(), QStringLiteral("dialog-%1-%2").arg(Members().at(member).name, LanguageTag(language))).isEmpty());
         dialog->close();
     }
 };

@@ -33,7 +33,8 @@ void MyConmboBox::paintEvent(QPaintEvent*)
     QStyleOptionButton label;
     label.initFrom(this);
     label.rect = style()->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, this);
-    label.text = box.currentText;
+    // Without a current entry, the placeholder names what is chosen.
+    label.text = currentIndex() < 0 ? placeholderText() : box.currentText;
     label.icon = box.currentIcon;
     label.iconSize = box.iconSize;
     QStylePainter painter(this);

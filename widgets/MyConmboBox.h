@@ -3,7 +3,7 @@
 #include <QComboBox>
 
 // A combo box that draws its closed text centred, like a push button's
-// label, and remembers which entry was current when it was last pressed (so
+// label (the placeholder text while no entry is current), and remembers which entry was current when it was last pressed (so
 // a page can go back to it when the change cannot be made).
 class MyConmboBox : public QComboBox {
     Q_OBJECT

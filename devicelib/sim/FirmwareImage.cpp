@@ -39,17 +39,39 @@ bool FirmwareImage::ReadHeader(const uint8_t* data, int length, Header* header)
     return true;
 }
 
-bool FirmwareImage::BodyIsSound(const uint8_t* data, int length)
+bool FirmwareImage::Check(const uint8_t* data, int length, Header* header, std::string* problem)
 {
-    if (!data || length < HeaderSize + BodyHeaderSize)
+    const auto refuse = [problem](std::string text) {
+        if (problem)
+            *problem = std::move(text);
         return false;
+    };
+    if (!data || length < HeaderSize)
+        return refuse("the image is shorter than its header (" + std::to_string(length < 0 ? 0 : length)
+                      + " of " + std::to_string(HeaderSize) + " bytes)");
+    if (std::memcmp(data, Mark, 16) != 0)
+        return refuse("the image does not start with a firmware header");
+    const int type = data[TypeOffset];
+    if (type != MouseType && type != ReceiverType)
+        return refuse("the header names no device type (" + std::to_string(type) + ")");
+    if (length == HeaderSize)
+        return refuse("the image has no body");
     const uint8_t* body = data + HeaderSize;
-    if (std::memcmp(body, BodyMark, 4) != 0)
-        return false;
+    const int bodyLength = length - HeaderSize;
+    if (bodyLength < BodyHeaderSize || std::memcmp(body, BodyMark, 4) != 0)
+        return refuse("the body does not start with its mark");
     const uint32_t payloadSize = ReadU32(body + 4);
-    if (payloadSize != uint32_t(length - HeaderSize - BodyHeaderSize))
-        return false;
-    return Crc32(body + BodyHeaderSize, payloadSize) == ReadU32(body + 8);
+    const uint32_t present = uint32_t(bodyLength - BodyHeaderSize);
+    if (payloadSize > present)
+        return refuse("the body is cut (" + std::to_string(present) + " of " + std::to_string(payloadSize)
+                      + " payload bytes)");
+    if (payloadSize < present)
+        return refuse("the body is longer than its payload length says");
+    if (Crc32(body + BodyHeaderSize, payloadSize) != ReadU32(body + 8))
+        return refuse("the body is damaged (checksum)");
+    if (header)
+        ReadHeader(data, length, header);
+    return true;
 }
 
 std::vector<uint8_t> FirmwareImage::Build(const Header& header, int payloadSize, bool damageBody)

@@ -25,8 +25,10 @@ public:
 
     // Reads the header; false when the data are shorter than the header.
     static bool ReadHeader(const uint8_t* data, int length, Header* header);
-    // True when the body is whole: its mark, length and checksum agree.
-    static bool BodyIsSound(const uint8_t* data, int length);
+    // Whether the data are a whole image: the header with its mark and a device
+    // type, then the body with its mark, the payload length it names and its
+    // checksum. Fills the header when they are; otherwise `problem` says why.
+    static bool Check(const uint8_t* data, int length, Header* header, std::string* problem);
     // A whole image with a payload of the given size, made from the header
     // fields; with `damageBody` the checksum does not match.
     static std::vector<uint8_t> Build(const Header& header, int payloadSize, bool damageBody);

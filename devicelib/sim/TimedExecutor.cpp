@@ -8,6 +8,7 @@ void TimedExecutor::Post(int delayMs, bool ordered, Action action)
         if (!state_) {
             state_ = std::make_shared<State>();
             state_->lastOrdered = Clock::now();
+            state_->turn = turn_;
             std::shared_ptr<State> running = state_;
             std::lock_guard<std::mutex> stateLock(state_->mutex);
             state_->thread = std::thread([running] { Run(running); });
@@ -42,6 +43,11 @@ void TimedExecutor::Stop(int boundMs)
     state->stop = true;
     state->queue.clear();
     state->wake.notify_all();
+    {
+        // A thread waiting for its turn gives up.
+        std::lock_guard<std::mutex> turnLock(state->turn->mutex);
+    }
+    state->turn->free.notify_all();
     const bool self = state->thread.get_id() == std::this_thread::get_id();
     const bool ended = !self && state->exited.wait_for(lock, std::chrono::milliseconds(boundMs),
                                                        [&] { return state->ended; });
@@ -76,8 +82,24 @@ void TimedExecutor::Run(const std::shared_ptr<State>& state)
         Action action = std::move(first->second);
         state->queue.erase(first);
         lock.unlock();
-        action();
+        Turn& turn = *state->turn;
+        bool run = false;
+        {
+            std::unique_lock<std::mutex> turnLock(turn.mutex);
+            turn.free.wait(turnLock, [&] { return !turn.taken || state->stop; });
+            run = !state->stop;
+            turn.taken = run;
+        }
+        if (run)
+            action();
         action = nullptr;
+        if (run) {
+            {
+                std::lock_guard<std::mutex> turnLock(turn.mutex);
+                turn.taken = false;
+            }
+            turn.free.notify_all();
+        }
         lock.lock();
     }
     state->ended = true;

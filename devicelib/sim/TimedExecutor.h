@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -12,7 +13,9 @@
 // One library thread that runs actions at their due time. Actions run without
 // any lock of the executor held, so they may post further actions. Ordered
 // actions keep the order in which they were posted, whatever their delays;
-// unordered ones (timers) run at their own time.
+// unordered ones (timers) run at their own time. Actions never run on two
+// threads at once: a thread started after a Stop that gave up on a running
+// action runs nothing until that action has returned.
 class TimedExecutor {
 public:
     using Action = std::function<void()>;
@@ -32,6 +35,12 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    // Taken by the thread whose action runs; shared by the executor's threads.
+    struct Turn {
+        std::mutex mutex;
+        std::condition_variable free;
+        bool taken = false;
+    };
     struct State {
         std::mutex mutex;
         std::condition_variable wake;
@@ -39,13 +48,15 @@ private:
         std::map<std::pair<Clock::time_point, uint64_t>, Action> queue;
         Clock::time_point lastOrdered;
         uint64_t sequence = 0;
-        bool stop = false;
+        std::atomic<bool> stop{false};
         bool ended = false;
         std::thread thread;
+        std::shared_ptr<Turn> turn;
     };
     static void Run(const std::shared_ptr<State>& state);
 
     mutable std::mutex mutex_;
     std::shared_ptr<State> state_;
+    const std::shared_ptr<Turn> turn_ = std::make_shared<Turn>();
     std::thread::id threadId_;
 };

@@ -68,29 +68,43 @@ int UpgradeService::FindBootDevices(const UpgradeImage* image, int* count)
 
 int UpgradeService::Start(const UpgradeImage* image, UpgradeStatusCallback callback, int timeoutMs)
 {
-    FirmwareImage::Header header;
-    if (!image || !FirmwareImage::ReadHeader(image->data, image->length, &header) || !callback)
+    // Without a callback nothing could be reported: the call is refused alone.
+    if (!callback)
         return 0;
+    FirmwareImage::Header header;
+    std::string problem;
+    const bool sound = image && FirmwareImage::Check(image->data, image->length, &header, &problem);
+    const int length = image && image->length > 0 ? image->length : 0;
     auto job = std::make_shared<Job>();
-    job->image.assign(image->data, image->data + image->length);
-    job->header = header;
+    if (sound) {
+        job->image.assign(image->data, image->data + image->length);
+        job->header = header;
+    }
     job->callback = callback;
     job->timeoutMs = timeoutMs > 0 ? timeoutMs : 10000;
     job->started = std::chrono::steady_clock::now();
 
     const bool started = library_.WithWorld([&](SimWorld& world) {
-        if (busy_)
+        const std::string what = !sound ? std::string("device")
+            : std::string(header.type == FirmwareImage::ReceiverType ? "receiver" : "mouse") + " " + header.name
+                + " (CID " + std::to_string(header.cid) + ", MID " + std::to_string(header.mid) + ")";
+        const std::string imageLine = !sound ? "Image: " + std::to_string(length) + " bytes"
+            : "Image: " + VersionText(header.version) + ", " + std::to_string(length) + " bytes";
+        const auto refuse = [&](const std::string& reason) {
+            RefuseLocked(callback, {"Firmware upgrade of the " + what + " not started.", "-", imageLine, "-", "-",
+                                    "-", "Result: not started", "Reason: " + reason});
             return false;
-        const std::string what = std::string(header.type == FirmwareImage::ReceiverType ? "receiver" : "mouse")
-            + " " + header.name + " (CID " + std::to_string(header.cid) + ", MID " + std::to_string(header.mid) + ")";
+        };
+        // A damaged image is refused before the device is touched.
+        if (!sound)
+            return refuse(image ? problem : "no image");
+        if (busy_)
+            return refuse("another upgrade is running");
         job->fault = world.upgradeFault;
         job->faultPercent = world.upgradeFaultPercent;
         world.upgradeFault = SIM_UPGRADE_NONE;
-        if (job->fault == SIM_UPGRADE_REFUSE) {
-            PublishLocked({"Firmware upgrade of the " + what + " refused.", "-", "-", "-", "-", "-",
-                           "Result: not started", "Reason: the device refused the upgrade"});
-            return false;
-        }
+        if (job->fault == SIM_UPGRADE_REFUSE)
+            return refuse("the device refused the upgrade");
         // The one device, in boot mode or in normal mode, that the image is made for.
         std::vector<SimWorld::Node> targets;
         for (SimReceiver& receiver : world.receivers) {
@@ -115,28 +129,30 @@ int UpgradeService::Start(const UpgradeImage* image, UpgradeStatusCallback callb
                 }
             }
         }
-        if (targets.size() != 1) {
-            PublishLocked({"Firmware upgrade of the " + what + " not started.", "-",
-                           "Image: " + VersionText(header.version) + ", " + std::to_string(image->length) + " bytes",
-                           "-", "-", "-", "Result: not started",
-                           targets.empty() ? "Reason: no device fits the image"
-                                           : "Reason: " + std::to_string(targets.size()) + " devices fit the image"});
-            return false;
-        }
+        if (targets.size() != 1)
+            return refuse(targets.empty() ? "no device fits the image"
+                                          : std::to_string(targets.size()) + " devices fit the image");
         const SimWorld::Node target = targets.front();
         job->device = target.receiver ? target.receiver->id : target.mouse->id;
         job->path = target.receiver ? target.receiver->path : target.mouse->cablePath;
         job->oldVersion = target.receiver ? target.receiver->version : target.mouse->version;
         job->id = ++jobId_;
         busy_ = true;
-        PublishLocked({"Firmware upgrade of the " + what + " running.", "Device: " + job->path,
-                       "Image: " + VersionText(header.version) + ", " + std::to_string(image->length) + " bytes",
+        PublishLocked({"Firmware upgrade of the " + what + " running.", "Device: " + job->path, imageLine,
                        "Version before: " + VersionText(job->oldVersion),
                        "Time limit: " + std::to_string(job->timeoutMs) + " ms", "Progress: 0%", "Result: -", "Reason: -"});
         library_.UpgradeThread().Post(0, true, [this, job] { Step(job); });
         return true;
     });
     return started ? 1 : 0;
+}
+
+void UpgradeService::RefuseLocked(UpgradeStatusCallback callback, std::vector<std::string> lines)
+{
+    PublishLocked(std::move(lines));
+    // The caller learns of the refusal as of any failure: one result on the
+    // upgrade thread, after the call has returned.
+    library_.UpgradeThread().Post(0, true, [callback] { Send(callback, ResultKind, 2); });
 }
 
 void UpgradeService::Step(const std::shared_ptr<Job>& job)
@@ -169,12 +185,6 @@ void UpgradeService::Step(const std::shared_ptr<Job>& job)
         }
         if (!world.InBootList(node)) {
             FinishLocked(*job, false, "the device was lost at " + std::to_string(std::max(0, job->percent)) + "%");
-            ended = true;
-            return;
-        }
-        if (job->percent < 0 && !FirmwareImage::BodyIsSound(job->image.data(), int(job->image.size()))) {
-            job->percent = 0;
-            FinishLocked(*job, false, "the image body is damaged (checksum)");
             ended = true;
             return;
         }

@@ -16,7 +16,9 @@ class Library;
 // Firmware upgrades of the simulated devices. An upgrade runs on the library's
 // upgrade thread: the device enters boot mode, progress is reported in steps of
 // 10 %, and one result follows; on success the device comes back with the
-// image's version, on failure it stays in boot mode.
+// image's version, on failure it stays in boot mode. A start that is refused
+// (a damaged image, no single device it fits, an upgrade still running) leaves
+// the devices alone and reports one failure result.
 class UpgradeService {
 public:
     explicit UpgradeService(Library& library);
@@ -49,6 +51,8 @@ private:
     // Ends the job; returns the result packet's value. Lock held.
     void FinishLocked(Job& job, bool success, const std::string& reason);
     void PublishLocked(std::vector<std::string> lines);
+    // A start refused: the log lines, then one failure result for the callback.
+    void RefuseLocked(UpgradeStatusCallback callback, std::vector<std::string> lines);
     static std::string VersionText(uint32_t version);
     static void Send(UpgradeStatusCallback callback, int kind, int value);
 

@@ -355,14 +355,39 @@ private slots:
         QTest::addColumn<int>("importActive");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("otherText");
-        const QString updating = QStringLiteral("Please wait, we are updating the setting");
-        const QString importing = QStringLiteral("Please wait, we are importing the configuration");
+        const QString updating = QStringLiteral("Updating the settings, please wait");
+        const QString importing = QStringLiteral("Importing the configuration, please wait");
         const QString updatingZh = QStringLiteral("正在更新设置,请稍候");
         const QString importingZh = QStringLiteral("正在导入配置,请稍候");
         QTest::newRow("en-label") << 0 << 0 << updating << updatingZh;
         QTest::newRow("en-label_1") << 0 << 1 << importing << importingZh;
         QTest::newRow("zh-label") << 1 << 0 << updatingZh << updating;
         QTest::newRow("zh-label_1") << 1 << 1 << importingZh << importing;
+    }
+
+    // The updating and importing notices in Russian and Japanese, the
+    // longest texts.
+    void screenshots_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("importActive");
+        QTest::newRow("ru-label") << 4 << 0;
+        QTest::newRow("ru-label_1") << 4 << 1;
+        QTest::newRow("ja-label") << 5 << 0;
+        QTest::newRow("ja-label_1") << 5 << 1;
+    }
+
+    void screenshots()
+    {
+        QFETCH(int, language);
+        QFETCH(int, importActive);
+        SetLanguage(language);
+        ImportActive = importActive;
+        UpDataParam dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(!SaveScreenshot(&dialog, QStringLiteral("apply-") + QString::fromLatin1(QTest::currentDataTag()))
+                     .isEmpty());
     }
 
     void texts()
@@ -614,7 +639,7 @@ private slots:
         ImportActive = 1;
         UpDataParam dialog;
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("label"))->text(),
-                 QStringLiteral("Please wait, we are importing the configuration"));
+                 QStringLiteral("Importing the configuration, please wait"));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(RunImport(dialog, path));
@@ -639,7 +664,7 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("text");
         const QString unreadable = QStringLiteral("The file cannot be opened or is not a configuration file");
-        const QString mismatch = QStringLiteral("Config does not match the device");
+        const QString mismatch = QStringLiteral("The configuration does not match the device");
         QTest::newRow("missing file") << QByteArray() << 1 << unreadable;
         QTest::newRow("wrong magic") << HandMade(Text12("Zelvx"), Text12("3395"), ImageWithStages(2)) << 1
                                      << unreadable;

@@ -7,11 +7,13 @@
 #include "tests/devicelib/ReportLog.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QtTest>
 
 #include <atomic>
-#include <memory>
 #include <cstring>
+#include <functional>
+#include <memory>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -511,6 +513,66 @@ private slots:
         // The library starts its threads again when asked.
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
         QVERIFY(Log().WaitChanges(2, 1000));
+    }
+
+    // A shutdown that gave up on a blocked callback leaves it running; what is
+    // started afterwards is delivered only once it has returned, so callbacks
+    // of one kind never run on two threads at once.
+    void callbacksOfOneKindNeverOverlap_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("reports") << "reports";
+        QTest::newRow("change notices") << "changes";
+        QTest::newRow("upgrade status") << "upgrade";
+    }
+
+    void callbacksOfOneKindNeverOverlap()
+    {
+        QFETCH(QString, kind);
+        struct Watch {
+            std::atomic<int> inside{0};
+            std::atomic<int> calls{0};
+            std::atomic<bool> overlap{false};
+        };
+        const auto watch = std::make_shared<Watch>();
+        const auto gate = std::make_shared<Gate>();
+        const auto visit = [watch, gate] {
+            if (++watch->inside > 1)
+                watch->overlap = true;
+            if (++watch->calls == 1)
+                gate->Pass();
+            --watch->inside;
+        };
+        QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const UpgradeImage image{reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size()};
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 5));
+        std::function<bool()> start;
+        if (kind == "reports") {
+            Log().SetReportHook([visit](const Report&) { visit(); });
+            start = [] { return Open(Receiver()) && UsbServer_ReadVersion() != 0; };
+        } else if (kind == "changes") {
+            Log().SetChangeHook(visit);
+            start = [] { return StartUsbChanged(&ReportLog::OnChange, 600) != 0; };
+        } else {
+            Log().SetUpgradeHook([visit](const ReportLog::Packet&) { visit(); });
+            start = [&image] { return UsbUpgrade_Start(&image, &ReportLog::OnUpgrade, 10000) != 0; };
+        }
+
+        QVERIFY(start());
+        QVERIFY(gate->WaitForVisitor());
+        UsbLibrary_Shutdown();
+        QVERIFY(start());
+        QTest::qWait(300);
+        QCOMPARE(watch->calls.load(), 1);
+        gate->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(watch->calls.load() >= 2, 3000);
+        QVERIFY(!watch->overlap.load());
+        UsbLibrary_Shutdown();
+        Log().SetReportHook(nullptr);
+        Log().SetChangeHook(nullptr);
+        Log().SetUpgradeHook(nullptr);
     }
 
     void callbacksMayCallTheLibrary()

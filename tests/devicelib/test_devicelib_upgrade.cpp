@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -78,6 +79,9 @@ int Found(const char* pid)
     return count;
 }
 } // namespace
+
+Q_DECLARE_METATYPE(std::function<bool()>)
+Q_DECLARE_METATYPE(std::function<void(QByteArray&)>)
 
 class DeviceLibUpgradeTest : public QObject {
     Q_OBJECT
@@ -234,10 +238,6 @@ private slots:
                                        << "reported an error at 0%";
         QTest::newRow("no answer from 50 %") << "bin/TVM1-Mouse_v1.6.bin" << SIM_UPGRADE_STALL_AT << 50 << 40 << 300
                                              << "stopped answering at 50%";
-        QTest::newRow("damaged body") << "testdata/firmware/damaged-body.bin" << SIM_UPGRADE_NONE << 0 << -1 << 0
-                                      << "damaged";
-        QTest::newRow("header only") << "testdata/firmware/header-only.bin" << SIM_UPGRADE_NONE << 0 << -1 << 0
-                                     << "damaged";
     }
 
     void failures()
@@ -279,19 +279,6 @@ private slots:
         QCOMPARE(SimDevice_Version("mouse"), 0x0106);
     }
 
-    void aRefusedStartReportsNothing()
-    {
-        const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
-        QVERIFY(SimDevice_SetUpgradeFault(SIM_UPGRADE_REFUSE, 0));
-        QCOMPARE(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000), 0);
-        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return !p.empty(); }, 100));
-        QVERIFY(Logs().filter(QStringLiteral("refused")).size() >= 1);
-        QCOMPARE(SimDevice_BootMode("receiver"), 0);
-        // The fault was for one start only.
-        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
-    }
-
     void aResultMayComeBeforeAnyProgress()
     {
         const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
@@ -329,15 +316,6 @@ private slots:
         QCOMPARE(SimDevice_Version("mouse"), 0x0106);
     }
 
-    void oneUpgradeAtATime()
-    {
-        QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 50));
-        const auto receiver = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
-        QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
-        QCOMPARE(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000), 0);
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
-    }
-
     void aShutdownAbandonsTheUpgrade()
     {
         QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 50));
@@ -352,31 +330,98 @@ private slots:
         QCOMPARE(SimDevice_BootMode("receiver"), 0);
     }
 
-    void imagesThatFitNoSingleDevice_data()
+    // Every refused start leaves the devices as they were and reports one
+    // failure result on the upgrade thread, so a caller waiting for the result
+    // is not left waiting; the log lines give the reason. A damaged image is
+    // refused before any device enters boot mode.
+    void aRefusedStartReportsOneFailure_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<std::function<bool()>>("before");
+        QTest::addColumn<std::function<void(QByteArray&)>>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("another customer") << "testdata/firmware/other-cid.bin" << QString() << "no device fits";
-        QTest::newRow("another model") << "testdata/firmware/other-mid.bin" << QString() << "no device fits";
-        QTest::newRow("name in another case") << "testdata/firmware/name-case.bin" << QString() << "no device fits";
-        QTest::newRow("receiver unplugged") << "bin/TVR1-4K_v1.3.bin" << R"({"receivers": [{"id": "r", "plugged": false}]})"
-                                            << "no device fits";
-        QTest::newRow("two alike receivers") << "bin/TVR1-4K_v1.3.bin"
-                                             << R"({"receivers": [{"id": "r1"}, {"id": "r2"}]})" << "2 devices fit";
+        const std::function<bool()> nothing = [] { return true; };
+        const std::function<void(QByteArray&)> whole = [](QByteArray&) {};
+        const QString receiver = QStringLiteral("bin/TVR1-4K_v1.3.bin");
+        QTest::newRow("the device refuses") << receiver << std::function<bool()>([] {
+            return SimDevice_SetUpgradeFault(SIM_UPGRADE_REFUSE, 0) != 0;
+        }) << whole << "the device refused";
+        QTest::newRow("another customer") << "testdata/firmware/other-cid.bin" << nothing << whole << "no device fits";
+        QTest::newRow("another model") << "testdata/firmware/other-mid.bin" << nothing << whole << "no device fits";
+        QTest::newRow("name in another case") << "testdata/firmware/name-case.bin" << nothing << whole
+                                              << "no device fits";
+        QTest::newRow("receiver unplugged just before") << receiver << std::function<bool()>([] {
+            return SimDevice_Plug("receiver", 0) != 0;
+        }) << whole << "no device fits";
+        QTest::newRow("two alike receivers") << receiver << std::function<bool()>([] {
+            return SimDevice_LoadScenario(R"({"receivers": [{"id": "receiver"}, {"id": "r2"}],
+                                             "mice": [{"id": "mouse", "receiver": "receiver"}]})") != 0;
+        }) << whole << "2 devices fit";
+        QTest::newRow("damaged body") << "testdata/firmware/damaged-body.bin" << nothing << whole << "checksum";
+        QTest::newRow("header without body") << "testdata/firmware/header-only.bin" << nothing << whole << "no body";
+        QTest::newRow("body cut short") << receiver << nothing
+                                        << std::function<void(QByteArray&)>([](QByteArray& bytes) { bytes.chop(100); })
+                                        << "the body is cut";
+        QTest::newRow("body with bytes after its payload")
+            << receiver << nothing << std::function<void(QByteArray&)>([](QByteArray& bytes) { bytes.append('x'); })
+            << "longer than its payload";
+        QTest::newRow("header of another file") << receiver << nothing
+                                                << std::function<void(QByteArray&)>([](QByteArray& bytes) {
+                                                       bytes.replace(0, 16, QByteArray(16, '\0'));
+                                                   })
+                                                << "does not start with a firmware header";
+        QTest::newRow("shorter than its header") << "testdata/firmware/short.bin" << nothing << whole
+                                                 << "shorter than its header";
     }
 
-    void imagesThatFitNoSingleDevice()
+    void aRefusedStartReportsOneFailure()
     {
         QFETCH(QString, file);
-        QFETCH(QString, scenario);
+        QFETCH(std::function<bool()>, before);
+        QFETCH(std::function<void(QByteArray&)>, damage);
         QFETCH(QString, reason);
-        if (!scenario.isEmpty())
-            QVERIFY(SimDevice_LoadScenario(scenario.toUtf8().constData()));
-        const auto image = Load(file);
+        QVERIFY(before());
+        auto image = Load(file);
+        QVERIFY(!image->bytes.isEmpty());
+        damage(image->bytes);
+        image->image.data = reinterpret_cast<const unsigned char*>(image->bytes.constData());
+        image->image.length = image->bytes.size();
+
         QCOMPARE(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000), 0);
         QVERIFY2(Logs().filter(reason).size() == 1, qPrintable(Logs().join('\n')));
-        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return !p.empty(); }, 50));
+        QVERIFY(Logs().filter(QStringLiteral("not started")).size() >= 1);
+        QVERIFY(Log().WaitPackets(ResultCame, 2000));
+        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return p.size() > 1; }, 100));
+        const Packet result = Log().Packets().front();
+        QCOMPARE(result.type, 7);
+        QCOMPARE(result.value, 2);
+        QVERIFY(result.thread != std::this_thread::get_id());
+        for (const char* device : {"receiver", "mouse"}) {
+            QCOMPARE(SimDevice_BootMode(device), 0);
+            QCOMPARE(SimDevice_Version(device), device == QByteArray("receiver") ? 0x0102 : 0x0105);
+        }
+    }
+
+    // A second start while one runs is refused with one failure result; the
+    // running upgrade goes on to its own result.
+    void aSecondStartWhileOneRunsIsRefused()
+    {
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 50));
+        const auto receiver = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        static std::atomic<int> secondResults{0};
+        secondResults = 0;
+        const UpgradeStatusCallback second = [](UpgradeStatusPacket* packet) {
+            if (packet->kind == 2 && packet->value == 2)
+                ++secondResults;
+        };
+        QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
+        QCOMPARE(UsbUpgrade_Start(&receiver->image, second, 10000), 0);
+        QVERIFY(Logs().filter(QStringLiteral("another upgrade is running")).size() == 1);
+        QTRY_COMPARE_WITH_TIMEOUT(secondResults.load(), 1, 2000);
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(Log().Packets().back().value, 1);
+        QCOMPARE(SimDevice_Version("receiver"), 0x0103);
+        QCOMPARE(secondResults.load(), 1);
     }
 
     void badArguments()
@@ -393,9 +438,14 @@ private slots:
             QCOMPARE(count, 0);
             QCOMPARE(UsbUpgrade_Start(image, &ReportLog::OnUpgrade, 10000), 0);
         }
+        // Each refusal is reported once; without a callback there is no one to tell.
+        QVERIFY(Log().WaitPackets([](const std::vector<Packet>& p) { return p.size() == 4; }, 2000));
+        for (const Packet& packet : Log().Packets())
+            QVERIFY(packet.kind == 2 && packet.value == 2);
         QCOMPARE(UsbUpgrade_Start(&sound->image, nullptr, 10000), 0);
         QCOMPARE(Logs().size(), 8);
-        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return !p.empty(); }, 50));
+        QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return p.size() > 4; }, 50));
+        QCOMPARE(SimDevice_BootMode("receiver"), 0);
     }
 };
 

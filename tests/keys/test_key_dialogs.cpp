@@ -508,7 +508,7 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("child");
         QTest::addColumn<QString>("text");
-        QTest::newRow("GroupKey English") << "GroupKey" << 0 << "label" << "Please enter keystroke";
+        QTest::newRow("GroupKey English") << "GroupKey" << 0 << "label" << "Press the keys";
         QTest::newRow("GroupKey Chinese") << "GroupKey" << 1 << "NewHong_2" << "取消";
         QTest::newRow("GroupKey check box") << "GroupKey" << 1 << "Shift" << "shift";
         QTest::newRow("FireKey English") << "FireKey" << 0 << "label_2" << "Interval (10-255)";

@@ -570,7 +570,7 @@ private slots:
     void languageChangeReachesTheChooser()
     {
         QVERIFY(Open(QString()));
-        QCOMPARE(Child<QLabel>("FindVerlaebl")->text(), QStringLiteral("New firmware found, please update!"));
+        QCOMPARE(Child<QLabel>("FindVerlaebl")->text(), QStringLiteral("New firmware is available. Please update."));
         SetLanguage(1);
         PostMsg::Instance()->PostChangeLanguage(1);
         QCOMPARE(Hint()->text(), QStringLiteral("点击图案进入使用"));

@@ -201,8 +201,13 @@ private slots:
         QVERIFY(Hint()->isVisible());
         QVERIFY(!Instruction()->isVisible());
         QVERIFY(!Button()->isEnabled());
-        QVERIFY(Button()->styleSheet().contains(QStringLiteral("color: rgb(0, 0, 0)")));
-        QVERIFY(Button()->styleSheet().contains(QStringLiteral("Pair.png")));
+        // Grey, as every control that cannot be used: the disabled text
+        // colour on the grey picture, no accent fill.
+        QVERIFY(Button()->styleSheet().contains(QStringLiteral("color: rgb(92, 98, 107)")));
+        QVERIFY(Button()->styleSheet().contains(QStringLiteral("PairDisabled.png")));
+        const QImage button = Button()->grab().toImage();
+        const QColor fill = button.pixelColor(12, button.height() / 2);
+        QVERIFY2(fill.saturation() < 60 && fill.lightness() < 80, qPrintable(fill.name()));
         QCOMPARE(Hint()->text(), QStringLiteral("Pairing is only possible in wireless mode"));
         // Neither a click nor the Space key starts anything.
         Button()->click();

@@ -542,6 +542,50 @@ private slots:
         QCOMPARE(match.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("无线模式下,才能进入配对"));
         QCOMPARE(question.findChild<QAbstractButton*>(QStringLiteral("OK"))->text(), QStringLiteral("确定"));
     }
+
+    // The box of the language list names the stored language, also one of
+    // the four its list does not offer; another language chosen elsewhere
+    // (the settings page) is named too.
+    void languageBoxNamesStoredLanguage_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::newRow("English") << 0 << "English" << 0;
+        QTest::newRow("Simplified Chinese") << 1 << QString::fromUtf8("简体中文") << 1;
+        QTest::newRow("Traditional Chinese") << 2 << QString::fromUtf8("繁體中文") << -1;
+        QTest::newRow("Korean") << 3 << QString::fromUtf8("한국어") << -1;
+        QTest::newRow("Russian") << 4 << QString::fromUtf8("Русский") << -1;
+        QTest::newRow("Japanese") << 5 << QString::fromUtf8("日本語") << -1;
+    }
+    void languageBoxNamesStoredLanguage()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(stored));
+        QVERIFY(Open(QString()));
+        auto* box = Child<QComboBox>("comboBox");
+        const auto shown = [box] { return box->currentIndex() >= 0 ? box->currentText() : box->placeholderText(); };
+        QCOMPARE(box->currentIndex(), index);
+        QCOMPARE(shown(), name);
+        // The box is painted with the name, not empty.
+        const QImage painted = box->grab().toImage();
+        const QString placeholder = box->placeholderText();
+        box->setPlaceholderText(QString());
+        box->setCurrentIndex(-1);
+        QVERIFY(box->grab().toImage() != painted);
+        box->setPlaceholderText(placeholder);
+        box->setCurrentIndex(index);
+        if (stored == 0) {
+            // Chosen on the settings page.
+            PostMsg::Instance()->PostLanguageSameA(4);
+            QCOMPARE(shown(), QString::fromUtf8("Русский"));
+            PostMsg::Instance()->PostLanguageSameA(1);
+            QCOMPARE(shown(), QString::fromUtf8("简体中文"));
+        }
+        MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
+    }
 };
 
 TALVIRE_TEST_MAIN(TestSelection)

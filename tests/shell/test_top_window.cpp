@@ -370,7 +370,7 @@ private slots:
         QTest::addColumn<QString>("closedBy");     // online, user, configuration
         QTest::addColumn<bool>("flagsWhileOpen");  // OfflinePending and ReReadRequested
         QTest::addColumn<bool>("readAgain");       // ReReadRequested once closed
-        QTest::newRow("offline") << 0 << QStringLiteral("   The mouse is offline. Please move first") << "online"
+        QTest::newRow("offline") << 0 << QStringLiteral("The mouse is offline. Move it to wake it up") << "online"
                                  << true << true;
         QTest::newRow("no answer, closed by the user")
             << 1 << QStringLiteral("The device did not answer in time. Please try again") << "user" << false << true;
