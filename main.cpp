@@ -1,6 +1,7 @@
 #include "core/StartUp.h"
 #include "devicelib/DIVAza.h"
 #include "dialogs/ExeIsRun.h"
+#include "platform/IniFile.h"
 #include "platform/TerminationSignals.h"
 #include "shell/DialogMain.h"
 
@@ -27,5 +28,8 @@ int main(int argc, char* argv[])
     // the device library any more, and its threads can stop.
     delete window;
     UsbLibrary_Shutdown();
+    // Every setting the user made reaches the disk before the program ends
+    // (closed, left from the tray, or asked to end by the system).
+    IniFile::WriteOutAll();
     return code;
 }

@@ -23,7 +23,6 @@ QStringList MacroIni::GetValueList(const QString& group, const QString& key)
     return file_.List(IniFile::Key(group, key));
 }
 
-// The file layer logs a failure with the file and the reason.
 bool MacroIni::SetValue(const QString& group, const QString& key, const QString& value)
 {
     return file_.SetValue(IniFile::Key(group, key), value);

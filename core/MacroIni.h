@@ -6,11 +6,10 @@
 #include <QStringList>
 
 // The per-user settings file "Macro.ini" (UTF-8): language, notices,
-// autostart. Safe to use from any thread. Every change is on disk when the call
-// returns, written atomically (the old file or the new one, never a cut file);
-// a change that cannot be written is logged with the reason, changes nothing
-// and returns false. Reads never fail: a missing key reads as "" or an empty
-// list.
+// autostart. Safe to use from any thread. A change is read back at once and
+// written by the settings writer thread, whole (the old file or the new one,
+// never a cut file); no caller waits for the disk (see IniFile). Reads never
+// fail: a missing key reads as "" or an empty list.
 class MacroIni {
 public:
     static MacroIni* Instance();
@@ -21,8 +20,12 @@ public:
 
     QString GetValue(const QString& group, const QString& key);
     QStringList GetValueList(const QString& group, const QString& key);
+    // Both return at once; false while the file cannot be written (the
+    // change is kept and goes with the next write).
     bool SetValue(const QString& group, const QString& key, const QString& value);
     bool RemoveKey(const QString& group, const QString& key);
+    // Waits until the changes are on disk; false when a write failed.
+    bool Flush() { return file_.Flush(); }
 
     QString path() const { return file_.path(); }
 

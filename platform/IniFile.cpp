@@ -2,12 +2,15 @@
 
 #include "platform/IniText.h"
 #include "platform/ReplaceFile.h"
+#include "platform/SettingsWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
+#include <QVector>
 
 #include <mutex>
 #include <sys/stat.h>
@@ -50,69 +53,37 @@ FileIdentity Identify(const QString& path)
     identity.changed = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
     return identity;
 }
-} // namespace
 
-// The process's one view of a file.
-struct IniFile::State {
-    explicit State(const QString& file)
-        : path(file)
-    {
-    }
-
-    // Reads the file again when it is not the version last read or written.
-    // False when it exists and cannot be read.
-    bool Refresh(QString* error = nullptr)
-    {
-        const FileIdentity now = Identify(path);
-        if (loaded && now == identity)
-            return true;
-        QVariantMap read;
-        QString reason;
-        if (!IniText::Read(path, &read, &reason)) {
-            qWarning("cannot read %s: %s", qUtf8Printable(QDir::toNativeSeparators(path)), qUtf8Printable(reason));
-            if (error)
-                *error = reason;
-            return false;
-        }
-        values = read;
-        identity = now;
-        loaded = true;
-        return true;
-    }
-
-    const QString path;
-    std::mutex mutex; // a pthread lock: visible to the thread sanitizer
-    bool loaded = false;
-    FileIdentity identity;
-    QVariantMap values;
-};
-
-namespace {
-std::shared_ptr<IniFile::State> SharedState(const QString& path)
+QString Shown(const QString& path)
 {
-    static std::mutex guard;
-    static QHash<QString, std::weak_ptr<IniFile::State>> states;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    const std::lock_guard<std::mutex> lock(guard);
-    std::shared_ptr<IniFile::State> state = states.value(absolute).lock();
-    if (!state) {
-        state = std::make_shared<IniFile::State>(absolute);
-        states.insert(absolute, state);
-    }
-    return state;
+    return QDir::toNativeSeparators(path);
 }
 
-void ApplyChange(QVariantMap* values, const QString& key, const QVariant* value)
+// One change of a key: a new value, or the key and the keys below it removed.
+struct Change {
+    QString key;
+    QVariant value;
+    bool remove = false;
+};
+
+void Apply(QVariantMap* values, const Change& change)
 {
-    if (value) {
-        values->insert(key, *value);
+    if (!change.remove) {
+        values->insert(change.key, change.value);
         return;
     }
-    values->remove(key);
-    const QString below = key + QLatin1Char('/');
+    values->remove(change.key);
+    const QString below = change.key + QLatin1Char('/');
     auto it = values->lowerBound(below);
     while (it != values->end() && it.key().startsWith(below))
         it = values->erase(it);
+}
+
+QVariantMap Applied(QVariantMap values, const QVector<Change>& changes)
+{
+    for (const Change& change : changes)
+        Apply(&values, change);
+    return values;
 }
 
 // The new file must read back as the text meant: a cut or garbled file
@@ -127,6 +98,189 @@ bool ReadsBackAs(const QString& copy, const QByteArray& text, QString* reason)
         return false;
     }
     return true;
+}
+
+// Writes changes into the file at path under its lock, on top of what the
+// file holds (base when the file is still the version known). On success
+// *written is what the file holds now, *identity its version.
+bool WriteChanges(const QString& path, const QVector<Change>& changes, QVariantMap base, bool baseKnown,
+                  const FileIdentity& known, QVariantMap* written, FileIdentity* identity)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QLockFile fileLock(path + QStringLiteral(".lock"));
+    fileLock.setStaleLockTime(StaleLockMs);
+    if (!fileLock.tryLock(LockWaitMs)) {
+        const char* reason = fileLock.error() == QLockFile::LockFailedError ? "another process holds its lock"
+            : fileLock.error() == QLockFile::PermissionError                ? "its lock cannot be made: no permission"
+                                                                            : "its lock cannot be made";
+        qWarning("cannot write %s: %s", qUtf8Printable(Shown(path)), reason);
+        return false;
+    }
+    // Changes another process made meanwhile are kept.
+    const FileIdentity now = Identify(path);
+    if (!baseKnown || now != known) {
+        QString reason;
+        if (!IniText::Read(path, &base, &reason)) {
+            qWarning("cannot write %s: it cannot be read: %s", qUtf8Printable(Shown(path)), qUtf8Printable(reason));
+            return false;
+        }
+    }
+    *written = Applied(base, changes);
+    *identity = now;
+    if (*written == base)
+        return true;
+    const QByteArray text = IniText::Format(*written);
+    const auto check = [&text](const QString& copy, QString* reason) { return ReadsBackAs(copy, text, reason); };
+    if (!ReplaceFile(path, text, check))
+        return false;
+    *identity = Identify(path);
+    return true;
+}
+} // namespace
+
+// The process's one view of a file: what the file holds as last read or
+// written, and the changes made since, which the writer thread takes to the
+// disk in order. Every member is guarded by the mutex.
+struct IniFile::State {
+    explicit State(const QString& file)
+        : path(file)
+    {
+    }
+
+    // Reads the file again when another process has replaced it since it was
+    // last read or written here; the changes not yet written stay on top.
+    void Refresh()
+    {
+        // While this process writes the file, the file is the view's.
+        if (writing && loaded)
+            return;
+        const FileIdentity now = Identify(path);
+        if (loaded && now == identity)
+            return;
+        QVariantMap read;
+        QString reason;
+        if (!IniText::Read(path, &read, &reason)) {
+            if (now != unreadable)
+                qWarning("cannot read %s: %s", qUtf8Printable(Shown(path)), qUtf8Printable(reason));
+            unreadable = now;
+            return;
+        }
+        disk = read;
+        identity = now;
+        loaded = true;
+        view = Applied(disk, pending);
+    }
+
+    // Takes a change into the view and the changes to write; true when the
+    // writer thread must be asked to write the file.
+    bool Take(const Change& change)
+    {
+        // A change of a key makes the earlier ones of the same key that the
+        // writer has not taken redundant (a removal only earlier removals:
+        // it also removed the keys below).
+        for (int i = pending.size() - 1; i >= taken; --i) {
+            if (pending.at(i).key == change.key && (!pending.at(i).remove || change.remove))
+                pending.remove(i);
+        }
+        pending.append(change);
+        Apply(&view, change);
+        return Queue();
+    }
+
+    // True when a write is to be posted: changes wait and none is queued.
+    bool Queue()
+    {
+        if (pending.isEmpty() || queued)
+            return false;
+        queued = true;
+        return true;
+    }
+
+    // On the writer thread: the changes made so far to the disk.
+    void WriteOut()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        queued = false;
+        if (pending.isEmpty())
+            return;
+        const QVector<Change> changes = pending;
+        const QVariantMap base = disk;
+        const bool baseKnown = loaded;
+        const FileIdentity known = identity;
+        taken = changes.size();
+        writing = true;
+        lock.unlock();
+
+        QVariantMap written;
+        FileIdentity version;
+        const bool ok = WriteChanges(path, changes, base, baseKnown, known, &written, &version);
+
+        lock.lock();
+        writing = false;
+        failed = !ok;
+        if (ok) {
+            disk = written;
+            identity = version;
+            loaded = true;
+            pending.remove(0, taken);
+            view = Applied(disk, pending);
+        }
+        taken = 0;
+    }
+
+    const QString path;
+    std::mutex mutex; // a pthread lock: visible to the thread sanitizer
+    bool loaded = false;      // disk and identity hold a version of the file
+    FileIdentity identity;
+    FileIdentity unreadable;  // the version last found unreadable (told once)
+    QVariantMap disk;
+    QVariantMap view;         // disk with the pending changes
+    QVector<Change> pending;  // in the order made
+    int taken = 0;            // pending[0, taken) are being written
+    bool queued = false;      // a write of the file waits in the writer's queue
+    bool writing = false;
+    bool failed = false;      // the last write failed; its changes still wait
+};
+
+namespace {
+std::mutex StatesMutex;
+QHash<QString, std::weak_ptr<IniFile::State>>& States()
+{
+    static QHash<QString, std::weak_ptr<IniFile::State>> states;
+    return states;
+}
+
+std::shared_ptr<IniFile::State> SharedState(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const std::lock_guard<std::mutex> lock(StatesMutex);
+    std::shared_ptr<IniFile::State> state = States().value(absolute).lock();
+    if (!state) {
+        state = std::make_shared<IniFile::State>(absolute);
+        States().insert(absolute, state);
+    }
+    return state;
+}
+
+void PostWrite(const std::shared_ptr<IniFile::State>& state)
+{
+    // The end of the application object writes out what is left.
+    static std::once_flag routine;
+    std::call_once(routine, [] { qAddPostRoutine(&IniFile::WriteOutAll); });
+    SettingsWriter::Instance()->Post([state] { state->WriteOut(); });
+}
+
+// Asks for a write of the changes that wait and have none queued (after a
+// failed write).
+void WriteWaitingChanges(const std::shared_ptr<IniFile::State>& state)
+{
+    bool post = false;
+    {
+        const std::lock_guard<std::mutex> lock(state->mutex);
+        post = state->Queue();
+    }
+    if (post)
+        PostWrite(state);
 }
 } // namespace
 
@@ -147,7 +301,7 @@ QVariant IniFile::Value(const QString& key)
 {
     const std::lock_guard<std::mutex> lock(state_->mutex);
     state_->Refresh();
-    return state_->values.value(IniText::NormalisedKey(key));
+    return state_->view.value(IniText::NormalisedKey(key));
 }
 
 QString IniFile::Text(const QString& key)
@@ -165,47 +319,53 @@ bool IniFile::Contains(const QString& key)
 {
     const std::lock_guard<std::mutex> lock(state_->mutex);
     state_->Refresh();
-    return state_->values.contains(IniText::NormalisedKey(key));
+    return state_->view.contains(IniText::NormalisedKey(key));
 }
 
 bool IniFile::SetValue(const QString& key, const QVariant& value)
 {
-    return Change(key, &value);
+    return Take(key, value, false);
 }
 
 bool IniFile::Remove(const QString& key)
 {
-    return Change(key, nullptr);
+    return Take(key, QVariant(), true);
 }
 
-bool IniFile::Change(const QString& key, const QVariant* value)
+bool IniFile::Take(const QString& key, const QVariant& value, bool remove)
 {
-    State& state = *state_;
-    const std::lock_guard<std::mutex> lock(state.mutex);
-    const QString shown = QDir::toNativeSeparators(state.path);
-    QDir().mkpath(QFileInfo(state.path).absolutePath());
-    QLockFile fileLock(state.path + QStringLiteral(".lock"));
-    fileLock.setStaleLockTime(StaleLockMs);
-    if (!fileLock.tryLock(LockWaitMs)) {
-        const char* reason = fileLock.error() == QLockFile::LockFailedError ? "another process holds its lock"
-            : fileLock.error() == QLockFile::PermissionError                ? "its lock cannot be made: no permission"
-                                                                            : "its lock cannot be made";
-        qWarning("cannot write %s: %s", qUtf8Printable(shown), reason);
-        return false;
+    bool post = false;
+    bool writable = true;
+    {
+        const std::lock_guard<std::mutex> lock(state_->mutex);
+        post = state_->Take(Change {IniText::NormalisedKey(key), value, remove});
+        writable = !state_->failed;
     }
-    // Changes another process made meanwhile are kept.
-    if (!state.Refresh())
-        return false;
-    QVariantMap values = state.values;
-    ApplyChange(&values, IniText::NormalisedKey(key), value);
-    if (values == state.values)
-        return true;
-    const QByteArray text = IniText::Format(values);
-    const bool written = ReplaceFile(
-        state.path, text, [&text](const QString& copy, QString* reason) { return ReadsBackAs(copy, text, reason); });
-    if (!written)
-        return false;
-    state.values = values;
-    state.identity = Identify(state.path);
-    return true;
+    if (post)
+        PostWrite(state_);
+    return writable;
+}
+
+bool IniFile::Flush()
+{
+    WriteWaitingChanges(state_);
+    SettingsWriter::Instance()->Drain();
+    const std::lock_guard<std::mutex> lock(state_->mutex);
+    return !state_->failed;
+}
+
+void IniFile::WriteOutAll()
+{
+    QVector<std::shared_ptr<State>> states;
+    {
+        const std::lock_guard<std::mutex> lock(StatesMutex);
+        for (const std::weak_ptr<State>& weak : qAsConst(States())) {
+            if (std::shared_ptr<State> state = weak.lock())
+                states.append(state);
+        }
+    }
+    // Changes whose write failed get one more try.
+    for (const std::shared_ptr<State>& state : qAsConst(states))
+        WriteWaitingChanges(state);
+    SettingsWriter::Instance()->Drain();
 }

@@ -201,8 +201,8 @@ QByteArray IniText::Format(const QVariantMap& values)
             out += '[' + name + ']';
         out += '\n';
         auto entries = group.value();
-        std::sort(entries.begin(), entries.end(),
-                  [](const QPair<QString, QVariant>& a, const QPair<QString, QVariant>& b) { return a.first < b.first; });
+        using Entry = QPair<QString, QVariant>;
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
         for (const auto& entry : qAsConst(entries)) {
             AppendName(entry.first, out);
             out += '=';

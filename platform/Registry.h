@@ -8,8 +8,9 @@
 // The program's few lasting per-user values, in place of a system registry:
 // $XDG_CONFIG_HOME/TALVIRE/TALVIRE.ini. A key is "group/name", for example
 // "Mouse Drive Test/UpdateFailInfo". Safe to use from any thread (the device
-// library's threads write the mouse version); a change is on disk at once and
-// atomically, and a read sees what other processes wrote.
+// library's threads write the mouse version); a change is read back at once
+// and written whole by the settings writer thread, so no caller waits for the
+// disk (see IniFile); a read sees what other processes wrote.
 class Registry {
 public:
     static Registry* Instance();
@@ -23,9 +24,12 @@ public:
     // The value as a decimal number; 0 when missing or not a number.
     int GetInt(const QString& key);
     bool Contains(const QString& key);
-    // Both return false when the file could not be written.
+    // Both return at once; false while the file cannot be written (the
+    // change is kept and goes with the next write).
     bool SetValue(const QString& key, const QVariant& value);
     bool RemoveKey(const QString& key);
+    // Waits until the changes are on disk; false when a write failed.
+    bool Flush() { return file_.Flush(); }
 
     QString FileName() const { return file_.path(); }
 

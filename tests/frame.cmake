@@ -16,3 +16,6 @@ target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE
 # the whole program several times, also under a window manager with a tray.
 talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 90)
 add_dependencies(test_program talvire-control)
+
+# Every text of the windows fits its box, in all six languages.
+talvire_add_test(test_text_fit SOURCES shell/test_text_fit.cpp LIBRARIES talvire_app TIMEOUT 180)

@@ -1,3 +1,4 @@
 # The sensor page: its description tables, the DPI stage encoding and its
-# option frames.
-talvire_add_test(test_sensor_tables SOURCES sensor/test_sensor_tables.cpp LIBRARIES talvire_core TIMEOUT 60)
+# option frames, on the simulated mouse.
+talvire_add_test(test_sensor_tables LIBRARIES talvire_page_sensor TIMEOUT 120
+  SOURCES sensor/test_sensor_tables.cpp sensor/SensorFrameTests.cpp sensor/SensorFrameTests.h sensor/OpenMouse.h)

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/FlashDataMap.h"
+#include "core/SensorDefineFile.h"
 
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace Ui {
@@ -17,6 +20,27 @@ class Sensor : public QWidget {
 public:
     explicit Sensor(QWidget* parent = nullptr);
     ~Sensor() override;
+
+    // Reads driver_sensor.h: appends its definitions to SensorDefineNames and
+    // SensorDefineValues and takes the six feature lists. A missing file
+    // leaves everything empty.
+    void ReadSensorDefines(const QString& path = SensorDefineFile::DefaultPath());
+    // Takes the items of the current model's "DPIRange" into the DPI segment
+    // tables and the two range texts. A missing or empty range, or one of
+    // more than four segments, gives mode 0 and no segments (the texts stay).
+    void ReadDpiRange(const QStringList& items);
+
+    // The sensor models of each feature, as driver_sensor.h lists them
+    // (SensorFeatureSupported tells whether the current one is among them).
+    QString ModeSelectSensors;     // the sensor-mode list
+    QString LodCalSensors;         // the lift-off distance list
+    QString RippleSensors;         // ripple control
+    QString FixLineSensors;        // angle snapping
+    QString MotionSyncSensors;
+    QString MousepadCalSensors;
+    // The lowest and the highest DPI of the current model's range, as written.
+    QString DpiRangeMinText;
+    QString DpiRangeMaxText;
 
 public slots:
     // A whole image read from the device (blocking: the sender waits): clears

@@ -19,6 +19,15 @@
 //                             limit bytes when it is not 0 (SIGXFSZ ignored);
 //                             says "file <path written>" and "result 1" or
 //                             "result 0"
+//   burst <macro path> <count> <tag> program|application
+//                             an application that changes Macro.ini at path
+//                             and the registry file count times (the values
+//                             end in the tag), says "changed" and ends in
+//                             order: as the program ends (program) or only
+//                             through the end of the application object
+//   burst-forever <macro path>
+//                             rewrites a large value in Macro.ini at path and
+//                             in the registry file until it is killed
 //   hold-lock <path>          takes the lock of the settings file at path and
 //                             leaves a half-written new copy beside it, then
 //                             waits to be killed
@@ -28,6 +37,7 @@
 #include "core/StartUp.h"
 #include "dialogs/ExeIsRun.h"
 #include "platform/CrashHandler.h"
+#include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/UserDataFolder.h"
 #include "tests/common/TestImages.h"
@@ -121,11 +131,51 @@ int WriteMacro(const QString& path)
         // Each value is one letter repeated: a cut file shows at once.
         store.SetValue(QStringLiteral("Test"), QStringLiteral("Value"),
                        QString(20000, QChar(QLatin1Char(char('a' + round % 26)))));
-        if (round == 0)
+        // The first value is on disk before the test may kill the writer.
+        if (round == 0 && store.Flush())
             Say(QStringLiteral("writing"));
     }
     return 0;
 }
+int Burst(int argc, char** argv, const QString& path, int count, const QString& tag, const QString& end)
+{
+    QApplication app(argc, argv);
+    MacroIni macro(path);
+    Registry* const registry = Registry::Instance();
+    QTimer::singleShot(0, [&] {
+        for (int i = 0; i < count; ++i) {
+            const QString value = QString::number(i) + tag;
+            macro.SetValue(QStringLiteral("Burst"), QStringLiteral("Value"), value);
+            macro.SetValue(QStringLiteral("Burst"), QStringLiteral("Key%1").arg(i % 10), value);
+            registry->SetValue(QStringLiteral("Burst/Value"), value);
+            if (i % 3 == 0)
+                macro.RemoveKey(QStringLiteral("Removed"), QStringLiteral("Value"));
+            else
+                macro.SetValue(QStringLiteral("Removed"), QStringLiteral("Value"), value);
+        }
+        Say(QStringLiteral("changed"));
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    if (end == QLatin1String("program"))
+        IniFile::WriteOutAll();
+    return 0;
+}
+
+int BurstForever(const QString& path)
+{
+    MacroIni macro(path);
+    Registry* const registry = Registry::Instance();
+    for (int round = 0;; ++round) {
+        // Each value is one letter repeated: a cut file shows at once.
+        const QString value(20000, QChar(QLatin1Char(char('a' + round % 26))));
+        macro.SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value);
+        registry->SetValue(QStringLiteral("Test/Value"), value);
+        if (round == 0 && macro.Flush() && registry->Flush())
+            Say(QStringLiteral("writing"));
+    }
+}
+
 int WriteFile(const QString& writer, const QString& target, qint64 limit, int length)
 {
     if (limit > 0) {
@@ -146,10 +196,11 @@ int WriteFile(const QString& writer, const QString& target, qint64 limit, int le
         ok = ConfigurationFile::Write(target, QStringLiteral("3395"), PatternImage(7));
     } else if (writer == QLatin1String("macro")) {
         Say(QStringLiteral("file ") + target);
-        ok = MacroIni(target).SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value);
+        MacroIni macro(target);
+        ok = macro.SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value) && macro.Flush();
     } else if (writer == QLatin1String("registry")) {
         Say(QStringLiteral("file ") + Registry::Instance()->FileName());
-        ok = Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), value);
+        ok = Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), value) && Registry::Instance()->Flush();
     } else {
         Say(QStringLiteral("unknown writer"));
         return 2;
@@ -196,6 +247,11 @@ int main(int argc, char** argv)
     if (mode == QLatin1String("write-file") && argc > 4)
         return WriteFile(argument, QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toLongLong(),
                          argc > 5 ? QByteArray(argv[5]).toInt() : 20000);
+    if (mode == QLatin1String("burst") && argc > 5)
+        return Burst(argc, argv, argument, QByteArray(argv[3]).toInt(), QString::fromLocal8Bit(argv[4]),
+                     QString::fromLocal8Bit(argv[5]));
+    if (mode == QLatin1String("burst-forever"))
+        return BurstForever(argument);
     if (mode == QLatin1String("hold-lock"))
         return HoldLock(argument);
     Say(QStringLiteral("unknown mode"));

@@ -100,7 +100,7 @@ private slots:
         QVERIFY(registry->Contains(key));
         QCOMPARE(registry->GetValue(key), text);
         QCOMPARE(registry->GetInt(key), number);
-        // On disk at once: a second registry object (another process) sees it.
+        // At once: a second registry object sees it.
         Registry other;
         QCOMPARE(other.GetValue(key), text);
 
@@ -116,6 +116,7 @@ private slots:
     {
         Registry* registry = Registry::Instance();
         QVERIFY(registry->SetValue(Registry::MouseVerKey("10", "1"), QStringLiteral("v1.5")));
+        QVERIFY(registry->Flush());
         QFile file(registry->FileName());
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("[Mouse%20Drive%20Test]\nUpdateFailInfo=211,2,10,1\n");

@@ -4,6 +4,7 @@
 #include "core/MacroIni.h"
 #include "platform/IniFile.h"
 #include "platform/IniText.h"
+#include "platform/Registry.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/platform/TestChild.h"
 
@@ -177,6 +178,7 @@ private slots:
         MacroIni(path).SetValue(QStringLiteral("Language"), QStringLiteral("Name"), text);
         QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Name")), text);
 
+        QVERIFY(MacroIni(path).Flush());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(file.readAll().contains(QStringLiteral("简体中文").toUtf8()), "the file holds UTF-8 text");
@@ -228,7 +230,9 @@ private slots:
             before.setIniCodec(QTextCodec::codecForName("UTF-8"));
             before.setValue(QStringLiteral("Earlier/Kept"), value);
         }
-        QVERIFY(IniFile(path).SetValue(key, value));
+        IniFile file(path);
+        QVERIFY(file.SetValue(key, value));
+        QVERIFY(file.Flush());
 
         QSettings settings(path, QSettings::IniFormat);
         settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
@@ -249,6 +253,7 @@ private slots:
         const QString path = NewPath(QStringLiteral("other/Macro.ini"));
         MacroIni macro(path);
         QVERIFY(macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1")));
+        QVERIFY(macro.Flush());
         {
             QSettings other(path, QSettings::IniFormat);
             other.setValue(QStringLiteral("Language/Language"), QStringLiteral("22"));
@@ -257,6 +262,7 @@ private slots:
         QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("22"));
         QVERIFY(macro.SetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QStringLiteral("1")));
         QCOMPARE(MacroIni(path).GetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow")), QStringLiteral("0"));
+        QVERIFY(macro.Flush());
         QSettings after(path, QSettings::IniFormat);
         QCOMPARE(after.value(QStringLiteral("Language/Language")).toString(), QStringLiteral("22"));
         QCOMPARE(after.value(QStringLiteral("AutoStart/Enable")).toString(), QStringLiteral("1"));
@@ -287,6 +293,89 @@ private slots:
         QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Test"), QStringLiteral("Value")), QStringLiteral("done"));
     }
 
+    // A change is read back at once, on every thread, while the writer thread
+    // still waits for the file (here: for a lock another process holds); the
+    // caller does not wait. The change reaches the disk once the lock is free.
+    void changeIsReadBackWithoutWaitingForTheDisk()
+    {
+        const QString path = NewPath(QStringLiteral("busy/Macro.ini"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        TestChild holder;
+        holder.Start({QStringLiteral("hold-lock"), path});
+        QVERIFY2(holder.WaitForLine(QStringLiteral("holding")), qPrintable(holder.Output()));
+
+        MacroIni macro(path);
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(i)));
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("99"));
+        QString seen;
+        std::thread reader(
+            [&] { seen = MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")); });
+        reader.join();
+        QCOMPARE(seen, QStringLiteral("99"));
+        QVERIFY(!QFileInfo::exists(path));
+
+        holder.Kill();
+        QVERIFY(macro.Flush());
+        QSettings disk(path, QSettings::IniFormat);
+        QCOMPARE(disk.value(QStringLiteral("Language/Language")).toString(), QStringLiteral("99"));
+    }
+
+    // 1,000 rounds of changes, then an orderly end: the last values are on
+    // disk, whether the end comes as the program ends or only through the end
+    // of the application object.
+    void burstThenOrderlyEnd_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("the program's end") << "program";
+        QTest::newRow("the application object's end") << "application";
+    }
+
+    void burstThenOrderlyEnd()
+    {
+        QFETCH(QString, end);
+        const QString path = NewPath(QStringLiteral("burst-") + end + QStringLiteral("/Macro.ini"));
+        TestChild child;
+        child.Start({QStringLiteral("burst"), path, QStringLiteral("1000"), end, end});
+        QVERIFY(child.WaitForEnd(60000));
+        QVERIFY2(child.Output().contains(QStringLiteral("changed")), qPrintable(child.Output()));
+        QCOMPARE(child.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.process().exitCode(), 0);
+
+        QSettings macro(path, QSettings::IniFormat);
+        QCOMPARE(macro.value(QStringLiteral("Burst/Value")).toString(), QStringLiteral("999") + end);
+        for (int key = 0; key < 10; ++key)
+            QCOMPARE(macro.value(QStringLiteral("Burst/Key%1").arg(key)).toString(), QString::number(990 + key) + end);
+        QVERIFY(!macro.contains(QStringLiteral("Removed/Value")));
+        QSettings registry(Registry::Instance()->FileName(), QSettings::IniFormat);
+        QCOMPARE(registry.value(QStringLiteral("Burst/Value")).toString(), QStringLiteral("999") + end);
+    }
+
+    // A kill in the middle of a burst of changes leaves both settings files
+    // whole: each holds one whole value, old or new.
+    void killDuringABurstLeavesTheFilesWhole()
+    {
+        const QString path = NewPath(QStringLiteral("burst-killed/Macro.ini"));
+        const QString registry = Registry::Instance()->FileName();
+        for (int round = 0; round < 8; ++round) {
+            TestChild writer;
+            writer.Start({QStringLiteral("burst-forever"), path});
+            QVERIFY2(writer.WaitForLine(QStringLiteral("writing")), qPrintable(writer.Output()));
+            QTest::qSleep(3 + 11 * round);
+            writer.Kill();
+            for (const QString& file : {path, registry}) {
+                QVariantMap values;
+                QVERIFY(IniText::Read(file, &values));
+                const QString value = values.value(QStringLiteral("Test/Value")).toString();
+                QCOMPARE(value.size(), 20000);
+                QCOMPARE(value.count(value.at(0)), 20000);
+            }
+        }
+    }
+
     // A writer that died right after it made the file's lock leaves an empty
     // lock behind; the next change must not wait for it (nor half a minute).
     void abandonedLockDoesNotBlock()
@@ -294,6 +383,7 @@ private slots:
         const QString path = NewPath(QStringLiteral("lock/Macro.ini"));
         MacroIni macro(path);
         macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1"));
+        QVERIFY(macro.Flush());
         QFile lock(path + QStringLiteral(".lock"));
         QVERIFY(lock.open(QIODevice::WriteOnly));
         QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
@@ -302,6 +392,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("2"));
+        QVERIFY(macro.Flush());
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
     }

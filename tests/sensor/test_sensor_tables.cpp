@@ -1,18 +1,52 @@
-// The sensor description header and what is read from it: the definition
-// table and the feature switches, from fixture files and from the product's
-// own file.
+// The sensor description header and what is read from it (the definition
+// table, the feature switches, the DPI segments of a model), the conversion
+// of DPI values to the registers of a DPI stage and back, on the simulated
+// mouse, and the product's data against both.
+#include "core/PostMsg.h"
+#include "core/ProductDescription.h"
 #include "core/SensorDefineFile.h"
+#include "core/SharedState.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "pages/sensor/Sensor.h"
+#include "pages/sensor/SensorTables.h"
+#include "tests/common/SimImages.h"
+#include "tests/sensor/OpenMouse.h"
 #include "tests/common/TestEnvironment.h"
+#include "tests/sensor/SensorFrameTests.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstring>
+#include <memory>
 
 using Switches = QMap<int, QString>;   // SensorDefineFile::Switch -> model list
 Q_DECLARE_METATYPE(Switches)
 
 namespace {
+const QStringList TwoSegments{"100", "10000", "50", "10100", "26000", "100", "0x22"};
+const QStringList FourSegments{"50", "5000", "50", "5050", "10000", "50", "10100", "20000", "100",
+                               "20200", "26000", "200", "0x33"};
+
+
+// The sensor tables as a fresh program has them.
+void ClearSensorTables()
+{
+    SensorDefineNames.clear();
+    SensorDefineValues.clear();
+    CurrentSensorModel.clear();
+    DpiRangeMode = 0;
+    DpiSegmentCount = 0;
+    DpiSegmentMinima.clear();
+    DpiSegmentMaxima.clear();
+    for (DpiSegmentText& texts : DpiSegmentTexts)
+        texts = DpiSegmentText();
+}
+
 // Writes the bytes as a fixture file and reads it.
 SensorDefineFile ReadFixture(const QByteArray& bytes)
 {
@@ -43,7 +77,53 @@ Switches SwitchesOf(const SensorDefineFile& defines)
 class SensorTablesTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<Sensor> page;
+
+    // Tables of a model: its sensor, its "DPIRange" and a register table.
+    void UseModel(const QString& model, const QStringList& range, const QStringList& names = {},
+                  const QVector<int>& values = {})
+    {
+        ClearSensorTables();
+        CurrentSensorModel = model;
+        page->ReadDpiRange(range);
+        SensorDefineNames = names;
+        SensorDefineValues = values;
+    }
+
+    // The tables of a model of the product description and driver_sensor.h.
+    void UseProductModel(int modelIndex)
+    {
+        ClearSensorTables();
+        page->ReadSensorDefines();
+        const ProductDescription::Group group = ProductDescription::Instance().Model(modelIndex);
+        CurrentSensorModel = group.Text(QStringLiteral("Sensor"));
+        page->ReadDpiRange(group.List(QStringLiteral("DPIRange")));
+    }
+
 private slots:
+    void initTestCase()
+    {
+        page.reset(new Sensor);
+    }
+
+    void init()
+    {
+        UiReady = true;
+        SensorPageLoading = false;
+        ButtonPageLoading = false;
+    }
+
+    void cleanup()
+    {
+        UsbServer_Exit();
+        ClearSensorTables();
+    }
+
+    void cleanupTestCase()
+    {
+        page.reset();
+    }
+
     void readDefinitions_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -142,6 +222,244 @@ private slots:
         QCOMPARE(SensorDefineFile::DpiOfName(QStringLiteral("SENSOR_3950_DPI_12000")), 12000);
     }
 
+    // The page keeps the six feature lists; a later line of a switch wins and
+    // the line feed is not part of the list.
+    void pageTakesSwitches()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("driver_sensor.h"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#define SUPPORT_SENSOR_MODE_SEL\t3395\n#define SUPPORT_LOD_CAL\t3950\n"
+                   "#define SUPPORT_RIPPLE\t3389\n#define SUPPORT_RIPPLE\t3395,3950\n"
+                   "#define SUPPORT_FIXLINE\t3395\n#define SUPPORT_MOTION_SYNC\t3395,3950\n"
+                   "#define SUPPORT_MOUSEPAD_CAL\t3950\n#define SENSOR_3950_DPI_800\t0x0F\n");
+        file.close();
+        ClearSensorTables();
+        Sensor sensor;
+        ClearSensorTables();
+        sensor.ReadSensorDefines(path);
+        QCOMPARE(sensor.ModeSelectSensors, QStringLiteral("3395"));
+        QCOMPARE(sensor.LodCalSensors, QStringLiteral("3950"));
+        QCOMPARE(sensor.RippleSensors, QStringLiteral("3395,3950"));
+        QCOMPARE(sensor.FixLineSensors, QStringLiteral("3395"));
+        QCOMPARE(sensor.MotionSyncSensors, QStringLiteral("3395,3950"));
+        QCOMPARE(sensor.MousepadCalSensors, QStringLiteral("3950"));
+        QCOMPARE(SensorDefineNames, QStringList{QStringLiteral("SENSOR_3950_DPI_800")});
+        QCOMPARE(SensorDefineValues, QVector<int>{15});
+        // Read again, the table grows: it is filled once, never cleared.
+        sensor.ReadSensorDefines(path);
+        QCOMPARE(SensorDefineNames.size(), 2);
+    }
+
+    void featureSupported_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("supported");
+        QTest::newRow("listed") << "3395" << true;
+        QTest::newRow("not listed") << "3389" << false;
+        QTest::newRow("part of a listed model") << "395" << true;
+        QTest::newRow("no model yet") << "" << true;
+    }
+
+    void featureSupported()
+    {
+        QFETCH(QString, model);
+        CurrentSensorModel = model;
+        QTEST(SensorFeatureSupported(QStringLiteral("3395,3950")), "supported");
+    }
+
+    void dpiRange_data()
+    {
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QVector<int>>("minima");
+        QTest::addColumn<QVector<int>>("maxima");
+        QTest::addColumn<QStringList>("rangeTexts");
+        QTest::addColumn<QStringList>("steps");
+
+        QTest::newRow("two segments") << TwoSegments << 0x22 << QVector<int>{100, 10100}
+                                      << QVector<int>{10000, 26000} << QStringList{"100", "26000"}
+                                      << QStringList{"50", "100"};
+        QTest::newRow("four segments") << ProductDescription::Instance().Model(1).List(QStringLiteral("DPIRange"))
+                                       << 0x33 << QVector<int>{50, 5100, 10100, 20200}
+                                       << QVector<int>{5000, 10000, 20000, 30000} << QStringList{"50", "30000"}
+                                       << QStringList{"50", "100", "100", "200"};
+        QTest::newRow("mode without 0x") << QStringList{"100", "10000", "50", "10100", "26000", "100", "22"}
+                                         << 0x22 << QVector<int>{100, 10100} << QVector<int>{10000, 26000}
+                                         << QStringList{"100", "26000"} << QStringList{"50", "100"};
+        QTest::newRow("missing") << QStringList() << 0 << QVector<int>() << QVector<int>()
+                                 << QStringList{"kept", "kept"} << QStringList();
+        QStringList seven;
+        for (int s = 0; s < 7; ++s)
+            seven << QString::number(s * 1000 + 100) << QString::number(s * 1000 + 900) << "100";
+        seven << "0x33";
+        QTest::newRow("seven segments") << seven << 0 << QVector<int>() << QVector<int>()
+                                        << QStringList{"kept", "kept"} << QStringList();
+    }
+
+    void dpiRange()
+    {
+        QFETCH(QStringList, items);
+        QFETCH(QVector<int>, minima);
+        QFETCH(QStringList, steps);
+        // A range read before: what an unusable one leaves standing.
+        page->ReadDpiRange(FourSegments);
+        page->DpiRangeMinText = page->DpiRangeMaxText = QStringLiteral("kept");
+
+        page->ReadDpiRange(items);
+        QTEST(DpiRangeMode, "mode");
+        QCOMPARE(DpiSegmentCount, minima.size());
+        QCOMPARE(DpiSegmentMinima, minima);
+        QTEST(DpiSegmentMaxima, "maxima");
+        QTEST((QStringList{page->DpiRangeMinText, page->DpiRangeMaxText}), "rangeTexts");
+        for (int s = 0; s < MaxDpiSegments; ++s) {
+            const DpiSegmentText& texts = DpiSegmentTexts[s];
+            if (s < minima.size()) {
+                QCOMPARE(texts.MinText.toInt(), minima.at(s));
+                QCOMPARE(texts.StepText, steps.at(s));
+            } else {
+                QVERIFY(texts.MinText.isEmpty() && texts.MaxText.isEmpty() && texts.StepText.isEmpty());
+            }
+        }
+    }
+
+    // A DPI written to a stage of the simulated mouse: the registers it
+    // stores, the DPI reported back as written, and the DPI decoded from
+    // what it stores.
+    void encoding_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QStringList>("range");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QVector<int>>("values");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<int>("written");
+
+        const QStringList none;
+        const QStringList table{"SENSOR_3950_DPI_800", "SENSOR_3950_DPI_1600"};
+        const QVector<int> registers{15, 31};
+        auto row = [&](const char* name, const char* model, const QStringList& range, int dpi, int x, int bits,
+                       int written, const QStringList& names = {}, const QVector<int>& values = {}) {
+            QTest::newRow(name) << model << range << names << values << dpi << x << bits << written;
+        };
+        row("800 in the first segment", "3395", TwoSegments, 800, 15, 0x00, 800);
+        row("12000 in the second segment", "3395", TwoSegments, 12000, 119, 0x22, 12000);
+        row("26000: register 259 with its bits 8-9", "3395", TwoSegments, 26000, 3, 0x66, 26000);
+        row("26000 on an 8-bit sensor is held at 25600", "3389", TwoSegments, 26000, 255, 0x22, 25600);
+        row("40 is held at the lowest register", "3395", TwoSegments, 40, 0, 0x00, 50);
+        row("825 between two steps", "3395", TwoSegments, 825, 15, 0x00, 800);
+        row("four segments: 6000", "3395", FourSegments, 6000, 59, 0x22, 6000);
+        row("four segments: 12000", "3395", FourSegments, 12000, 119, 0x11, 12000);
+        row("four segments: 26000", "3395", FourSegments, 26000, 129, 0x33, 26000);
+        row("no range read: 26000 is register 519", "3395", none, 26000, 7, 0x88, 26000);
+        row("no range read: 60000 is held at register 1023", "3395", none, 60000, 255, 0xCC, 51200);
+        row("table entry", "3950", TwoSegments, 1600, 31, 0x00, 1600, table, registers);
+        row("table without the DPI: the nearest entry", "3950", TwoSegments, 1000, 15, 0x00, 800, table,
+            registers);
+        row("table, two entries as near: the lower", "3950", TwoSegments, 1200, 15, 0x00, 800, table, registers);
+        row("table, above the first segment", "3950", TwoSegments, 26000, 31, 0x22, 3200, table, registers);
+    }
+
+    void encoding()
+    {
+        QFETCH(QString, model);
+        QFETCH(QStringList, range);
+        QFETCH(QStringList, names);
+        QFETCH(QVector<int>, values);
+        QFETCH(int, dpi);
+        QFETCH(int, x);
+        QFETCH(int, bits);
+        QFETCH(int, written);
+        QVERIFY(OpenMouse());
+        UseModel(model, range, names, values);
+
+        QCOMPARE(WriteDpiStage(3, dpi), written);
+        const DpiStage stored = StoredImage().dpiStages[3];
+        QCOMPARE(int(stored.x), x);
+        QCOMPARE(int(stored.y), x);
+        QCOMPARE(int(stored.bits), bits);
+        QCOMPARE(StageDpiFromRegisters(stored.x, stored.bits), written);
+    }
+
+    // A register the model's table does not hold stands for no DPI.
+    void decodingWithoutTableEntry()
+    {
+        UseModel(QStringLiteral("3950"), TwoSegments, {"SENSOR_3950_DPI_800", "SENSOR_3950_DPI_1600"}, {15, 31});
+        QCOMPARE(StageDpiFromRegisters(20, 0x00), 0);
+        QCOMPARE(StageDpiFromRegisters(31, 0x22), 3200);
+        QCOMPARE(StageDpiFromRegisters(15, 0x33), 3200);
+    }
+
+    void writesOnlyAChosenStage()
+    {
+        QVERIFY(OpenMouse());
+        UseModel(QStringLiteral("3395"), TwoSegments);
+        const QByteArray before = StoredBlock();
+        const int writes = SimDevice_WriteCount("mouse");
+        QCOMPARE(WriteDpiStage(-1, 800), -1);
+        QCOMPARE(WriteDpiStage(8, 800), -1);
+        QCOMPARE(SimDevice_WriteCount("mouse"), writes);
+        QCOMPARE(StoredBlock(), before);
+    }
+
+    void mouseSwitchedOff()
+    {
+        QVERIFY(OpenMouse());
+        UseModel(QStringLiteral("3395"), TwoSegments);
+        QVERIFY(SimDevice_SetPower("mouse", 0));
+        const QByteArray before = StoredBlock();
+        const FlashDataMap image = LiveFlashData.get();
+        QSignalSpy offline(PostMsg::Instance(), SIGNAL(SigMouseOffLineo(int)));
+        QCOMPARE(WriteDpiStage(2, 12000), 12000);
+        QCOMPARE(StoredBlock(), before);
+        QVERIFY(std::memcmp(LiveFlashData.get().bytes(), image.bytes(), FlashDataMap::Size) == 0);
+        QCOMPARE(offline.count(), 1);
+        QCOMPARE(offline.first().first().toInt(), 0);
+    }
+
+    // Every DPI the DPI panel can give a stage of either model (each segment
+    // from its minimum to its maximum in its step) is stored on that model's
+    // mouse so that it reads back as itself; the table model finds each of
+    // them in its table.
+    void productModels_data()
+    {
+        QTest::addColumn<int>("modelIndex");
+        QTest::addColumn<QByteArray>("scenario");
+        QTest::newRow("model 1") << 0 << QByteArray(R"({"mice": [{"id": "mouse", "model": 1, "cable": true}]})");
+        QTest::newRow("model 2") << 1 << QByteArray(R"({"mice": [{"id": "mouse", "model": 2, "cable": true}]})");
+    }
+
+    void productModels()
+    {
+        QFETCH(int, modelIndex);
+        QFETCH(QByteArray, scenario);
+        QVERIFY(OpenMouse(scenario.constData()));
+        UseProductModel(modelIndex);
+        QVERIFY(DpiSegmentCount > 0);
+        const bool table = SensorDefineFile::HasDpiTable(SensorDefineNames, CurrentSensorModel);
+        QCOMPARE(table, modelIndex == 1);
+        int stage = 0;
+        for (int s = 0; s < DpiSegmentCount; ++s) {
+            const int step = DpiSegmentTexts[s].StepText.toInt();
+            QVERIFY(step > 0);
+            for (int dpi = DpiSegmentMinima.at(s); dpi <= DpiSegmentMaxima.at(s); dpi += step) {
+                const QByteArray what = QByteArray::number(dpi);
+                if (table) {
+                    const int c = dpi > 20000 ? 4 : dpi > 5000 ? 2 : 1;
+                    QVERIFY2(SensorDefineFile::IndexOfDpi(SensorDefineNames, CurrentSensorModel, dpi / c) >= 0,
+                             what);
+                }
+                stage = (stage + 1) % 8;
+                QVERIFY2(WriteDpiStage(stage, dpi) == dpi, what);
+                const DpiStage stored = StoredImage().dpiStages[stage];
+                QVERIFY2(StageDpiFromRegisters(stored.x, stored.bits) == dpi, what);
+            }
+        }
+    }
+
     // The file beside the program: the switches of both models and the whole
     // register table of the table model.
     void productFile()
@@ -165,5 +483,16 @@ private slots:
     }
 };
 
-TALVIRE_TEST_MAIN(SensorTablesTest)
+int main(int argc, char** argv)
+{
+    TestEnvironment environment;
+    QApplication app(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    SensorTablesTest tables;
+    SensorFrameTests frames;
+    int status = QTest::qExec(&tables, argc, argv);
+    status |= QTest::qExec(&frames, argc, argv);
+    UsbLibrary_Shutdown();
+    return status;
+}
 #include "test_sensor_tables.moc"

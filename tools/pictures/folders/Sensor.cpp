@@ -1,0 +1,24 @@
+// The sensor page, its DPI panel and its option frames.
+#include "Recipes.h"
+#include "SensorRecipes.h"
+
+static const PictureTable::Add sensor{{
+    QStringLiteral("Sensor"),
+    {
+        // Slider handle and the step buttons of the DPI value.
+        {QStringLiteral("HuaKuai"), 5, 50, Recipes::SliderHandle, State::Normal},
+        {QStringLiteral("Reduce"), 14, 4, Recipes::IconMinus, State::Normal},
+        {QStringLiteral("Add"), 14, 14, Recipes::IconPlus, State::Normal},
+        // The on/off toggles of the switch options.
+        {QStringLiteral("Close"), 36, 18, Recipes::Switch, State::Normal},
+        {QStringLiteral("Open"), 36, 18, Recipes::Switch, State::Checked},
+        // Drop-down lists: the field, the open list and the arrow.
+        {QStringLiteral("ComboboxBack"), 130, 30, Recipes::Panel, State::Normal},
+        {QStringLiteral("ComboboxTextBack"), 130, 50, Recipes::FlatPanel, State::Normal},
+        {QStringLiteral("Menu"), 14, 14, Recipes::IconArrowDown, State::Normal},
+        {QStringLiteral("MenuClicked"), 14, 14, Recipes::IconArrowDown, State::Checked},
+        // One choice among several (lift-off distance, light mode).
+        {QStringLiteral("LOD"), 16, 16, Recipes::ChoiceMark, State::Normal},
+        {QStringLiteral("LODCheck"), 16, 16, Recipes::ChoiceMark, State::Checked},
+    },
+}};
