@@ -559,9 +559,12 @@ void DialogChange::slotButtonClicked()
 
 void DialogChange::SelectDevice(int index)
 {
+    const bool listed = index >= 0 && index < ShownDevices.size();
+    if (listed)
+        emit FrameNeeded();
     PostMsg* bus = PostMsg::Instance();
     bus->PostSetver(PostMsg::SetverDeviceChosen);
-    if (index < 0 || index >= ShownDevices.size())
+    if (!listed)
         return;
     // Copies: the list may be rebuilt while a dialog runs.
     const QList<DeviceAllInfo> shown = ShownDevices;
@@ -709,6 +712,8 @@ void DialogChange::on_NoApear_clicked(bool checked)
 
 void DialogChange::on_Repair_clicked()
 {
+    // The settings page makes the update and repair dialog.
+    emit FrameNeeded();
     QWidget* repair = RepairDialog;
     if (!repair)
         return;

@@ -68,6 +68,13 @@ public:
     // index equals it matches no model.
     int ModelCount() const { return modelCount_; }
 
+signals:
+    // A device is being picked, or the repair dialog opened: what they use is
+    // built by the configuration frame (its pages, the device worker, the
+    // update and repair dialog), which the top window then builds if it has
+    // not yet. Sent before the selection's first bus signal.
+    void FrameNeeded();
+
 public slots:
     // Loads the chooser's texts from the language file of the index.
     void ChangeDialogLanguage(int index);

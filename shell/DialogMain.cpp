@@ -14,6 +14,7 @@
 #include "dialogs/Match.h"
 #include "dialogs/MouseOffLine.h"
 #include "dialogs/UpDateWarning.h"
+#include "platform/CrashHandler.h"
 #include "platform/ProductName.h"
 #include "platform/Registry.h"
 #include "shell/Dialog.h"
@@ -74,10 +75,12 @@ DialogMain::DialogMain(QWidget* parent)
     registry->RemoveKey(Registry::LanguageIndexKey());
 
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
-    frame_ = new Dialog(this);
+    // Crash reports from the start on; the frame installs the handler again
+    // when it is built.
+    CrashHandler::Install();
     chooser_ = new DialogChange(this);
+    connect(chooser_, &DialogChange::FrameNeeded, this, &DialogMain::Frame);
     ui->stackedWidgetMain->addWidget(chooser_);
-    ui->stackedWidgetMain->addWidget(frame_);
     ui->stackedWidgetMain->setCurrentWidget(chooser_);
 
     setWindowFlags(MainFlags);
@@ -106,6 +109,16 @@ DialogMain::~DialogMain()
     delete chooser_;
     delete frame_;
     delete ui;
+}
+
+Dialog* DialogMain::Frame()
+{
+    if (!frame_) {
+        // Page 1 of the stack, behind the device list.
+        frame_ = new Dialog(this);
+        ui->stackedWidgetMain->insertWidget(FramePage, frame_);
+    }
+    return frame_;
 }
 
 void DialogMain::SetTrayTest(std::function<bool()> test)
@@ -142,7 +155,7 @@ void DialogMain::SlotChangeMainDialog(int page)
         ui->stackedWidgetMain->setCurrentWidget(chooser_);
         StartUsbChanged(&DialogChange::UsbChangedCallback, ChangePeriod);
     } else if (page == FramePage) {
-        ui->stackedWidgetMain->setCurrentWidget(frame_);
+        ui->stackedWidgetMain->setCurrentWidget(Frame());
         StartUsbChanged(&Worker::OnUsbChanged, ChangePeriod);
     }
 }
@@ -376,6 +389,8 @@ void DialogMain::SpaceKey()
         return;
     }
     if (answers.mouseNew) {
+        // The notice's text comes with the settings page's language texts.
+        Frame();
         UpDateWarning notice;
         notice.SetText(WiredModeText);
         DialogPlacement::CentreOver(&notice, this, -20);

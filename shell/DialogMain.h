@@ -33,7 +33,12 @@ public:
     ~DialogMain() override;
 
     DialogChange* Chooser() const { return chooser_; }
-    Dialog* Frame() const { return frame_; }
+    // The configuration frame with its pages and the device worker. The
+    // device list is all the window needs at start: the frame is built the
+    // first time it is needed (a device picked, the repair dialog, the
+    // texts of a firmware notice) or asked for here.
+    Dialog* Frame();
+    bool FrameBuilt() const { return frame_ != nullptr; }
     QSystemTrayIcon* TrayIcon() const { return trayIcon_; }
     QMenu* TrayMenu() const { return trayMenu_; }
 

@@ -24,6 +24,7 @@
 #include "tests/shell/LibraryProbe.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -37,15 +38,16 @@
 namespace {
 constexpr int Patience = 15000;
 
-// Counts how often a widget was shown.
+// Counts how often the apply dialog was shown; installed on the application,
+// since the frame that makes the dialog is built by the pick.
 class ShowCounter : public QObject {
 public:
     int shown = 0;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show)
+        if (event->type() == QEvent::Show && qobject_cast<UpDataParam*>(watched))
             ++shown;
         return false;
     }
@@ -76,7 +78,7 @@ private:
             return false;
         }
         ShowCounter apply;
-        window->Frame()->ApplyDialog()->installEventFilter(&apply);
+        qApp->installEventFilter(&apply);
         QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
         if (Stack()->currentIndex() != 1) {
             qWarning() << "the frame is not in front";
@@ -137,6 +139,41 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QProgressBar>("progressBar")->value(), 12, Patience);
         QVERIFY(FrameChild("label")->isVisible());
         QVERIFY(FrameChild<QProgressBar>("progressBar")->styleSheet().contains(QStringLiteral("152, 43, 34")));
+    }
+
+    // The frame, its pages and the device worker are built by the pick:
+    // picked at once after the window first shows, the frame and its pages
+    // still get every report of the pass.
+    void pickingAtOnceAfterStart()
+    {
+        window.reset();
+        UsbLibrary_Shutdown();
+        ResetSharedState();
+        QVERIFY(SimDevice_Reset());
+        window = std::make_unique<DialogMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QElapsedTimer sinceMap;
+        sinceMap.start();
+        QVERIFY(QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, 50));
+        QVERIFY(!window->FrameBuilt());
+        ShowCounter apply;
+        qApp->installEventFilter(&apply);
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+        const qint64 picked = sinceMap.elapsed();
+        QVERIFY2(picked <= 50, qPrintable(QString::number(picked)));
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        QVERIFY(window->FrameBuilt());
+        QCOMPARE(Stack()->currentIndex(), 1);
+        QVERIFY(QTest::qWaitFor([&apply] { return apply.shown > 0; }, Patience));
+        QVERIFY(QTest::qWaitFor([this] { return !window->Frame()->ApplyDialog()->isVisible(); }, Patience));
+        QVERIFY(LiveFlashDataIsCurrent());
+        // The apply dialog saw both pages take the whole image: no notice of
+        // a device that did not answer in time.
+        QCOMPARE(offline.count(), 0);
+        QCOMPARE(DeviceChosen.load(), 1);
+        QCOMPARE(SimDevice_PCDriverStatus(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QProgressBar>("progressBar")->value(), 80, Patience);
     }
 
     // Pulling the receiver brings the device list back; putting it in again

@@ -1,16 +1,17 @@
 // The program itself on a real X server, as the run command starts it: it
 // shows the device list with the simulated mouse, a second start shows the
 // running-instance notice and ends with 0, and a termination request closes
-// it in order (exit code 0, no crash report); it prints nothing on a device
-// click unless its markers are asked for. With a window manager and a
-// system tray, the minimise button puts it in the tray, and the tray icon and
-// its menu bring it back and end it, without a crash.
+// it in order (exit code 0, no crash report); it loads no OpenGL driver and
+// prints nothing on a device click unless its markers are asked for. With a
+// window manager and a system tray, the minimise button puts it in the tray,
+// and the tray icon and its menu bring it back and end it, without a crash.
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
@@ -195,6 +196,14 @@ private slots:
         StartProgram(first, true);
         const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
         QVERIFY2(!window.isEmpty(), first.readAll().constData());
+        {
+            // The windows paint with the raster engine: showing them loads
+            // no OpenGL driver.
+            QFile maps(QStringLiteral("/proc/%1/maps").arg(first.processId()));
+            QVERIFY(maps.open(QIODevice::ReadOnly));
+            const QByteArray mapped = maps.readAll();
+            QVERIFY2(!mapped.contains("_dri.so"), mapped.constData());
+        }
         // The device list finds the simulated mouse within a moment.
         QTest::qWait(1500);
         const QRect frame = Geometry(window);

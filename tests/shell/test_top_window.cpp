@@ -15,6 +15,7 @@
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
+#include "shell/mytoolButtonEnter.h"
 
 #include "tests/common/FirmwareImageFiles.h"
 #include "tests/common/ModalAnswer.h"
@@ -110,9 +111,17 @@ private slots:
     {
         Make();
         QStackedWidget* stack = Stack();
+        // The device list alone at start; the frame, with the device worker,
+        // joins behind it when it is first needed.
+        QVERIFY(!window->FrameBuilt());
+        QCOMPARE(stack->count(), 1);
+        QVERIFY(!WorkerInstance.load());
+        Dialog* const frame = window->Frame();
+        QVERIFY(WorkerInstance.load());
         QCOMPARE(stack->count(), 2);
         QCOMPARE(stack->widget(0), static_cast<QWidget*>(window->Chooser()));
-        QCOMPARE(stack->widget(1), static_cast<QWidget*>(window->Frame()));
+        QCOMPARE(stack->widget(1), static_cast<QWidget*>(frame));
+        QCOMPARE(window->Frame(), frame);
         QCOMPARE(stack->currentIndex(), 0);
         QCOMPARE(window->size(), QSize(1020, 700));
         QCOMPARE(window->minimumSize(), window->maximumSize());
@@ -121,6 +130,47 @@ private slots:
         QCOMPARE(window->TrayIcon()->toolTip(), QStringLiteral("TALVIRE"));
         QVERIFY(!window->TrayIcon()->isVisible());
         QVERIFY(!window->TrayIcon()->icon().isNull());
+    }
+
+    // What builds the frame: whatever uses its pages, its worker or the
+    // dialogs it makes. Nothing else does, not even a language change.
+    void frameBuiltWhenNeeded_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("built");
+        QTest::newRow("start") << QString() << false;
+        QTest::newRow("language change") << QStringLiteral("language") << false;
+        QTest::newRow("to the tray and back") << QStringLiteral("tray") << false;
+        QTest::newRow("device list in front") << QStringLiteral("page 0") << false;
+        QTest::newRow("a device picked") << QStringLiteral("pick") << true;
+        QTest::newRow("the frame in front") << QStringLiteral("page 1") << true;
+        QTest::newRow("the repair button") << QStringLiteral("repair") << true;
+    }
+
+    void frameBuiltWhenNeeded()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, built);
+        Make();
+        QTRY_COMPARE(DialogChange::DeviceButtons.size(), 1);
+        if (action == QLatin1String("language")) {
+            window->Chooser()->on_comboBox_activated(1);
+        } else if (action == QLatin1String("tray")) {
+            DialogMain::SetTrayTest([] { return true; });
+            window->SlotChangeSize(2);
+            window->on_activatedSysTrayIcon(QSystemTrayIcon::Trigger);
+        } else if (action == QLatin1String("page 0")) {
+            window->SlotChangeMainDialog(0);
+        } else if (action == QLatin1String("pick")) {
+            QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        } else if (action == QLatin1String("page 1")) {
+            window->SlotChangeMainDialog(1);
+        } else if (action == QLatin1String("repair")) {
+            window->Chooser()->on_Repair_clicked();
+        }
+        QCOMPARE(window->FrameBuilt(), built);
+        QCOMPARE(Stack()->count(), built ? 2 : 1);
+        QCOMPARE(WorkerInstance.load() != nullptr, built);
     }
 
     // A language index left in the registry layer moves to Macro.ini once
@@ -419,6 +469,8 @@ private slots:
     void timeOutNoticeStaysWhileOnlineCheckRuns()
     {
         Make();
+        // The frame with its worker, as once a device has been picked.
+        window->Frame();
         QVERIFY(WorkerInstance.load());
         QSignalSpy reads(PostMsg::Instance(), &PostMsg::SigUpDataParam);
         CurrentDevicePath.set(QByteArray(SimDevice_PathOf("receiver")));

@@ -7,6 +7,20 @@
 #include <QPainter>
 #include <QTextStream>
 
+namespace {
+bool Opaque(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -33,6 +47,11 @@ int main(int argc, char* argv[])
                 painter.setRenderHint(QPainter::Antialiasing);
                 picture.recipe(painter, QRectF(0, 0, picture.width, picture.height), picture.state);
             }
+            // A picture without transparent pixels is written without an alpha
+            // channel: the program then takes it as it is decoded, where a
+            // picture with alpha is converted once more after decoding.
+            if (Opaque(image))
+                image = image.convertToFormat(QImage::Format_RGB32);
             const QString file = dir + QLatin1Char('/') + picture.name + QStringLiteral(".png");
             if (!image.save(file)) {
                 err << "cannot write " << file << '\n';
