@@ -20,6 +20,7 @@
 #include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/common/TestImages.h"
+#include "tests/shell/LibraryProbe.h"
 #include "tests/worker/BusLog.h"
 
 #include <QAbstractButton>
@@ -454,23 +455,25 @@ private slots:
             QVERIFY(Run(dialog));
             ++runs;
         });
-        // The pages, once they have the image, report 800 ms into the run:
+        // The pages, once they have the image, report 750 ms into the run:
         // after the checks at 0 and 500 ms, before the one at 1000 ms. On a
-        // slow machine the image may reach them later; they report then.
-        QTimer pages;
-        pages.setInterval(Timing::Ms(50));
-        connect(&pages, &QTimer::timeout, &dialog, [&] {
-            if (log->Count("SigUpDataLightUIButton") == 1 && log->Count("SigUpDataLightSensor") == 1) {
+        // busy machine the image may come later; they report when it does.
+        bool reportDue = false;
+        const auto report = [&] {
+            if (reportDue && log->Count("SigUpDataLightUIButton") == 1 && log->Count("SigUpDataLightSensor") == 1) {
                 ButtonPageFilled = true;
                 SensorPageFilled = true;
-                pages.stop();
             }
-        });
+        };
         connect(PostMsg::Instance(), &PostMsg::SigSetver, &dialog, [&](int state) {
             if (state != 4 || !dialog.isVisible())
                 return;
-            QTimer::singleShot(Timing::Ms(750), &pages, [&] { pages.start(); });
+            QTimer::singleShot(Timing::Ms(750), &dialog, [&] {
+                reportDue = true;
+                report();
+            });
         });
+        connect(PostMsg::Instance(), &PostMsg::SigUpDataLightSensor, &dialog, report, Qt::QueuedConnection);
 
         worker = new Worker;
         PostMsg::Instance()->PostSelectMouseInfo(Found("receiver"));
@@ -766,13 +769,15 @@ private slots:
     void importWhileDeviceGone_data()
     {
         QTest::addColumn<bool>("switchedOff");
-        QTest::newRow("mouse switched off") << true;
-        QTest::newRow("device refuses the image") << false;
+        QTest::addColumn<int>("imagesSent");   // to the device library
+        QTest::newRow("mouse switched off") << true << 0;
+        QTest::newRow("device refuses the image") << false << 1;
     }
 
     void importWhileDeviceGone()
     {
         QFETCH(bool, switchedOff);
+        QFETCH(int, imagesSent);
         OpenMouse();
         const FlashDataMap live = LiveFlashData.get();
         const FlashDataMap device = StoredImage();
@@ -785,9 +790,12 @@ private slots:
             QVERIFY(SimDevice_FailNextWrite(0));
 
         UpDataParam dialog;
+        LibraryProbe::Clear();
         QVERIFY(RunImport(dialog, path));
 
         QCOMPARE(ImportFileResult.load(), 0);
+        // A mouse that does not answer is not sent the image at all.
+        QCOMPARE(LibraryProbe::CallsOf("ProtocolDataUpdate").size(), imagesSent);
         QCOMPARE(log->Names(), (QByteArrayList{"SigSetver", "SigMouseOffLineo"}));
         QCOMPARE(log->Last("SigMouseOffLineo"), QVariantList{0});
         QVERIFY(SameImage(LiveFlashData.get(), live));

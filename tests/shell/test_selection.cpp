@@ -40,6 +40,8 @@
 #include <QtTest>
 
 #include <cstring>
+#include <functional>
+#include <list>
 #include <memory>
 
 namespace {
@@ -249,8 +251,10 @@ private slots:
         QString noticeText;
         bool placed = true;
         const QPoint corner = chooser_->mapToGlobal(QPoint(0, 0));
+        // One answer per dialog; a confirmed question sets up the next.
+        std::list<ModalAnswer> answers;
         std::function<void()> answerNext = [&] {
-            ModalAnswer::Later(
+            answers.emplace_back(
                 [&](QWidget* dialog) {
                     const QString name = QString::fromLatin1(dialog->metaObject()->className());
                     shown << name;
@@ -272,7 +276,7 @@ private slots:
                         dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
                     }
                 },
-                dialogs.isEmpty() ? 300 : 3000);
+                __FILE__, __LINE__);
         };
         answerNext();
         const QString clickedPath = ShownDevices.at(index).path;
@@ -281,6 +285,8 @@ private slots:
             QTest::qWait(400);   // no dialog came
 
         QCOMPARE(shown, dialogs);
+        if (dialogs.isEmpty())
+            answers.front().Cancel();
         QVERIFY(placed);
         QCOMPARE(pairedPath, PathOf(paired));
         if (dialogs.contains(QStringLiteral("UpDateWarning")))
@@ -397,7 +403,7 @@ private slots:
         QVERIFY(Open(Scenario("repair-twins.json")));
         QPointer<mytoolButtonEnter> clicked = DialogChange::DeviceButtons.first();
         bool rebuilt = false;
-        ModalAnswer::Later([&](QWidget* dialog) {
+        ModalAnswer answer([&](QWidget* dialog) {
             // While the pairing dialog runs, the other receiver goes: the
             // buttons are built again under the running click.
             QVERIFY(SimDevice_Plug("receiver", 0));
