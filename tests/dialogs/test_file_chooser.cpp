@@ -54,9 +54,10 @@ class FileChooserTest : public QObject {
 
     // Answers the next file dialog: selects name (or cancels when name is
     // empty) and records what the dialog showed.
-    static void Answer(Seen* seen, const QString& name, const QString& screenshot = QString())
+    [[nodiscard]] static ModalAnswer Answer(Seen* seen, const QString& name, const QString& screenshot = QString(),
+                                            const char* file = __builtin_FILE(), int line = __builtin_LINE())
     {
-        ModalAnswer::Later([seen, name, screenshot](QWidget* widget) {
+        return ModalAnswer([seen, name, screenshot](QWidget* widget) {
             auto* dialog = qobject_cast<QFileDialog*>(widget);
             if (!dialog) {
                 widget->close();
@@ -82,7 +83,7 @@ class FileChooserTest : public QObject {
             }
             field->setText(name);
             buttons->buttons().first()->click();
-        });
+        }, file, line);
     }
 
 private slots:
@@ -134,7 +135,7 @@ private slots:
 
         const QString caption = save ? QStringLiteral("FileSave") : QStringLiteral("SelectFile");
         Seen seen;
-        Answer(&seen, typed);
+        const ModalAnswer answered = Answer(&seen, typed);
         const QString answer = save ? FileChooser::SaveFile(nullptr, use, caption, filter)
                                     : FileChooser::OpenFile(nullptr, use, caption, filter);
 
@@ -181,7 +182,7 @@ private slots:
         QVERIFY(QDir(macros).removeRecursively());
         QCOMPARE(FileChooser::StartFolder(Use::Macro), home);
         Seen seen;
-        Answer(&seen, QString());
+        const ModalAnswer answered = Answer(&seen, QString());
         FileChooser::OpenFile(nullptr, Use::Macro, QStringLiteral("SelectFile"), IniFilter);
         QCOMPARE(seen.folder, home);
     }
@@ -194,7 +195,7 @@ private slots:
         QCOMPARE(FileChooser::OpenFile(nullptr, Use::Configuration, QStringLiteral("SelectFile"), BinFilter), path);
 
         Seen seen;
-        Answer(&seen, QString(), QStringLiteral("file-chooser"));
+        const ModalAnswer answered = Answer(&seen, QString(), QStringLiteral("file-chooser"));
         QCOMPARE(FileChooser::OpenFile(nullptr, Use::Configuration, QStringLiteral("SelectFile"), BinFilter),
                  QString());
         QVERIFY(seen.shown);
