@@ -4,6 +4,7 @@
 // (the device's configuration stored first), and the pages taking whole images
 // and stopping the device worker when they go.
 #include "core/DeviceCacheFile.h"
+#include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/Timing.h"
@@ -19,6 +20,7 @@
 
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/OtherThread.h"
+#include "tests/common/PickedMouse.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/common/TestImages.h"
@@ -422,6 +424,36 @@ private slots:
         QCOMPARE(offline.count(), 0);
         Timing::SetScale(1);
         DeviceDataReady = false;
+    }
+
+    // A write the mouse refuses leaves the live image as it was: going back
+    // to the device list stores the mouse's own configuration, not the
+    // refused value, and the next write does not carry it to the mouse.
+    void refusedWriteIsNotStored()
+    {
+        Timing::SetScale(0.05);
+        const auto scale = qScopeGuard([] { Timing::SetScale(1); });
+        PickedMouse mouse;
+        QVERIFY2(mouse.Open(), qPrintable(mouse.Missing()));
+        // The updating notice comes and goes on its own.
+        QTest::qWait(Timing::Ms(2500) + 50);
+        QTRY_VERIFY(!frame->ApplyDialog()->isVisible());
+        const FlashDataMap own = mouse.Stored();
+        QVERIFY(SameImage(LiveFlashData.get(), own));
+
+        const int refused = own.sleepTime == 6 ? 3 : 6;
+        QVERIFY(SimDevice_FailNextWrite(0));
+        QVERIFY(!SetSleepTime(refused));
+        QVERIFY(SameImage(LiveFlashData.get(), own));
+        QVERIFY(SetLightSpeed(own.lightSpeed == 2 ? 3 : 2));
+        QCOMPARE(int(mouse.Stored().sleepTime), int(own.sleepTime));
+        QCOMPARE(mouse.Writes(), 1);
+
+        QTest::mouseClick(Child("UpArrow"), Qt::LeftButton);
+        FlashDataMap cached;
+        QVERIFY(DeviceCacheFile::Read(CacheName, &cached));
+        QVERIFY(SameImage(cached, mouse.Stored()));
+        QCOMPARE(int(cached.sleepTime), int(own.sleepTime));
     }
 
     // The frame goes while the worker reads the device, whose answers wait
