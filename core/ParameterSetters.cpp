@@ -57,16 +57,29 @@ bool SendImage(FlashDataMap image)
 }
 
 // The one way from a setter to the device: check, patch the live image under
-// its lock, send the image as it is after the patch.
+// its lock, send the image as it is after the patch. When the device refuses
+// the image, the bytes the patch changed get their old values back (unless a
+// report changed them meanwhile), so a refused value neither rides along with
+// the next write nor reaches the cache file.
 bool WriteToDevice(const ImagePatch& patch)
 {
     if (!DeviceAcceptsWrites())
         return false;
+    FlashDataMap before;
     const FlashDataMap image = LiveFlashData.update([&](FlashDataMap& live) {
+        before = live;
         patch(live);
         return live;
     });
-    return SendImage(image);
+    if (SendImage(image))
+        return true;
+    LiveFlashData.update([&](FlashDataMap& live) {
+        for (int i = 0; i < FlashDataMap::Size; ++i) {
+            if (image.bytes()[i] != before.bytes()[i] && live.bytes()[i] == image.bytes()[i])
+                live.bytes()[i] = before.bytes()[i];
+        }
+    });
+    return false;
 }
 
 bool WriteByte(quint8 FlashDataMap::*field, int value)
@@ -215,5 +228,11 @@ bool SetWholeImage(const FlashDataMap& image)
 
 bool SendFlashData()
 {
+    // The live image goes out as a whole: only when it is this device's own.
+    if (!LiveFlashDataIsCurrent()) {
+        qWarning() << "device image: the configuration of" << CurrentDevicePath.get()
+                   << "has not been read yet; nothing is written";
+        return false;
+    }
     return SendImage(LiveFlashData.get());
 }

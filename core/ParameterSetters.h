@@ -14,7 +14,8 @@ struct FlashDataMap;
 // asked to show the offline notice (SigMouseOffLineo(0), not while a page is
 // filling its widgets) and the setter returns false. A button index outside
 // 0-15 or a stage index outside 0-7 is refused (false, nothing written, no
-// signal), and so is a write that the library reports as failed.
+// signal). A write that the library reports as failed returns false and
+// gives the changed bytes of the live image their old values back.
 // Integer values are stored as their low 8 bits. GUI thread.
 
 // Only the online check and the offline notice.
@@ -68,5 +69,6 @@ bool SetButtonMacro(int button, const ButtonFunction& function, const MacroBlock
 bool SetWholeImage(const FlashDataMap& image);
 
 // Hands the live image to the device without the online check; false when
-// the library reports the write as failed.
+// the live image is not the current device's own configuration (nothing is
+// written) or the library reports the write as failed.
 bool SendFlashData();

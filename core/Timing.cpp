@@ -1,9 +1,7 @@
 #include "core/Timing.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QThread>
+#include <QTimer>
 
 #include <atomic>
 #include <cmath>
@@ -32,9 +30,7 @@ double Timing::Scale()
 
 void Timing::WaitMs(int ms)
 {
-    QDeadlineTimer deadline(Ms(ms));
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, int(qMax<qint64>(1, deadline.remainingTime())));
-        QThread::msleep(1);
-    }
+    QEventLoop loop;
+    QTimer::singleShot(qMax(0, Ms(ms)), &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

@@ -10,6 +10,9 @@ public:
     static void SetScale(double scale);
     static double Scale();
 
-    // Processes events until ms (scaled) have passed.
+    // Waits ms (scaled) in a local event loop that leaves out user input: the
+    // windows keep painting and their timers and queued signals go on, while
+    // clicks and keys wait until the wait is over. For the fixed waits on the
+    // GUI thread, which must not freeze the windows.
     static void WaitMs(int ms);
 };

@@ -15,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -372,7 +373,7 @@ Worker::~Worker()
 void Worker::RequestPass()
 {
     std::unique_lock<std::mutex> lock(passMutex);
-    if (stopped)
+    if (ending)
         return;
     RunRequested = true;
     ++passRequests;
@@ -389,12 +390,16 @@ void Worker::RequestPass()
 void Worker::StopRun()
 {
     std::lock_guard<std::mutex> lock(passMutex);
-    stopped = true;
+    droppedRequests = passRequests;
     RunRequested = false;
 }
 
 bool Worker::StopAndWait(int timeoutMs)
 {
+    {
+        std::lock_guard<std::mutex> lock(passMutex);
+        ending = true;
+    }
     StopRun();
     if (QThread::currentThread() == thread()) {
         onlineCheck->stop();
@@ -435,7 +440,8 @@ void Worker::run()
         RunPass();
     for (;;) {
         lock.lock();
-        if (stopped || passRequests == handled) {
+        // Requests that StopRun dropped get no pass.
+        if (ending || passRequests == std::max(handled, droppedRequests)) {
             passLoopActive = false;
             return;
         }

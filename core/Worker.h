@@ -38,12 +38,14 @@ public:
     // while a pass runs gets a pass of its own once that pass has ended. Any
     // thread.
     void RequestPass();
-    // Clears RunRequested; the worker runs no further pass.
+    // Clears RunRequested and drops the passes asked for so far that have not
+    // begun; a running pass ends as it would. A later RequestPass runs a pass.
     void StopRun();
-    // StopRun, and on the GUI thread: stops the online check and leaves the bus,
-    // then waits for a running pass to end while still processing events (a pass
-    // may be waiting for a slot on the GUI thread). False when a pass still runs
-    // after timeoutMs.
+    // The final stop, before the worker goes: StopRun, and from then on every
+    // RequestPass is ignored. On the GUI thread it also stops the online check
+    // and leaves the bus, then waits for a running pass to end while still
+    // processing events (a pass may be waiting for a slot on the GUI thread).
+    // False when a pass still runs after timeoutMs.
     bool StopAndWait(int timeoutMs);
 
     // The 1300 ms online check of the worker that exists (null without one); the
@@ -97,6 +99,7 @@ private:
     // while a pass ran.
     std::mutex passMutex;
     quint64 passRequests = 0;
+    quint64 droppedRequests = 0;   // passRequests at the last StopRun
     bool passLoopActive = false;
-    bool stopped = false;
+    bool ending = false;           // StopAndWait: no pass ever again
 };

@@ -25,8 +25,12 @@ MessageDialog::~MessageDialog() = default;
 
 Qt::WindowFlags MessageDialog::FamilyFlags()
 {
-    // 0x6C12. On X11 the window-manager bypass makes an unmanaged window; Qt
-    // gives it the keyboard focus itself, so Escape and Return still reach it.
+    // 0x6C12. On X11 the window-manager bypass makes an unmanaged window, and
+    // Qt gives it the keyboard focus itself when it opens modally and when it
+    // is clicked, with or without a window manager: keys reach the key-entry
+    // dialogs, Escape and Return every dialog. (A managed frameless dialog
+    // does not get the focus back under openbox after a click on the window
+    // behind it.)
     return Qt::SubWindow | Qt::BypassWindowManagerHint | Qt::FramelessWindowHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
 }

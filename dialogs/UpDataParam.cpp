@@ -12,7 +12,6 @@
 #include "dialogs/MessageDialog.h"
 #include "ui_UpDataParam.h"
 
-#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -113,7 +112,7 @@ void UpDataParam::onTimeupDestroy()
 void UpDataParam::RunWaitOnly()
 {
     const bool reported = WaitForPages();
-    QThread::msleep(ulong(Timing::Ms(WaitOnlyPauseMs)));
+    Timing::WaitMs(WaitOnlyPauseMs);
     waitOnlyMode_ = false;
     close();
     if (!reported)

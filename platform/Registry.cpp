@@ -43,6 +43,11 @@ QString Registry::MouseVerKey(const QString& cid, const QString& mid)
     return QLatin1String(MouseDriveTest) + QStringLiteral("MouseVer") + cid + mid;
 }
 
+QString Registry::LastFolderKey(const QString& use)
+{
+    return QStringLiteral("LastFolder/") + use;
+}
+
 QString Registry::GetValue(const QString& key)
 {
     const QVariant value = file_.Value(key);

@@ -37,6 +37,7 @@ public:
     static QString LanguageIndexKey();                                  // moved into Macro.ini at start
     static QString UpdateFailInfoKey();                                 // record of a failed firmware update
     static QString MouseVerKey(const QString& cid, const QString& mid); // recorded mouse firmware version
+    static QString LastFolderKey(const QString& use);                   // the file chooser's last folder of a use
 
 private:
     IniFile file_;

@@ -35,6 +35,9 @@ QList<QLabel*> DialogChange::RateBadges;
 namespace {
 DialogChange* TheChooser = nullptr;
 
+// Between showing the configuration frame and the worker's pass of a pick.
+constexpr int PickWaitMs = 150;
+
 // A notice is waiting in the GUI thread's queue.
 std::atomic<bool> ChangeQueued{false};
 
@@ -133,6 +136,10 @@ DialogChange::DialogChange(QWidget* parent)
     connect(bus, SIGNAL(SigLanguageSameA(int)), this, SLOT(SlotSameLanguageA(int)));
     connect(bus, SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
     connect(bus, SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
+    connect(bus, &PostMsg::SigChangeMainDialog, this, [this](int page) {
+        if (page == PostMsg::ChooserPage)
+            ++listShown_;
+    });
     LanguageTexts::Follow(this, SLOT(ChangeDialogLanguage(int)));
 
     ui->Repair->hide();
@@ -651,8 +658,13 @@ void DialogChange::OpenDevice(const DeviceAllInfo& record)
         bus->PostLabelTextB(record.receiverVersion, QString());
     }
 
+    const int listShown = listShown_;
     bus->PostChangeMainDialog(PostMsg::FramePage);
-    QThread::msleep(ulong(Timing::Ms(150)));
+    Timing::WaitMs(PickWaitMs);
+    // A device change during the wait may have brought the list back (the
+    // device went): the pick ends there.
+    if (listShown_ != listShown)
+        return;
     // Chosen before the worker runs: a pass does device work only for a
     // chosen device.
     DeviceChosen = 1;

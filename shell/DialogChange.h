@@ -115,8 +115,8 @@ private:
     // notice. True when the selection goes on.
     bool RePairCheck(const DeviceAllInfo& target);
     void OpenPairing(const DeviceAllInfo& target);
-    // Makes the record the current device, shows the configuration frame and
-    // starts the worker's pass.
+    // Makes the record the current device, shows the configuration frame and,
+    // 150 ms later (the window keeps painting), starts the worker's pass.
     void OpenDevice(const DeviceAllInfo& record);
     // The callback's work, on the GUI thread.
     static void HandleDeviceChange();
@@ -138,6 +138,9 @@ private:
     std::unique_ptr<LanguageTexts> language_;
     QString pictureFolder_;
     int modelCount_ = 0;
+    // How often the top window went back to the device list; a pick whose
+    // wait saw it go back ends there.
+    int listShown_ = 0;
     // Texts of the language file.
     QString connectPrompt_;
     QString repairPrompt_;

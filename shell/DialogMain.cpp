@@ -29,7 +29,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QThread>
 #include <QToolTip>
 
 namespace {
@@ -151,7 +150,7 @@ void DialogMain::SlotChangeMainDialog(int page)
         DeviceChosen = 0;
         bus->PostMainPageChange();
         UsbServer_Exit();
-        QThread::msleep(ulong(Timing::Ms(ExitSleepMs)));
+        Timing::WaitMs(ExitSleepMs);
         ui->stackedWidgetMain->setCurrentWidget(chooser_);
         StartUsbChanged(&DialogChange::UsbChangedCallback, ChangePeriod);
     } else if (page == FramePage) {

@@ -10,5 +10,5 @@ talvire_add_test(test_devicelib_scenarios THREADS LIBRARIES talvire_core
   SOURCES devicelib/test_devicelib_scenarios.cpp devicelib/ReportLog.cpp devicelib/ReportLog.h)
 target_compile_definitions(test_devicelib_scenarios PRIVATE
   TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
-talvire_add_test(test_devicelib_link THREADS LIBRARIES talvire_core TIMEOUT 120
+talvire_add_test(test_devicelib_link THREADS LIBRARIES talvire_core
   SOURCES devicelib/test_devicelib_link.cpp devicelib/ReportLog.cpp devicelib/ReportLog.h)

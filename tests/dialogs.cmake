@@ -1,1 +1,2 @@
 talvire_add_test(test_dialogs SOURCES test_dialogs.cpp LIBRARIES talvire_app)
+talvire_add_test(test_file_chooser SOURCES dialogs/test_file_chooser.cpp LIBRARIES talvire_dialogs TIMEOUT 60)

@@ -1,4 +1,4 @@
 # The whole program on the simulated devices, driven as a user would.
-talvire_add_test(test_end_to_end THREADS TIMEOUT 240 LIBRARIES talvire_app
+talvire_add_test(test_end_to_end THREADS LIBRARIES talvire_app
   SOURCES shell/test_end_to_end.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
 target_link_libraries(test_end_to_end PRIVATE ${CMAKE_DL_LIBS})

@@ -4,15 +4,18 @@ talvire_add_test(test_frame THREADS LIBRARIES talvire_app
   SOURCES shell/test_frame.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
 target_link_libraries(test_frame PRIVATE ${CMAKE_DL_LIBS})
 
-# The top window over the device list and the frame.
-talvire_add_test(test_top_window THREADS LIBRARIES talvire_app
+# The top window over the device list and the frame. 90 s: it shows, hides,
+# minimises and restores the windows many times, each a wait for the window
+# system.
+talvire_add_test(test_top_window THREADS TIMEOUT 90 LIBRARIES talvire_app
   SOURCES shell/test_top_window.cpp shell/LibraryProbe.cpp shell/LibraryProbe.h)
 target_link_libraries(test_top_window PRIVATE ${CMAKE_DL_LIBS})
 target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
 
-# The program as the run command starts it, on a real X server.
-talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 240)
+# The program as the run command starts it, on a real X server. 90 s: it starts
+# the whole program several times, also under a window manager with a tray.
+talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 90)
 add_dependencies(test_program talvire-control)
 
 # Every text of the windows fits its box, in all six languages.
-talvire_add_test(test_text_fit SOURCES shell/test_text_fit.cpp LIBRARIES talvire_app TIMEOUT 180)
+talvire_add_test(test_text_fit SOURCES shell/test_text_fit.cpp LIBRARIES talvire_app)

@@ -96,14 +96,11 @@ QString LabelText(QWidget* dialog)
 // Runs the dialog and answers it with a button name, "Escape" or "Return".
 void AnswerAndRun(QDialog* dialog, const QString& how, int member)
 {
-    if (how == QLatin1String("Escape"))
-        ModalAnswer::Key(Qt::Key_Escape);
-    else if (how == QLatin1String("Return"))
-        ModalAnswer::Key(Qt::Key_Return);
-    else
-        ModalAnswer::Click(how);
+    ModalAnswer answer = how == QLatin1String("Escape") ? ModalAnswer::Key(Qt::Key_Escape)
+        : how == QLatin1String("Return")                 ? ModalAnswer::Key(Qt::Key_Return)
+                                                         : ModalAnswer::Click(how);
     dialog->exec();
-    QCOMPARE(ModalAnswer::LastDialogClass(), QString::fromLatin1(Members().at(member).name));
+    QCOMPARE(answer.DialogClass(), QString::fromLatin1(Members().at(member).name));
 }
 
 QString ButtonText(QWidget* dialog, const char* name)
@@ -247,7 +244,7 @@ private slots:
         QFETCH(int, member);
         std::unique_ptr<MessageDialog> dialog(Members().at(member).make());
         bool stillOpen = false;
-        ModalAnswer::Later([&](QWidget* modal) {
+        ModalAnswer answer([&](QWidget* modal) {
             QWidget* target = modal->focusWidget() ? modal->focusWidget() : modal;
             QTest::keyClick(target, Qt::Key_Return);
             QTest::keyClick(target, Qt::Key_Enter);
@@ -310,9 +307,9 @@ private slots:
     void offlineNoticeClosesWhenDeviceIsBack()
     {
         MouseOffLine dialog;
-        ModalAnswer::Later([](QWidget*) { PostMsg::Instance()->PostCloseOffOnline(); });
+        ModalAnswer answer([](QWidget*) { PostMsg::Instance()->PostCloseOffOnline(); });
         dialog.exec();
-        QCOMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("MouseOffLine"));
+        QCOMPARE(answer.DialogClass(), QStringLiteral("MouseOffLine"));
         QVERIFY(!dialog.isVisible());
     }
 
@@ -419,7 +416,7 @@ private slots:
         dialog.ShowSecondText(true);
         QCOMPARE(LabelText(&dialog), QStringLiteral("Please enter the new name of the macro"));
         auto* edit = dialog.findChild<QLineEdit*>("lineEdit");
-        ModalAnswer::Later([&](QWidget* modal) {
+        ModalAnswer answer([&](QWidget* modal) {
             // Typing goes to the name field as soon as the dialog shows.
             QCOMPARE(modal->focusWidget(), static_cast<QWidget*>(edit));
             QTest::keyClicks(modal->focusWidget(), QString(35, 'k'));
@@ -491,7 +488,7 @@ private slots:
         Progress dialog;
         QSignalSpy chooser(PostMsg::Instance(), &PostMsg::SigChangeMainDialog);
         QSignalSpy proceed(PostMsg::Instance(), &PostMsg::SigContinue);
-        ModalAnswer::Later([&](QWidget*) {
+        ModalAnswer answer([&](QWidget*) {
             dialog.SlotProgress(80, kind);
             PostMsg::Instance()->PostChangeLanguage(language);
             if (button == QLatin1String("Return"))

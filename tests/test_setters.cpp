@@ -3,6 +3,7 @@
 // offline path with its notice, and the writes that are refused.
 #include "core/FlashDataMap.h"
 #include "core/ParameterSetters.h"
+#include "core/Worker.h"
 #include "core/PostMsg.h"
 #include "core/ScopedFlag.h"
 #include "core/SharedState.h"
@@ -278,6 +279,7 @@ private slots:
     // Until the live image holds the current device's own configuration (none
     // read yet, or another device's), a setter writes nothing and keeps the
     // live image; the device answers, so there is no offline notice either.
+    // SendFlashData, which skips the online check, refuses the same way.
     void configurationNotRead_data()
     {
         setter_data();
@@ -286,9 +288,6 @@ private slots:
     void configurationNotRead()
     {
         QFETCH(SetterCall, call);
-        QFETCH(bool, checksOnline);
-        if (!checksOnline)
-            QSKIP("writes without the online check");
         const FlashDataMap before = PatternImage(5);
         LiveFlashData.set(before);
         const int writesBefore = SimDevice_WriteCount("mouse");
@@ -380,29 +379,52 @@ private slots:
     }
 
     // A write the library reports as failed is a failed setter, without the
-    // offline notice. The change stays in the live image, so the next write
-    // brings the device up to what the pages show.
+    // offline notice. The bytes it changed get their old values back: the
+    // refused value does not ride along with the next write, nor reach the
+    // cache file that the frame writes from the live image.
     void failedWrite_data()
     {
         QTest::addColumn<int>("chunks");
-        QTest::newRow("nothing written") << 0;
-        QTest::newRow("cut after three chunks") << 3;
+        QTest::addColumn<SetterCall>("call");
+        const SetterCall rate = [] { return SetReportRate(8); };
+        const SetterCall macro = [] { return SetButtonMacro(3, ButtonFunction{9, 3, 1}, TypingMacro()); };
+        const SetterCall stages = [] {
+            return SetDpiStages(Stage(1, 2, 3, 4, 5, 6), Stage(7, 8, 9, 10, 11, 12), 0, 1, 4);
+        };
+        QTest::newRow("report rate, nothing written") << 0 << rate;
+        QTest::newRow("report rate, cut after three chunks") << 3 << rate;
+        QTest::newRow("button macro, nothing written") << 0 << macro;
+        QTest::newRow("DPI stages, cut after one chunk") << 1 << stages;
     }
 
     void failedWrite()
     {
         QFETCH(int, chunks);
+        QFETCH(SetterCall, call);
+        const FlashDataMap before = LiveFlashData.get();
+        QVERIFY(before.reportRate != 8);
+        QVERIFY(before.sleepTime != 6);
+        const QString cacheName = QStringLiteral("Device_CID0A_MID01.bin");
+        Worker::WriteDeviceInfoFile(cacheName, before);
+
         QVERIFY(SimDevice_FailNextWrite(chunks));
         QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
-        QVERIFY(!SetReportRate(8));
+        QVERIFY(!call());
         QCOMPARE(offline.count(), 0);
-        QCOMPARE(int(LiveFlashData.get().reportRate), 8);
+        QCOMPARE(ChangedBytes(LiveFlashData.get(), before), QList<int>());
+        // What the frame stores when it closes.
+        Worker::WriteDeviceInfoFile(cacheName, LiveFlashData.get());
+        FlashDataMap cached;
+        QVERIFY(Worker::ReadDeviceInfoFile(cacheName, &cached));
+        QCOMPARE(ChangedBytes(cached, before), QList<int>());
 
+        // The next write brings the device up to the live image, without the
+        // refused change.
         QVERIFY(SetSleepTime(6));
-        const FlashDataMap stored = StoredImage();
-        QCOMPARE(int(stored.reportRate), 8);
-        QCOMPARE(int(stored.sleepTime), 6);
-        QCOMPARE(ChangedBytes(stored, LiveFlashData.get()), QList<int>());
+        FlashDataMap expected = before;
+        expected.sleepTime = 6;
+        QCOMPARE(ChangedBytes(LiveFlashData.get(), expected), QList<int>());
+        QCOMPARE(ChangedBytes(StoredImage(), expected), QList<int>());
     }
 
     void sendFlashData()
@@ -414,6 +436,7 @@ private slots:
         QCOMPARE(int(StoredImage().reportRate), 16);
         QVERIFY(SimDevice_FailNextWrite(0));
         QVERIFY(!SendFlashData());
+        QCOMPARE(ChangedBytes(LiveFlashData.get(), image), QList<int>());
     }
 };
 

@@ -20,6 +20,7 @@
 #include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/common/TestImages.h"
+#include "tests/shell/LibraryProbe.h"
 #include "tests/worker/BusLog.h"
 
 #include <QAbstractButton>
@@ -32,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtEndian>
+#include <QWidget>
 #include <QtTest>
 
 namespace {
@@ -123,6 +125,15 @@ bool TookAtLeast(const QElapsedTimer& clock, int ms)
 }
 
 const QByteArrayList PageSignals = {"SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC"};
+
+// A window that counts how often it is painted.
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
 } // namespace
 
 class ApplyTest : public QObject {
@@ -445,17 +456,24 @@ private slots:
             ++runs;
         });
         // The pages, once they have the image, report 750 ms into the run:
-        // after the checks at 0 and 500 ms, before the one at 1000 ms.
+        // after the checks at 0 and 500 ms, before the one at 1000 ms. On a
+        // busy machine the image may come later; they report when it does.
+        bool reportDue = false;
+        const auto report = [&] {
+            if (reportDue && log->Count("SigUpDataLightUIButton") == 1 && log->Count("SigUpDataLightSensor") == 1) {
+                ButtonPageFilled = true;
+                SensorPageFilled = true;
+            }
+        };
         connect(PostMsg::Instance(), &PostMsg::SigSetver, &dialog, [&](int state) {
             if (state != 4 || !dialog.isVisible())
                 return;
             QTimer::singleShot(Timing::Ms(750), &dialog, [&] {
-                if (log->Count("SigUpDataLightUIButton") == 1 && log->Count("SigUpDataLightSensor") == 1) {
-                    ButtonPageFilled = true;
-                    SensorPageFilled = true;
-                }
+                reportDue = true;
+                report();
             });
         });
+        connect(PostMsg::Instance(), &PostMsg::SigUpDataLightSensor, &dialog, report, Qt::QueuedConnection);
 
         worker = new Worker;
         PostMsg::Instance()->PostSelectMouseInfo(Found("receiver"));
@@ -587,6 +605,48 @@ private slots:
         QCOMPARE(log->Names(), (QByteArrayList{"SigSetver", "SigSetver"}));
     }
 
+    // The fixed pause of a wait-only run (after a reported configuration
+    // change or a reset) does not freeze the window: its timers keep firing
+    // and it keeps painting while the notice shows.
+    void waitOnlyPauseKeepsTheWindowAlive()
+    {
+        DeviceDataReady = true;
+        ButtonPageFilled = true;
+        SensorPageFilled = true;
+        PaintCounter window;
+        window.resize(200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        UpDataParam dialog;
+        dialog.SetWaitOnlyMode(true);
+
+        // The pages have reported: the run goes straight to the pause.
+        bool pausing = false;
+        int ticks = 0;
+        int paints = 0;
+        connect(PostMsg::Instance(), &PostMsg::SigSetver, &dialog, [&] {
+            pausing = true;
+            window.paints = 0;
+        });
+        connect(&dialog, &QDialog::finished, &window, [&] {
+            pausing = false;
+            paints = window.paints;
+        });
+        QTimer tick(&window);
+        tick.setInterval(qMax(1, Timing::Ms(2000) / 20));
+        connect(&tick, &QTimer::timeout, &window, [&] {
+            if (pausing) {
+                ++ticks;
+                window.update();
+            }
+        });
+        tick.start();
+        QVERIFY(Run(dialog));
+
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QVERIFY2(paints >= 2, qPrintable(QString::number(paints)));
+    }
+
     // A run asked for while one is in progress (its waits process events)
     // starts after it, not inside it.
     void runsDoNotOverlap()
@@ -709,13 +769,15 @@ private slots:
     void importWhileDeviceGone_data()
     {
         QTest::addColumn<bool>("switchedOff");
-        QTest::newRow("mouse switched off") << true;
-        QTest::newRow("device refuses the image") << false;
+        QTest::addColumn<int>("imagesSent");   // to the device library
+        QTest::newRow("mouse switched off") << true << 0;
+        QTest::newRow("device refuses the image") << false << 1;
     }
 
     void importWhileDeviceGone()
     {
         QFETCH(bool, switchedOff);
+        QFETCH(int, imagesSent);
         OpenMouse();
         const FlashDataMap live = LiveFlashData.get();
         const FlashDataMap device = StoredImage();
@@ -728,9 +790,12 @@ private slots:
             QVERIFY(SimDevice_FailNextWrite(0));
 
         UpDataParam dialog;
+        LibraryProbe::Clear();
         QVERIFY(RunImport(dialog, path));
 
         QCOMPARE(ImportFileResult.load(), 0);
+        // A mouse that does not answer is not sent the image at all.
+        QCOMPARE(LibraryProbe::CallsOf("ProtocolDataUpdate").size(), imagesSent);
         QCOMPARE(log->Names(), (QByteArrayList{"SigSetver", "SigMouseOffLineo"}));
         QCOMPARE(log->Last("SigMouseOffLineo"), QVariantList{0});
         QVERIFY(SameImage(LiveFlashData.get(), live));

@@ -2,79 +2,138 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
-#include <memory>
-
 namespace {
+const int PollMs = 5;
 const int StuckMs = 10000;
-QString lastDialogClass;
 
-void Poll(const std::shared_ptr<QElapsedTimer>& clock, ModalAnswer::Action action, int timeoutMs)
+// A failure of the running test function, silent when that test has failed
+// already (it would only repeat the cause); outside a test function a warning.
+// Reported as a failed check, not with qFail, so that QEXPECT_FAIL applies.
+void Fail(const char* message, const char* file, int line)
 {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal->isVisible()) {
-        lastDialogClass = QString::fromLatin1(modal->metaObject()->className());
+    if (!QTest::currentTestFunction()) {
+        qWarning("%s (%s:%d)", message, file, line);
+        return;
+    }
+    if (!QTest::currentTestFailed())
+        QTest::qVerify(false, "ModalAnswer", message, file, line);
+}
+
+bool StillOpen(QWidget* dialog)
+{
+    return dialog && dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+}
+} // namespace
+
+struct ModalAnswer::State {
+    Action action;
+    const char* file;
+    int line;
+    QTimer poll;
+    QTimer stuck;
+    QPointer<QWidget> dialog;
+    QString dialogClass;
+    bool answered = false;
+    bool cancelled = false;
+
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        poll.stop();
+        answered = true;
+        dialog = modal;
+        dialogClass = QString::fromLatin1(modal->metaObject()->className());
         // The dialog a user sees is the active window; key shortcuts need it.
         QApplication::setActiveWindow(modal);
         action(modal);
         // An answer that did not close the dialog would leave exec() running
-        // for ever: fail the test and close it.
-        QPointer<QWidget> answered(modal);
-        QTimer::singleShot(StuckMs, qApp, [answered] {
-            if (answered && answered->isVisible() && QApplication::activeModalWidget() == answered) {
-                QTest::qFail("ModalAnswer: the dialog is still open after its answer", __FILE__, __LINE__);
-                answered->close();
-            }
-        });
-        return;
+        // for ever.
+        stuck.start();
     }
-    if (clock->elapsed() > timeoutMs) {
-        qWarning("ModalAnswer: no modal dialog appeared within %d ms", timeoutMs);
-        return;
+
+    void CloseIfStuck()
+    {
+        if (!StillOpen(dialog))
+            return;
+        Fail("ModalAnswer: the dialog is still open after its answer", file, line);
+        dialog->close();
     }
-    QTimer::singleShot(5, qApp, [clock, action, timeoutMs] { Poll(clock, action, timeoutMs); });
-}
-} // namespace
+};
 
-void ModalAnswer::Later(Action action, int timeoutMs)
+ModalAnswer::ModalAnswer(Action action, const char* file, int line)
+    : state_(new State)
 {
-    lastDialogClass.clear();
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QTimer::singleShot(0, qApp, [clock, action, timeoutMs] { Poll(clock, action, timeoutMs); });
+    state_->action = std::move(action);
+    state_->file = file;
+    state_->line = line;
+    State* const state = state_.get();
+    state->poll.setInterval(PollMs);
+    QObject::connect(&state->poll, &QTimer::timeout, [state] { state->Poll(); });
+    state->stuck.setSingleShot(true);
+    state->stuck.setInterval(StuckMs);
+    QObject::connect(&state->stuck, &QTimer::timeout, [state] { state->CloseIfStuck(); });
+    state->poll.start();
 }
 
-void ModalAnswer::Click(const QString& buttonName, int timeoutMs)
+ModalAnswer::ModalAnswer(ModalAnswer&& other) noexcept = default;
+
+ModalAnswer::~ModalAnswer()
 {
-    Later(
-        [buttonName](QWidget* dialog) {
-            auto* button = dialog->findChild<QAbstractButton*>(buttonName);
-            if (!button) {
-                qWarning("ModalAnswer: %s has no button %s", dialog->metaObject()->className(),
-                         qPrintable(buttonName));
+    if (!state_)
+        return;
+    if (state_->answered)
+        state_->CloseIfStuck();
+    else if (!state_->cancelled)
+        Fail("ModalAnswer: no modal dialog came for this answer", state_->file, state_->line);
+}
+
+ModalAnswer ModalAnswer::Click(const QString& buttonName, const char* file, int line)
+{
+    return ModalAnswer(
+        [buttonName, file, line](QWidget* dialog) {
+            if (auto* button = dialog->findChild<QAbstractButton*>(buttonName)) {
+                button->click();
                 return;
             }
-            button->click();
+            const QByteArray message = "ModalAnswer: " + QByteArray(dialog->metaObject()->className())
+                + " has no button " + buttonName.toUtf8();
+            Fail(message.constData(), file, line);
+            dialog->close();
         },
-        timeoutMs);
+        file, line);
 }
 
-void ModalAnswer::Key(int key, int timeoutMs)
+ModalAnswer ModalAnswer::Key(int key, const char* file, int line)
 {
-    Later(
+    return ModalAnswer(
         [key](QWidget* dialog) {
             QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
             QTest::keyClick(target, static_cast<Qt::Key>(key));
         },
-        timeoutMs);
+        file, line);
 }
 
-QString ModalAnswer::LastDialogClass()
+bool ModalAnswer::Answered() const
 {
-    return lastDialogClass;
+    return state_ && state_->answered;
+}
+
+QString ModalAnswer::DialogClass() const
+{
+    return state_ ? state_->dialogClass : QString();
+}
+
+void ModalAnswer::Cancel()
+{
+    if (!state_)
+        return;
+    state_->poll.stop();
+    state_->cancelled = true;
 }

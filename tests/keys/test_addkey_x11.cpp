@@ -1,6 +1,12 @@
-// Real keys through a real X server: xdotool types into the addKey dialog
-// shown on Xvfb, and the dialog names the key that X reported.
+// Real keys through a real X server: the key dialog, run modally as the
+// program runs it, takes the keyboard focus by itself (nothing focuses it from
+// outside), keeps it when the user clicks another window of the program and
+// then the dialog again, and names the key that X reported. With a window
+// manager installed (openbox) the test runs under it, where an unmanaged
+// dialog must still get the focus.
+#include "dialogs/MessageDialog.h"
 #include "dialogs/addKey.h"
+#include "tests/common/DesktopProgram.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -14,20 +20,46 @@ class AddKeyX11Test : public QObject {
     Q_OBJECT
 
     QString xdotool_;
+    DesktopProgram windowManager_;
+    bool managed_ = false;
 
-    // xdotool key <keysym>, with the dialog's window focused first.
-    bool Type(QWidget* window, const QString& keysym)
+    // Runs xdotool while this event loop keeps running (the dialog answers
+    // X meanwhile); false when it failed. Its output goes to *output.
+    bool XDo(const QStringList& arguments, QString* output = nullptr)
     {
         QProcess process;
-        process.start(xdotool_, {QStringLiteral("windowfocus"), QStringLiteral("--sync"),
-                                 QString::number(window->winId()), QStringLiteral("key"),
-                                 QStringLiteral("--clearmodifiers"), keysym});
-        // The events arrive through this event loop: keep it running.
+        process.start(xdotool_, arguments);
         QElapsedTimer clock;
         clock.start();
         while (process.state() != QProcess::NotRunning && clock.elapsed() < 10000)
             QTest::qWait(10);
+        if (output)
+            *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
         return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+    // The X window that has the keyboard focus is the widget's.
+    bool HasXFocus(QWidget* window)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                QString focus;
+                return XDo({QStringLiteral("getwindowfocus")}, &focus) && focus == QString::number(window->winId());
+            },
+            5000);
+    }
+
+    // A key typed to whatever window has the focus.
+    bool Type(const QString& keysym)
+    {
+        return XDo({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keysym});
+    }
+
+    bool Click(QWidget* widget)
+    {
+        const QPoint point = widget->mapToGlobal(widget->rect().center());
+        return XDo({QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+                    QStringLiteral("click"), QStringLiteral("1")});
     }
 
 private slots:
@@ -38,6 +70,19 @@ private slots:
         xdotool_ = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
         if (xdotool_.isEmpty())
             QSKIP("needs xdotool");
+        managed_ = windowManager_.Start(QStringLiteral("openbox"));
+        if (managed_)
+            QTest::qWait(500);
+        qInfo("window manager: %s", managed_ ? "openbox" : "none");
+    }
+
+    // The family's flags: the window manager leaves the dialog alone, and Qt
+    // hands it the focus itself when it opens modally.
+    void unmanagedWindow()
+    {
+        addKey dialog;
+        QVERIFY(dialog.windowFlags() & Qt::BypassWindowManagerHint);
+        QCOMPARE(dialog.windowFlags(), MessageDialog::FamilyFlags() | Qt::Window);
     }
 
     void keys_data()
@@ -63,31 +108,49 @@ private slots:
         QFETCH(QString, keysym);
         QFETCH(QString, name);
         addKey dialog;
+        dialog.setWindowModality(Qt::ApplicationModal);
         dialog.show();
-        dialog.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QVERIFY(Type(&dialog, keysym));
+        QVERIFY(HasXFocus(&dialog));
+        QVERIFY(Type(keysym));
         QTRY_COMPARE(dialog.KeyName, name);
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit"))->text(), name);
         QVERIFY(dialog.isVisible());
     }
 
-    // The macro editor's way: exec(), a key, OK.
-    void execThenOk()
+    // The macro editor's way over the program's window: exec(), a key, a
+    // click on the window behind and back on the dialog's field, another
+    // key, OK.
+    void execOverTheWindowThenOk()
     {
+        QWidget window;
+        window.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+        window.resize(600, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
         addKey dialog;
-        bool typed = false;
+        QStringList seen;
+        bool focused = false;
+        bool refocused = false;
         QTimer::singleShot(0, &dialog, [&] {
-            if (QTest::qWaitForWindowActive(&dialog)) {
-                typed = Type(&dialog, QStringLiteral("KP_Divide"));
-                typed = typed && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, 5000);
+            focused = QTest::qWaitForWindowExposed(&dialog) && HasXFocus(&dialog);
+            if (focused && Type(QStringLiteral("KP_Divide"))
+                && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, 5000))
+                seen << dialog.KeyName;
+            dialog.KeyName.clear();
+            if (Click(&window) && Click(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit")))) {
+                refocused = HasXFocus(&dialog);
+                if (Type(QStringLiteral("F7")) && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, 5000))
+                    seen << dialog.KeyName;
             }
             dialog.findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QVERIFY(typed);
+        QVERIFY(focused);
+        QVERIFY(refocused);
+        QCOMPARE(seen, (QStringList{QStringLiteral("Num/"), QStringLiteral("F7")}));
         QVERIFY(dialog.Confirmed);
-        QCOMPARE(dialog.KeyName, QStringLiteral("Num/"));
+        QCOMPARE(dialog.KeyName, QStringLiteral("F7"));
     }
 };
 

@@ -96,13 +96,16 @@ bool ShowActive(QWidget* dialog)
 }
 
 // Acts on the modal dialog that is about to run, once it has the keyboard.
-void Answer(std::function<void(QWidget*)> action)
+[[nodiscard]] ModalAnswer Answer(std::function<void(QWidget*)> action, const char* file = __builtin_FILE(),
+                                 int line = __builtin_LINE())
 {
-    ModalAnswer::Later([action](QWidget* modal) {
-        if (!QTest::qWaitForWindowActive(modal))
-            qWarning("the dialog did not become active");
-        action(modal);
-    });
+    return ModalAnswer(
+        [action](QWidget* modal) {
+            if (!QTest::qWaitForWindowActive(modal))
+                qWarning("the dialog did not become active");
+            action(modal);
+        },
+        file, line);
 }
 
 } // namespace
@@ -211,22 +214,19 @@ private slots:
         Play(dialog.windowHandle(), script);
 
         // A notice that should not come is answered too, so that the test ends.
-        const int noticeWait = refused ? 5000 : 100;
         auto* field = Child<QLineEdit>(&dialog, "lineEdit");
         QString fieldUnderNotice;
-        ModalAnswer::Later(
-            [field, &fieldUnderNotice](QWidget* notice) {
-                // Keys typed over the notice still reach the key field, and are
-                // dropped with it.
-                if (QTest::qWaitForWindowActive(notice))
-                    Play(notice->windowHandle(), "E");
-                fieldUnderNotice = field->text();
-                Child<QAbstractButton>(notice, "NewHong")->click();
-            },
-            noticeWait);
+        ModalAnswer answer([field, &fieldUnderNotice](QWidget* notice) {
+            // Keys typed over the notice still reach the key field, and are
+            // dropped with it.
+            if (QTest::qWaitForWindowActive(notice))
+                Play(notice->windowHandle(), "E");
+            fieldUnderNotice = field->text();
+            Child<QAbstractButton>(notice, "NewHong")->click();
+        });
         Child<QToolButton>(&dialog, "NewHong")->click();
         if (refused) {
-            QCOMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("GroupMaxThree"));
+            QCOMPARE(answer.DialogClass(), QStringLiteral("GroupMaxThree"));
             QVERIFY(dialog.isVisible());
             QVERIFY(!dialog.Confirmed);
             QVERIFY2(fieldUnderNotice.endsWith(QLatin1Char('E')), qPrintable(fieldUnderNotice));
@@ -237,15 +237,12 @@ private slots:
             Play(dialog.windowHandle(), "D");
             QCOMPARE(field->text(), QStringLiteral("D"));
         } else {
-            QCOMPARE(ModalAnswer::LastDialogClass(), QString());
+            // The notice would have run inside the click.
+            QCOMPARE(answer.DialogClass(), QString());
+            answer.Cancel();
             QVERIFY(!dialog.isVisible());
             QVERIFY(dialog.Confirmed);
             QCOMPARE(dialog.Combination, combination);
-        }
-        if (!refused) {
-            // The unused answer gives up before the next test.
-            QTest::ignoreMessage(QtWarningMsg, "ModalAnswer: no modal dialog appeared within 100 ms");
-            QTest::qWait(noticeWait + 50);
         }
     }
 
@@ -261,7 +258,7 @@ private slots:
     {
         QFETCH(QString, button);
         GroupKey dialog;
-        Answer([button](QWidget* modal) {
+        const ModalAnswer answer = Answer([button](QWidget* modal) {
             Play(modal->windowHandle(), "A B");
             modal->findChild<QAbstractButton*>(button)->click();
         });
@@ -278,7 +275,7 @@ private slots:
     void groupKeyExec()
     {
         GroupKey dialog;
-        Answer([](QWidget* modal) {
+        const ModalAnswer answer = Answer([](QWidget* modal) {
             Child<QCheckBox>(modal, "Ctrl")->setChecked(true);
             Play(modal->windowHandle(), "+A Esc");
             Child<QToolButton>(modal, "NewHong")->click();
@@ -359,7 +356,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(QString, name);
         addKey dialog;
-        Answer([script, button](QWidget* modal) {
+        const ModalAnswer answer = Answer([script, button](QWidget* modal) {
             Play(modal->windowHandle(), script);
             Child<QAbstractButton>(modal, qPrintable(button))->click();
         });
@@ -413,7 +410,7 @@ private slots:
         }
         QCOMPARE(dialog.Interval, 10);
         QCOMPARE(dialog.Count, 3);
-        Answer([typedInterval](QWidget* modal) {
+        const ModalAnswer answer = Answer([typedInterval](QWidget* modal) {
             if (!typedInterval.isEmpty()) {
                 auto* time = Child<QSpinBox>(modal, "Time");
                 time->selectAll();
@@ -450,7 +447,7 @@ private slots:
             dialog = std::make_unique<FireKey>();
         else
             dialog = std::make_unique<AddDelayTime>();
-        Answer([ending](QWidget* modal) {
+        const ModalAnswer answer = Answer([ending](QWidget* modal) {
             auto* spin = modal->findChild<QSpinBox*>();
             spin->setFocus();
             spin->setValue(123);
@@ -489,7 +486,7 @@ private slots:
         QFETCH(int, delay);
         AddDelayTime dialog;
         QCOMPARE(dialog.Delay, 0);
-        Answer([typed](QWidget* modal) {
+        const ModalAnswer answer = Answer([typed](QWidget* modal) {
             auto* spin = Child<QSpinBox>(modal, "spinBox");
             QVERIFY(spin->hasFocus());
             if (!typed.isEmpty()) {

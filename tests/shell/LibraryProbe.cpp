@@ -104,4 +104,11 @@ int StopUsbChanged(void)
     static const auto next = Next<int (*)(void)>("StopUsbChanged");
     return next();
 }
+
+int ProtocolDataUpdate(struct FlashDataMap* image)
+{
+    Record({"ProtocolDataUpdate", 0, nullptr, 0});
+    static const auto next = Next<int (*)(struct FlashDataMap*)>("ProtocolDataUpdate");
+    return next(image);
+}
 }

@@ -7,8 +7,9 @@
 
 // Records the program's calls of the device library functions that open,
 // close and watch the device link (UsbServer_Exit, UsbServer_SetPCDriverStatus,
-// StartUsbChanged, StopUsbChanged), in order, then passes each call on to the
-// library. A test executable that links this file takes these calls itself.
+// StartUsbChanged, StopUsbChanged) and that send a whole image
+// (ProtocolDataUpdate), in order, then passes each call on to the library. A
+// test executable that links this file takes these calls itself.
 namespace LibraryProbe {
 struct Call {
     QByteArray name;

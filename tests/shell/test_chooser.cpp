@@ -349,14 +349,14 @@ private slots:
         QFETCH(QString, scenario);
         QPoint noticeAt;
         QPoint expected;
-        ModalAnswer::Later([this, &noticeAt, &expected](QWidget* dialog) {
+        ModalAnswer answer([this, &noticeAt, &expected](QWidget* dialog) {
             noticeAt = dialog->pos();
             expected = chooser_->mapToGlobal(QPoint(0, 0))
                 + QPoint((chooser_->width() - dialog->width()) / 2, (chooser_->height() - dialog->height()) / 2);
             dialog->findChild<QAbstractButton*>(QStringLiteral("CloseButton"))->click();
         });
         QVERIFY(Open(scenario));
-        QTRY_COMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("QuestiondialogB"));
+        QTRY_COMPARE(answer.DialogClass(), QStringLiteral("QuestiondialogB"));
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(noticeAt, expected);
         QCOMPARE(ShownDevices.size(), 2);

@@ -202,7 +202,7 @@ private slots:
         const int rate = before == 1 ? 2 : 1;
         QVERIFY(SimDevice_SetPower("mouse", 0));
         QString shown;
-        ModalAnswer::Later([&](QWidget* notice) {
+        ModalAnswer answer([&](QWidget* notice) {
             shown = QString::fromLatin1(notice->metaObject()->className());
             QVERIFY(SimDevice_SetPower("mouse", 1));
         });

@@ -4,6 +4,7 @@
 // (the device's configuration stored first), and the pages taking whole images
 // and stopping the device worker when they go.
 #include "core/DeviceCacheFile.h"
+#include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/Timing.h"
@@ -19,6 +20,7 @@
 
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/OtherThread.h"
+#include "tests/common/PickedMouse.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/common/TestImages.h"
@@ -31,8 +33,10 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QThread>
 #include <QToolButton>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -402,13 +406,13 @@ private slots:
         QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
         QPoint position;
         bool waitOnly = false;
-        ModalAnswer::Later([&](QWidget* dialog) {
+        ModalAnswer answer([&](QWidget* dialog) {
             position = dialog->pos() - frame->mapToGlobal(QPoint(0, 0));
             waitOnly = frame->ApplyDialog()->WaitOnlyMode();
             PostMsg::Instance()->PostUpDataParam(mode);
         });
         PostMsg::Instance()->PostUpDataParam(mode);
-        QCOMPARE(ModalAnswer::LastDialogClass(), QStringLiteral("UpDataParam"));
+        QCOMPARE(answer.DialogClass(), QStringLiteral("UpDataParam"));
         QCOMPARE(position, QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
         QCOMPARE(waitOnly, mode == 1);
         QVERIFY(!frame->ApplyDialog()->isVisible());
@@ -420,6 +424,36 @@ private slots:
         QCOMPARE(offline.count(), 0);
         Timing::SetScale(1);
         DeviceDataReady = false;
+    }
+
+    // A write the mouse refuses leaves the live image as it was: going back
+    // to the device list stores the mouse's own configuration, not the
+    // refused value, and the next write does not carry it to the mouse.
+    void refusedWriteIsNotStored()
+    {
+        Timing::SetScale(0.05);
+        const auto scale = qScopeGuard([] { Timing::SetScale(1); });
+        PickedMouse mouse;
+        QVERIFY2(mouse.Open(), qPrintable(mouse.Missing()));
+        // The updating notice comes and goes on its own.
+        QTest::qWait(Timing::Ms(2500) + 50);
+        QTRY_VERIFY(!frame->ApplyDialog()->isVisible());
+        const FlashDataMap own = mouse.Stored();
+        QVERIFY(SameImage(LiveFlashData.get(), own));
+
+        const int refused = own.sleepTime == 6 ? 3 : 6;
+        QVERIFY(SimDevice_FailNextWrite(0));
+        QVERIFY(!SetSleepTime(refused));
+        QVERIFY(SameImage(LiveFlashData.get(), own));
+        QVERIFY(SetLightSpeed(own.lightSpeed == 2 ? 3 : 2));
+        QCOMPARE(int(mouse.Stored().sleepTime), int(own.sleepTime));
+        QCOMPARE(mouse.Writes(), 1);
+
+        QTest::mouseClick(Child("UpArrow"), Qt::LeftButton);
+        FlashDataMap cached;
+        QVERIFY(DeviceCacheFile::Read(CacheName, &cached));
+        QVERIFY(SameImage(cached, mouse.Stored()));
+        QCOMPARE(int(cached.sleepTime), int(own.sleepTime));
     }
 
     // The frame goes while the worker reads the device, whose answers wait
@@ -446,6 +480,54 @@ private slots:
         QCOMPARE(LibraryProbe::CallsOf("StopUsbChanged").size(), 1);
         DeviceChosen = 0;
         Timing::SetScale(1);
+        UsbServer_Exit();
+    }
+
+    // The frame goes while a pass waits in a blocking send for the pages: the
+    // mouse is switched off, so the pass shows the stored configuration (none:
+    // the default functions), and the GUI thread is busy meanwhile. The button
+    // page's stop serves the send, so the frame goes within the page's bound
+    // and the worker with it; a page that waited for the worker without
+    // serving the GUI thread would never see the pass end.
+    void goesWhileAPassWaitsForThePages()
+    {
+        // Connected after the pages: runs on the pass's thread once the send
+        // has ended.
+        std::atomic<bool> sendEnded{false};
+        QObject spy;
+        connect(PostMsg::Instance(), &PostMsg::SigFormReset, &spy, [&] { sendEnded = true; }, Qt::DirectConnection);
+        QVERIFY(!QFile::exists(CachePath()));
+        QVERIFY(SimDevice_SetPower("mouse", 0));
+        DeviceAllInfo device;
+        device.path = QString::fromLatin1(SimDevice_PathOf("receiver"));
+        device.cid = 0x0A;
+        device.mid = 0x01;
+        device.linkType = 1;
+        PostMsg::Instance()->PostSelectMouseInfo(device);
+        DeviceChosen = 1;
+        OfflinePending = false;
+        WorkerInstance.load()->RequestPass();
+
+        // Busy, serving no events: the pass finds the mouse offline (which it
+        // marks just before its send) and comes to the send, where it waits.
+        QElapsedTimer clock;
+        clock.start();
+        while (!OfflinePending && clock.elapsed() < 5000)
+            QThread::msleep(1);
+        QVERIFY(OfflinePending);
+        QThread::msleep(50);
+        QVERIFY(!sendEnded);
+        clock.restart();
+        host.reset();
+        frame = nullptr;
+        const qint64 took = clock.elapsed();
+
+        QVERIFY(sendEnded);
+        QVERIFY2(took < 5000, qPrintable(QString::number(took)));
+        QVERIFY(WorkerInstance.load() == nullptr);
+        QVERIFY(SimDevice_SetPower("mouse", 1));
+        DeviceChosen = 0;
+        OfflinePending = false;
         UsbServer_Exit();
     }
 

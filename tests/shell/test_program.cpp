@@ -5,6 +5,7 @@
 // prints nothing on a device click unless its markers are asked for. With a
 // window manager and a system tray, the minimise button puts it in the tray,
 // and the tray icon and its menu bring it back and end it, without a crash.
+#include "tests/common/DesktopProgram.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
@@ -85,18 +86,6 @@ private:
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/talvire-control"), QStringList());
         QVERIFY(process.waitForStarted());
-    }
-
-    // A helper program of the desktop (window manager, tray), ended with the test.
-    bool StartDesktopProgram(QProcess& process, const QString& name, const QStringList& arguments)
-    {
-        const QString path = QStandardPaths::findExecutable(name);
-        if (path.isEmpty())
-            return false;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.start(path, arguments);
-        return process.waitForStarted();
     }
 
     // The program's visible windows other than the main window, with their
@@ -293,24 +282,17 @@ private slots:
     // its last one ends the program in order (exit code 0, no crash report).
     void trayIconAndMenu()
     {
-        QProcess windowManager;
-        QProcess tray;
-        if (!StartDesktopProgram(windowManager, QStringLiteral("openbox"), {}))
+        // Declared in this order, the tray ends before the window manager.
+        DesktopProgram windowManager;
+        DesktopProgram tray;
+        if (!windowManager.Start(QStringLiteral("openbox")))
             QSKIP("needs openbox");
         QTest::qWait(500);
-        if (!StartDesktopProgram(tray, QStringLiteral("trayer"),
-                                 {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
-                                  QStringLiteral("--height"), QStringLiteral("24")}))
+        if (!tray.Start(QStringLiteral("trayer"),
+                        {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                         QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                         QStringLiteral("--height"), QStringLiteral("24")}))
             QSKIP("needs trayer");
-        const auto stopDesktop = qScopeGuard([&] {
-            for (QProcess* process : {&tray, &windowManager}) {
-                process->terminate();
-                if (!process->waitForFinished(5000))
-                    process->kill();
-                process->waitForFinished(5000);
-            }
-        });
         QVERIFY(!WaitForWindow(QStringLiteral("^panel$")).isEmpty());
 
         QProcess program;

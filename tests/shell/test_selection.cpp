@@ -40,6 +40,8 @@
 #include <QtTest>
 
 #include <cstring>
+#include <functional>
+#include <list>
 #include <memory>
 
 namespace {
@@ -249,8 +251,10 @@ private slots:
         QString noticeText;
         bool placed = true;
         const QPoint corner = chooser_->mapToGlobal(QPoint(0, 0));
+        // One answer per dialog; a confirmed question sets up the next.
+        std::list<ModalAnswer> answers;
         std::function<void()> answerNext = [&] {
-            ModalAnswer::Later(
+            answers.emplace_back(
                 [&](QWidget* dialog) {
                     const QString name = QString::fromLatin1(dialog->metaObject()->className());
                     shown << name;
@@ -272,7 +276,7 @@ private slots:
                         dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
                     }
                 },
-                dialogs.isEmpty() ? 300 : 3000);
+                __FILE__, __LINE__);
         };
         answerNext();
         const QString clickedPath = ShownDevices.at(index).path;
@@ -281,6 +285,8 @@ private slots:
             QTest::qWait(400);   // no dialog came
 
         QCOMPARE(shown, dialogs);
+        if (dialogs.isEmpty())
+            answers.front().Cancel();
         QVERIFY(placed);
         QCOMPARE(pairedPath, PathOf(paired));
         if (dialogs.contains(QStringLiteral("UpDateWarning")))
@@ -374,8 +380,19 @@ private slots:
             FirmwareImages::SetFolder(images_.path() + QStringLiteral("/missing"));
         ReceiverUpdateAvailable = availableBefore;
         const QString version = ShownDevices.first().receiverVersion;
+        // What the pick itself decided, when the frame comes to the front: the
+        // worker's own device-change handling may follow during the pick's wait.
+        QList<QVariantList> hints;
+        bool availableAtFrame = !available;
+        connect(PostMsg::Instance(), &PostMsg::SigChangeMainDialog, chooser_.get(), [&](int page) {
+            if (page != 1)
+                return;
+            hints = log_->Arguments("SigLabelTextB");
+            availableAtFrame = ReceiverUpdateAvailable;
+        });
         DialogChange::DeviceButtons.first()->click();
-        QCOMPARE(log_->Arguments("SigLabelTextB"), (QList<QVariantList>{{version, flag}}));
+        QCOMPARE(hints, (QList<QVariantList>{{version, flag}}));
+        QCOMPARE(availableAtFrame, available);
         QCOMPARE(bool(ReceiverUpdateAvailable), available);
     }
 
@@ -386,7 +403,7 @@ private slots:
         QVERIFY(Open(Scenario("repair-twins.json")));
         QPointer<mytoolButtonEnter> clicked = DialogChange::DeviceButtons.first();
         bool rebuilt = false;
-        ModalAnswer::Later([&](QWidget* dialog) {
+        ModalAnswer answer([&](QWidget* dialog) {
             // While the pairing dialog runs, the other receiver goes: the
             // buttons are built again under the running click.
             QVERIFY(SimDevice_Plug("receiver", 0));
@@ -398,6 +415,25 @@ private slots:
         QTRY_VERIFY(!clicked);
         QCOMPARE(int(DeviceChosen), 0);
         QCOMPARE(log_->Count("SigChangeMainDialog"), 0);
+    }
+
+    // The pick waits between showing the frame and starting the worker's pass,
+    // and the window goes on meanwhile; when a device change brings the list
+    // back during that wait, the pick ends: nothing is chosen, no pass runs.
+    void listBackDuringThePickWait()
+    {
+        QVERIFY(Open(QString()));
+        connect(PostMsg::Instance(), &PostMsg::SigChangeMainDialog, chooser_.get(), [](int page) {
+            if (page == 1)
+                QMetaObject::invokeMethod(
+                    PostMsg::Instance(), [] { PostMsg::Instance()->PostChangeMainDialog(0); }, Qt::QueuedConnection);
+        });
+        DialogChange::DeviceButtons.first()->click();
+        QCOMPARE(int(DeviceChosen), 0);
+        QTest::qWait(200);
+        QCOMPARE(int(chosenAtStart_), -1);
+        QCOMPARE(log_->Arguments("SigChangeMainDialog"), (QList<QVariantList>{{1}, {0}}));
+        QCOMPARE(log_->Count("SigUpDataParam"), 0);
     }
 
     void buttonOutsideTheList()

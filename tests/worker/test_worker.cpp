@@ -17,6 +17,7 @@
 #include "devicelib/SimDevice.h"
 #include "platform/Registry.h"
 #include "tests/common/OtherThread.h"
+#include "tests/common/PickedMouse.h"
 #include "tests/common/SharedStateReset.h"
 #include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
@@ -183,11 +184,11 @@ private slots:
     void wholePass()
     {
         const FlashDataMap device = StoredImage();
-        const DeviceAllInfo receiver = Found("receiver");
-        QCOMPARE(receiver.modelIndex, 0);
-        Choose(receiver);
+        QCOMPARE(Found("receiver").modelIndex, 0);
+        PickedMouse mouse;
+        QVERIFY2(mouse.Open(Patience), qPrintable(mouse.Missing()));
         WaitForWholeReads(1);
-        QTRY_VERIFY_WITH_TIMEOUT(log->Arguments("SigSetver").contains(QVariantList{0}), Patience);
+        QVERIFY(log->Arguments("SigSetver").contains(QVariantList{0}));
 
         QCOMPARE(log->Arguments("SigUpDataParam"), QList<QVariantList>{{0}});
         QVERIFY(SameImage(LiveFlashData.get(), device));
@@ -223,7 +224,8 @@ private slots:
         QVERIFY(SameImage(cached, device));
 
         QVERIFY(SetReportRate(2));
-        QCOMPARE(int(StoredImage().reportRate), 2);
+        QCOMPARE(int(mouse.Stored().reportRate), 2);
+        QCOMPARE(mouse.Writes(), 1);
     }
 
     // The DPI button of the mouse: a status change, the worker asks for the
@@ -886,10 +888,40 @@ private slots:
         QCOMPARE(log->Count("SigUpDataParam"), 0);
 
         worker = new Worker;
-        worker->StopRun();
+        QVERIFY(worker->StopAndWait(1000));
         worker->RequestPass();
         QVERIFY(!worker->isRunning());
-        QVERIFY(worker->StopAndWait(1000));
+    }
+
+    // StopRun clears the run request only: a pass asked for afterwards runs
+    // and reads the picked device. After the final stop no pass runs again.
+    void requestAfterStop_data()
+    {
+        QTest::addColumn<bool>("finalStop");
+        QTest::newRow("after StopRun") << false;
+        QTest::newRow("after StopAndWait") << true;
+    }
+
+    void requestAfterStop()
+    {
+        QFETCH(bool, finalStop);
+        if (finalStop)
+            QVERIFY(worker->StopAndWait(1000));
+        else
+            worker->StopRun();
+        QVERIFY(!RunRequested);
+
+        Choose(Found("receiver"), false);
+        if (finalStop) {
+            QVERIFY(!worker->isRunning());
+            QTest::qWait(200);
+            QCOMPARE(log->Count("SigUpDataParam"), 0);
+            QVERIFY(!LiveFlashDataIsCurrent());
+        } else {
+            WaitForWholeReads(1);
+            QCOMPARE(log->Arguments("SigUpDataParam"), QList<QVariantList>{{0}});
+            QVERIFY(LiveFlashDataIsCurrent());
+        }
     }
 
 private:

@@ -1,0 +1,206 @@
+// The file chooser: the dialog it shows for opening and saving (caption,
+// filter, start folder, the extension a typed name gets), cancelling, the
+// folder each use remembers, and the hook that answers in place of a dialog.
+#include "dialogs/FileChooser.h"
+#include "platform/Registry.h"
+#include "tests/common/ModalAnswer.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Use = FileChooser::Use;
+Q_DECLARE_METATYPE(FileChooser::Use)
+
+namespace {
+const QString BinFilter = QStringLiteral("File(*.bin)");
+const QString IniFilter = QStringLiteral("File(*.ini)");
+
+// What the dialog looked like when it was answered.
+struct Seen {
+    bool shown = false;
+    QString title;
+    QString folder;
+    QStringList filters;
+    bool save = false;
+};
+
+bool Touch(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+} // namespace
+
+class FileChooserTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString Folder(const QString& name) const
+    {
+        const QString path = dir_.filePath(name);
+        QDir().mkpath(path);
+        return QDir(path).absolutePath();
+    }
+
+    // Answers the next file dialog: selects name (or cancels when name is
+    // empty) and records what the dialog showed.
+    [[nodiscard]] static ModalAnswer Answer(Seen* seen, const QString& name, const QString& screenshot = QString(),
+                                            const char* file = __builtin_FILE(), int line = __builtin_LINE())
+    {
+        return ModalAnswer([seen, name, screenshot](QWidget* widget) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            if (!dialog) {
+                widget->close();
+                return;
+            }
+            seen->shown = true;
+            seen->title = dialog->windowTitle();
+            seen->folder = dialog->directory().absolutePath();
+            seen->filters = dialog->nameFilters();
+            seen->save = dialog->acceptMode() == QFileDialog::AcceptSave;
+            if (!screenshot.isEmpty())
+                SaveScreenshot(dialog, screenshot);
+            if (name.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            // As a user does: the name in the name field, then Open or Save.
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+            if (!field || !buttons) {
+                dialog->reject();
+                return;
+            }
+            field->setText(name);
+            buttons->buttons().first()->click();
+        }, file, line);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+    }
+
+    void init()
+    {
+        for (const QString& use : {QStringLiteral("Configuration"), QStringLiteral("Macro")})
+            Registry::Instance()->RemoveKey(Registry::LastFolderKey(use));
+    }
+
+    // The dialog each call shows, and what it answers: an existing file to
+    // open; a name to save under, which gets the filter's extension when it
+    // has none; a cancel, which answers "" and leaves the remembered folder.
+    void dialog_data()
+    {
+        QTest::addColumn<Use>("use");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("typed");      // "" cancels
+        QTest::addColumn<QString>("expected");   // file name in the folder, "" for none
+
+        QTest::newRow("open a configuration") << Use::Configuration << false << BinFilter << "old.bin" << "old.bin";
+        QTest::newRow("save a configuration") << Use::Configuration << true << BinFilter << "mine" << "mine.bin";
+        QTest::newRow("save with the extension typed") << Use::Configuration << true << BinFilter << "mine.bin"
+                                                       << "mine.bin";
+        QTest::newRow("save a macro") << Use::Macro << true << IniFilter << "macro" << "macro.ini";
+        QTest::newRow("open a macro") << Use::Macro << false << IniFilter << "old.ini" << "old.ini";
+        QTest::newRow("cancel opening") << Use::Configuration << false << BinFilter << "" << "";
+        QTest::newRow("cancel saving") << Use::Macro << true << IniFilter << "" << "";
+    }
+
+    void dialog()
+    {
+        QFETCH(Use, use);
+        QFETCH(bool, save);
+        QFETCH(QString, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        const QString folder = Folder(QStringLiteral("files"));
+        QVERIFY(Touch(folder + QStringLiteral("/old.bin")));
+        QVERIFY(Touch(folder + QStringLiteral("/old.ini")));
+        // The dialog starts in the folder last used for this kind of file.
+        FileChooser::SetNextAnswer(folder + QStringLiteral("/earlier"));
+        QCOMPARE(FileChooser::OpenFile(nullptr, use, QString(), filter), folder + QStringLiteral("/earlier"));
+
+        const QString caption = save ? QStringLiteral("FileSave") : QStringLiteral("SelectFile");
+        Seen seen;
+        const ModalAnswer answered = Answer(&seen, typed);
+        const QString answer = save ? FileChooser::SaveFile(nullptr, use, caption, filter)
+                                    : FileChooser::OpenFile(nullptr, use, caption, filter);
+
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.title, caption);
+        QCOMPARE(seen.folder, folder);
+        QCOMPARE(seen.filters, QStringList{filter});
+        QCOMPARE(seen.save, save);
+        QCOMPARE(answer, expected.isEmpty() ? QString() : folder + QLatin1Char('/') + expected);
+        QCOMPARE(FileChooser::StartFolder(use), folder);
+        const FileChooser::Request request = FileChooser::LastRequest();
+        QCOMPARE(request.save, save);
+        QCOMPARE(request.caption, caption);
+        QCOMPARE(request.folder, folder);
+        QCOMPARE(request.filter, filter);
+    }
+
+    // Every use starts in the home folder until a file was chosen for it,
+    // then in that file's folder; the uses do not share their folders, and a
+    // folder that is gone sends the dialog home again.
+    void folderPerUse()
+    {
+        const QString home = QDir::homePath();
+        QCOMPARE(FileChooser::StartFolder(Use::Configuration), home);
+        QCOMPARE(FileChooser::StartFolder(Use::Macro), home);
+
+        const QString configurations = Folder(QStringLiteral("configurations"));
+        const QString macros = Folder(QStringLiteral("macros"));
+        FileChooser::SetNextAnswer(configurations + QStringLiteral("/a.bin"));
+        FileChooser::SaveFile(nullptr, Use::Configuration, QStringLiteral("FileSave"), BinFilter);
+        QCOMPARE(FileChooser::StartFolder(Use::Configuration), configurations);
+        QCOMPARE(FileChooser::StartFolder(Use::Macro), home);
+
+        FileChooser::SetNextAnswer(macros + QStringLiteral("/m.ini"));
+        FileChooser::OpenFile(nullptr, Use::Macro, QStringLiteral("SelectFile"), IniFilter);
+        QCOMPARE(FileChooser::StartFolder(Use::Configuration), configurations);
+        QCOMPARE(FileChooser::StartFolder(Use::Macro), macros);
+
+        // A cancelled choice keeps the folder.
+        FileChooser::SetNextAnswer(QString());
+        QCOMPARE(FileChooser::OpenFile(nullptr, Use::Macro, QStringLiteral("SelectFile"), IniFilter), QString());
+        QCOMPARE(FileChooser::StartFolder(Use::Macro), macros);
+
+        QVERIFY(QDir(macros).removeRecursively());
+        QCOMPARE(FileChooser::StartFolder(Use::Macro), home);
+        Seen seen;
+        const ModalAnswer answered = Answer(&seen, QString());
+        FileChooser::OpenFile(nullptr, Use::Macro, QStringLiteral("SelectFile"), IniFilter);
+        QCOMPARE(seen.folder, home);
+    }
+
+    // The hook answers one call only; the call after it shows the dialog.
+    void hookAnswersOnce()
+    {
+        const QString path = Folder(QStringLiteral("hook")) + QStringLiteral("/next.bin");
+        FileChooser::SetNextAnswer(path);
+        QCOMPARE(FileChooser::OpenFile(nullptr, Use::Configuration, QStringLiteral("SelectFile"), BinFilter), path);
+
+        Seen seen;
+        const ModalAnswer answered = Answer(&seen, QString(), QStringLiteral("file-chooser"));
+        QCOMPARE(FileChooser::OpenFile(nullptr, Use::Configuration, QStringLiteral("SelectFile"), BinFilter),
+                 QString());
+        QVERIFY(seen.shown);
+    }
+};
+
+TALVIRE_TEST_MAIN(FileChooserTest)
+#include "test_file_chooser.moc"

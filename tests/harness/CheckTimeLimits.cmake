@@ -1,0 +1,41 @@
+# Checks that every registered test has a time limit, and none a longer one
+# than MAX_SECONDS, so that a hung test is reported soon and a whole run stays
+# within CI's time.
+# cmake -DBINARY_DIR=<build folder> -DCTEST=<ctest> -DMAX_SECONDS=<s> -P CheckTimeLimits.cmake
+execute_process(COMMAND ${CTEST} --show-only=json-v1
+  WORKING_DIRECTORY ${BINARY_DIR} OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "ctest could not list the tests")
+endif()
+
+set(failures "")
+string(JSON count LENGTH "${listing}" tests)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  string(JSON name GET "${listing}" tests ${i} name)
+  set(limit "")
+  string(JSON property_count ERROR_VARIABLE none LENGTH "${listing}" tests ${i} properties)
+  if(property_count GREATER 0)
+    math(EXPR last_property "${property_count} - 1")
+    foreach(p RANGE ${last_property})
+      string(JSON property GET "${listing}" tests ${i} properties ${p} name)
+      if(property STREQUAL "TIMEOUT")
+        string(JSON limit GET "${listing}" tests ${i} properties ${p} value)
+      endif()
+    endforeach()
+  endif()
+  if(limit STREQUAL "")
+    list(APPEND failures "${name}: no time limit")
+  elseif(limit GREATER MAX_SECONDS)
+    list(APPEND failures "${name}: ${limit} s, more than ${MAX_SECONDS} s")
+  endif()
+endforeach()
+
+if(count LESS 2)
+  list(APPEND failures "only ${count} tests listed")
+endif()
+if(failures)
+  list(JOIN failures "\n" text)
+  message(FATAL_ERROR "${text}")
+endif()
+message(STATUS "${count} tests, each with a time limit of at most ${MAX_SECONDS} s")

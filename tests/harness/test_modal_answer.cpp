@@ -1,0 +1,79 @@
+// The answers to modal dialogs that tests set up: each belongs to its test,
+// so a pending one never acts in a later test, and one that never acted fails
+// the test it was set up in.
+#include "tests/common/ModalAnswer.h"
+#include "tests/common/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+
+namespace {
+// Answers given by answers whose test had ended.
+int staleAnswers = 0;
+} // namespace
+
+class ModalAnswerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    // A test that ends before its dialog came: its answer fails it, here.
+    void anUnusedAnswerFailsItsTest()
+    {
+        QEXPECT_FAIL("", "no dialog comes for this answer", Continue);
+        ModalAnswer pending([](QWidget* dialog) {
+            ++staleAnswers;
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    }
+
+    // The next test's dialog is answered only by that test's own answer.
+    void aLaterDialogGetsOnlyItsOwnAnswer()
+    {
+        QDialog dialog;
+        ModalAnswer answer([](QWidget* shown) { static_cast<QDialog*>(shown)->reject(); });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(answer.Answered());
+        QCOMPARE(answer.DialogClass(), QStringLiteral("QDialog"));
+        QCOMPARE(staleAnswers, 0);
+    }
+
+    // A cancelled answer, for a dialog that is not to come, goes quietly and
+    // acts no more.
+    void aCancelledAnswerGoesQuietly()
+    {
+        bool acted = false;
+        {
+            ModalAnswer cancelled([&acted](QWidget*) { acted = true; });
+            cancelled.Cancel();
+            QDialog dialog;
+            ModalAnswer answer([](QWidget* shown) { static_cast<QDialog*>(shown)->reject(); });
+            dialog.exec();
+        }
+        QVERIFY(!acted);
+    }
+
+    // A click on a button the dialog lacks fails the test and ends the dialog
+    // at once.
+    void aMissingButtonFailsAndCloses()
+    {
+        QDialog dialog;
+        auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+        ok->setObjectName(QStringLiteral("OK"));
+        QEXPECT_FAIL("", "the dialog has no such button", Continue);
+        ModalAnswer answer = ModalAnswer::Click(QStringLiteral("Missing"));
+        QElapsedTimer clock;
+        clock.start();
+        dialog.exec();
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(answer.DialogClass(), QStringLiteral("QDialog"));
+    }
+};
+
+TALVIRE_TEST_MAIN(ModalAnswerTest)
+#include "test_modal_answer.moc"
