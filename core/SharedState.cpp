@@ -22,6 +22,7 @@ QList<DeviceAllInfo> ShownDevices;
 QList<DeviceAllInfo> IdentifiedDevices;
 QString MouseIsNewTipsText;
 QString WiredModeText;
+QString MouseButtonNames[MouseButtonCount];
 std::atomic<void (*)()> ChooserDeviceChangeCallback{nullptr};
 
 namespace {

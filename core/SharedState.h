@@ -45,6 +45,11 @@ extern QList<DeviceAllInfo> ShownDevices;
 extern QList<DeviceAllInfo> IdentifiedDevices;
 extern QString MouseIsNewTipsText;
 extern QString WiredModeText;
+// The current language's names of the five mouse clicks as the macro editor
+// shows them in its rows ("ChooseEvent4" to "ChooseEvent8" of the language
+// element "Macro"); empty until the macro page has loaded a language.
+enum MouseButtonIndex { MouseLeft, MouseRight, MouseMiddle, MouseForward, MouseBack, MouseButtonCount };
+extern QString MouseButtonNames[MouseButtonCount];
 // The device-change callback of the device chooser, registered when the
 // chooser is built: a dialog that took the device-change notices over gives
 // them back to it.

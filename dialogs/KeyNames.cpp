@@ -29,7 +29,7 @@ QHash<int, QString> BuildTable()
         {0xA1, u"RShift"}, {0xA2, u"LCtrl"}, {0xA3, u"RCtrl"}, {0xA4, u"LAlt"},
         {0xBA, u";"}, {0xBB, u"="}, {0xBC, u","}, {0xBD, u"-"}, {0xBE, u"."},
         {0xBF, u"/"}, {0xC0, u"`"}, {0xDB, u"["}, {0xDC, u"\\"}, {0xDD, u"]"},
-        {0xDE, u"'"},
+        {0xDE, u"'"}, {0x20, u"Space"}, {0xA5, u"RAlt"}, {0x0C, u""},
     };
     for (const auto& entry : named)
         t.insert(entry.vk, QString::fromUtf16(entry.name));
@@ -41,6 +41,17 @@ bool FullOnly(int vk)
     return vk == 0x5B || vk == 0x5C || (vk >= 0xA0 && vk <= 0xA4);
 }
 
+bool RecorderOnly(int vk)
+{
+    return vk == 0x20 || vk == 0xA5 || vk == 0x0C;
+}
+
+const QHash<int, QString>& Table()
+{
+    static const QHash<int, QString> table = BuildTable();
+    return table;
+}
+
 const QString& NumPlus()
 {
     static const QString name = QStringLiteral("Num+");
@@ -49,12 +60,18 @@ const QString& NumPlus()
 
 } // namespace
 
+bool KeyNames::Known(int vk, Variant variant)
+{
+    if (variant == Combination && FullOnly(vk))
+        return false;
+    if (variant != Recorder && RecorderOnly(vk))
+        return false;
+    return Table().contains(vk);
+}
+
 QString KeyNames::Name(int vk, Variant variant)
 {
-    static const QHash<int, QString> table = BuildTable();
-    if (variant == Combination && FullOnly(vk))
-        return QString();
-    return table.value(vk);
+    return Known(vk, variant) ? Table().value(vk) : QString();
 }
 
 QStringList KeyNames::SplitCombination(const QString& text)

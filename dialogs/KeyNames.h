@@ -10,13 +10,17 @@
 // One table in two variants: Full (macro keys) names the modifier keys too;
 // Combination (key combinations) leaves out "LWin", "RWin", "LShift", "RShift",
 // "LCtrl", "RCtrl" and "LAlt", which the combination dialog takes from check
-// boxes. A key named in both has the same name in both.
+// boxes. Recorder (the macro recorder) is Full with "Space", "RAlt" and the
+// key Clear (keypad 5 without Num Lock), whose name is empty. A key named in
+// several variants has the same name in each.
 class KeyNames {
 public:
-    enum Variant { Full, Combination };
+    enum Variant { Full, Combination, Recorder };
 
     // The name of a virtual-key code; empty when the key has none.
     static QString Name(int vk, Variant variant);
+    // Whether the variant names the key (its name may be empty).
+    static bool Known(int vk, Variant variant);
 
     // The items of a combination text ("Ctrl+Num++A" -> "Ctrl", "Num+", "A"):
     // items are joined by "+", and "Num+", which holds the separator itself,

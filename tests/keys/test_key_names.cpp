@@ -78,6 +78,37 @@ private slots:
         QCOMPARE(combination.size(), 94 + 1);
     }
 
+    // The recorder's table: the full one with Space, right Alt and Clear,
+    // which is known with an empty name.
+    void recorderNames_data()
+    {
+        QTest::addColumn<int>("vk");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("A") << 0x41 << true << "A";
+        QTest::newRow("space") << 0x20 << true << "Space";
+        QTest::newRow("right Alt") << 0xA5 << true << "RAlt";
+        QTest::newRow("Clear") << 0x0C << true << "";
+        QTest::newRow("left Win") << 0x5B << true << "LWin";
+        QTest::newRow("generic Shift") << 0x10 << false << "";
+        QTest::newRow("volume up") << 0xAF << false << "";
+    }
+
+    void recorderNames()
+    {
+        QFETCH(int, vk);
+        QFETCH(bool, known);
+        QFETCH(QString, name);
+        QCOMPARE(KeyNames::Known(vk, KeyNames::Recorder), known);
+        QCOMPARE(KeyNames::Name(vk, KeyNames::Recorder), name);
+        if (known && !name.isEmpty() && !KeyNames::Name(vk, KeyNames::Full).isEmpty())
+            QCOMPARE(KeyNames::Name(vk, KeyNames::Full), name);
+        int recorderCount = 0;
+        for (int key = 0; key < 0x200; ++key)
+            recorderCount += KeyNames::Known(key, KeyNames::Recorder);
+        QCOMPARE(recorderCount, 101 + 3);
+    }
+
     void splitCombination_data()
     {
         QTest::addColumn<QString>("text");
