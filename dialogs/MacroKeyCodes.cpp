@@ -5,6 +5,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 // The mouse button bit of each MouseButtonNames entry (left, right, middle,
 // forward, back), and the order in which names are matched.
@@ -118,27 +121,33 @@ QStringList MacroKeyCodes::KeyCodeFromName(const QString& name)
     return {CodeText(code), QString::number(kind)};
 }
 
-QString MacroKeyCodes::NameFromHidCode(const QString& code, int kind)
+bool MacroKeyCodes::KnownCode(const QString& code, int kind, int* value)
 {
     // Only the exact form of the files: "0x" and two upper-case hex digits.
     if (code.size() != 4 || !code.startsWith(QLatin1String("0x")))
-        return QString();
+        return false;
     for (int i = 2; i < 4; ++i) {
         const QChar c = code.at(i);
         if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))))
-            return QString();
+            return false;
     }
-    const int value = code.midRef(2).toInt(nullptr, 16);
-    if (kind == Mouse) {
-        for (int button = 0; button < MouseButtonCount; ++button) {
-            if (MouseBits[button] == value)
-                return MouseButtonNames[button];
-        }
+    const int number = code.midRef(2).toInt(nullptr, 16);
+    bool known = false;
+    if (kind == Mouse)
+        known = std::find(std::begin(MouseBits), std::end(MouseBits), number) != std::end(MouseBits);
+    else if (kind == Key || kind == Modifier)
+        TableName(kind, number, &known);
+    if (known && value)
+        *value = number;
+    return known;
+}
+
+QString MacroKeyCodes::NameFromHidCode(const QString& code, int kind)
+{
+    int value = 0;
+    if (!KnownCode(code, kind, &value))
         return QString();
-    }
-    if (kind != Key && kind != Modifier)
-        return QString();
-    return TableName(kind, value);
+    return kind == Mouse ? MouseNameFromMask(value) : TableName(kind, value);
 }
 
 QString MacroKeyCodes::NameFromDeviceCode(int code, int kind)

@@ -45,6 +45,9 @@ public:
     // The name of a file code ("0x04") in a kind; the empty name for a code
     // text of another form, an unknown code or another kind.
     static QString NameFromHidCode(const QString& code, int kind);
+    // Whether a file code ("0x04") is one of the vocabulary in the kind (the
+    // mouse bits whatever their names); *value gets the code when given.
+    static bool KnownCode(const QString& code, int kind, int* value);
     // The name of an event read from a device block (a key or a modifier):
     // codes that are both a key usage and a modifier bit go by the kind;
     // 0x58 (keypad Enter) is "Enter".

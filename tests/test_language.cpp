@@ -43,6 +43,10 @@ const QVector<QPair<QString, QStringList>> WindowElements = {
     {"FireKey", {"label", "label_2", "label_3", "NewHong", "NewHong_2"}},
     {"AddDelayTime", {"label", "NewHong", "NewHong_2"}},
     {"AddKey", {"label", "NewHong", "NewHong_2"}},
+    {"Macro", {"label", "label_2", "NewHong", "DeleteHong", "Amend", "DeleteKey", "ChooseEvent1", "ChooseEvent2",
+               "ChooseEvent3", "ChooseEvent4", "ChooseEvent5", "ChooseEvent6", "ChooseEvent7", "ChooseEvent8",
+               "MacroReal", "StartRecord", "StopRecord", "AutoInsertDelay", "DefaultDelay", "ReUntilLoose",
+               "ReUntilClick", "ReUntil", "ReNumber", "label_3", "Save", "Key1", "Key2", "Key3", "Key4", "Key5"}},
 };
 } // namespace
 

@@ -1,29 +1,175 @@
 #pragma once
 
+#include "core/FlashDataMap.h"
+#include "core/LanguageTexts.h"
+#include "core/MacroBlock.h"
+#include "core/MacroFile.h"
 #include "dialogs/MacroKeyHook.h"
 
+#include <QElapsedTimer>
+#include <QModelIndex>
+#include <QPoint>
+#include <QStringList>
+#include <QVector>
 #include <QWidget>
+
+#include <memory>
+
+class QButtonGroup;
+class QListWidgetItem;
 
 namespace Ui {
 class Macro;
 }
 
-// The macro editor, the second page built by the configuration frame. While it
-// records keystrokes MacroRecording is set (the top window then ignores every
-// key) and the frame's page buttons are disabled (SigStartRecord 0, then 1).
+// The macro editor, the second page of the configuration frame: the user's
+// macros (one file each in the per-user macro folder) on the left, the rows
+// of the shown macro in the middle (key presses and releases, mouse clicks,
+// delays), recording, the delay and repeat modes, inserting events and Save
+// on the right.
+//
+// A macro's rows alternate key row, delay row, ..., key row. A key row keeps
+// its kind and code as item data, so its file and device form do not depend
+// on the language its name was shown in; a delay row is one whose text holds
+// "ms". While a recording runs MacroRecording is set (the top window then
+// ignores every key) and the frame's page buttons are disabled (SigStartRecord
+// 0, then 1).
+//
+// The page meets the button page only on the bus: a save sends SigUpDataMacro
+// (name, 0 rows changed / 1 repeat changed), on which the button page asks for
+// the block of each button that carries the macro (SigMacroDownLoadData); a
+// macro button shown from the device hands its block over (SigButtonToMacro).
+// GUI thread.
 class Macro : public QWidget {
     Q_OBJECT
 public:
     explicit Macro(QWidget* parent = nullptr);
     ~Macro() override;
 
+    // The largest delay one device event holds, in milliseconds.
+    static constexpr int MaxEventDelay = 1048575;
+    // The most key rows a macro has on the device.
+    static constexpr int MaxKeyRows = MacroBlock::MaxEvents;
+    // Dialog offsets: the page's own dialogs, and the key and delay dialogs.
+    static constexpr int DialogDx = -100;
+    static constexpr int DialogDy = -50;
+    static constexpr int EventDialogDx = -50;
+    static constexpr int EventDialogDy = -70;
+
+    // Item types of key rows; delay rows are of the press type.
+    enum RowType { PressRow = 0, ReleaseRow = 1 };
+    // Item data of key rows: kind (MacroKeyCodes::Kind) and code.
+    static constexpr int KindRole = Qt::UserRole;
+    static constexpr int CodeRole = Qt::UserRole + 1;
+    static bool IsDelayRow(const QListWidgetItem* item);
+
+    // The block of a macro's rows as a mouse button carries it: the name in
+    // at most 30 bytes (cut between characters), at most 70 events.
+    static MacroBlock BlockOf(const QString& name, const QVector<MacroFile::Line>& lines);
+    // The macro's rows as its file holds them.
+    QVector<MacroFile::Line> ShownLines() const;
+    static QVector<MacroFile::Line> LinesOf(const QList<QListWidgetItem*>& rows);
+    // The repeat code of the page's repeat controls: 254, 255, 253 or the count.
+    int RepeatCode() const;
+
+    // Row operations on the event list (the page's own and recording's).
+    void AppendKeyRow(const QString& name, bool press);
+    void AppendDelayRow(qint64 ms);
+    void InsertKeyRowWithDelay(const QString& name, bool press);
+    void InsertMouseClickRows(int mouseButton);
+    void InsertDelayRow(int ms);
+
+    // Fills the macro list from the macro folder.
+    void LoadMacroList();
+    // Shows the current macro's rows and repeat mode from its file.
+    void LoadMacroFile();
+
 public slots:
-    // The frame goes back to the device list: a running recording ends
-    // (SigStartRecord(1), the recorder's keyboard hook removed) and the editor
-    // returns to its resting state.
+    void SlotButtonToMacro(FlashDataMap image, int button);
+    void SlotMacroDownLoadData(QString name, int button);
     void SlotSetMacroPage();
+    void on_NewHong_clicked();
+    void on_DeleteHong_clicked();
+    void on_Amend_clicked();
+    void on_NumberEdit_editingFinished();
+    void on_ReUntilLoose_released();
+    void on_ReUntilClick_released();
+    void on_ReNumber_released();
+    void on_AutoInsertDelay_released();
+    void on_ChooseEvent_activated(int index);
+    void on_DeleteKey_clicked();
+    void on_StartRecord_clicked();
+    void on_StopRecord_clicked();
+    void on_Save_clicked();
+    void UpdateCapslockTip(int vk, bool down, bool repeat);
+    void SlotChangeLanguage(int index);
+    void on_listWidgetKey_itemChanged(QListWidgetItem* item);
+    void on_NumberEdit_valueChanged(int value);
+    void on_listWidgetHong_clicked(const QModelIndex& index);
+    void on_listWidgetHong_customContextMenuRequested(const QPoint& pos);
+    void ExPortMacro();
+    void RenameMacro();
+    void DeleteMacro();
+    void CreateMewMacro();
+    void InPortMacro();
+    void on_DelayTime_valueChanged(int value);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void MarkMacroModified();
+    void MarkEventsChanged();
+    void SetSaveActive(bool active);
+    void ApplyStyles();
+    // Mouse rows take the names of the language just loaded.
+    void RenameMouseRows();
+
+    QString CurrentMacro() const;
+    bool HasMacro(const QString& name) const;
+    // A dialog of the page, placed over it and run; false while recording,
+    // when the "stop first" notice is shown instead.
+    bool RecordingNoticeShown();
+    template <class Dialog>
+    void Place(Dialog* dialog, int dx = DialogDx, int dy = DialogDy);
+    void ShowSameMacro(const QSize& promptSize);
+
+    QListWidgetItem* KeyRow(const QString& name, bool press) const;
+    QListWidgetItem* CodedKeyRow(const QString& name, bool press, int kind, int code) const;
+    QListWidgetItem* DelayRow(const QString& text) const;
+    int KeyRowCount() const;
+    // Whether rows can be added (shows the limit notice when not).
+    bool RoomForKeyRows(int added);
+    void SetRepeatCode(int code);
+    // The current macro's events from its file, blocking the repeat signals.
+    void ShowCurrentMacro();
+    void EndRecordingLook();
+
     Ui::Macro* ui;
+public:
+    QString MacroFolder;
+    QString MacroFilePath;
+private:
     MacroKeyHook recorder_;
+public:
+    QButtonGroup* DelayModeGroup = nullptr;
+    QButtonGroup* RepeatModeGroup = nullptr;
+    int LastVirtualKey = 0;
+    QElapsedTimer KeyTimer;
+    bool FirstKeyPending = false;
+    QString ButtonColorText;
+    int RecordedKeyRows = 0;
+    QString PictureFolder;
+    bool EventsModified = false;
+    bool RepeatModified = false;
+    QStringList MenuTexts = QStringList{QString(), QString(), QString(), QString(), QString()};
+    QString MacroRealText;
+
+private:
+    std::unique_ptr<LanguageTexts> language_;
+    // Set while the page itself changes the current macro (the change then
+    // loads nothing of its own).
+    bool selecting_ = false;
 };

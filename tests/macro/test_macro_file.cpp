@@ -2,14 +2,12 @@
 #include "core/MacroFile.h"
 
 #include "tests/common/TestEnvironment.h"
+#include "tests/macro/ReadOnlyFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <sys/mount.h>
-#include <unistd.h>
 
 namespace {
 QByteArray Content(const QString& path)
@@ -244,24 +242,15 @@ private slots:
         const QString path = MacroFile::PathOf(folder, QStringLiteral("m"));
         const QByteArray old = "254\n0x04 1 0\n10ms\n0x04 1 1\n";
         QVERIFY(Put(path, old));
-        const QByteArray point = QFile::encodeName(folder);
-        bool mounted = false;
-        if (::geteuid() == 0) {
-            // Permissions do not bind the super-user: a read-only mount does.
-            if (::mount(point.constData(), point.constData(), nullptr, MS_BIND, nullptr) != 0)
-                QSKIP("no read-only mount here");
-            mounted = true;
-            QVERIFY(::mount(nullptr, point.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0);
-        } else {
-            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        bool written = true, appended = true, emptied = true;
+        {
+            ReadOnlyFolder readOnly(folder);
+            if (!readOnly.Ok())
+                QSKIP("no read-only folder can be made here");
+            written = MacroFile::Write(path, QStringLiteral("1"), {Delay("5ms")});
+            appended = MacroFile::Append(path, {Delay("5ms")});
+            emptied = MacroFile::CreateEmpty(path);
         }
-        const bool written = MacroFile::Write(path, QStringLiteral("1"), {Delay("5ms")});
-        const bool appended = MacroFile::Append(path, {Delay("5ms")});
-        const bool emptied = MacroFile::CreateEmpty(path);
-        if (mounted)
-            ::umount2(point.constData(), MNT_DETACH);
-        else
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!written);
         QVERIFY(!appended);
         QVERIFY(!emptied);

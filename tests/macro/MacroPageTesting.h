@@ -1,0 +1,136 @@
+#pragma once
+
+// Helpers of the macro page tests: the page's widgets, its rows as short
+// texts, macro files, and answers to the page's dialogs.
+#include "core/MacroFile.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "pages/macro/Macro.h"
+
+#include "tests/common/ModalAnswer.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace MacroPageTesting {
+
+inline QListWidget* Macros(Macro& page)
+{
+    return page.findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+}
+
+inline QListWidget* Rows(Macro& page)
+{
+    return page.findChild<QListWidget*>(QStringLiteral("listWidgetKey"));
+}
+
+template <class Widget = QAbstractButton>
+Widget* Child(Macro& page, const char* name)
+{
+    return page.findChild<Widget*>(QLatin1String(name));
+}
+
+// The rows: a key row as its name with "+" (press) or "-" (release), a
+// delay row as its text.
+inline QStringList RowTexts(Macro& page)
+{
+    QStringList texts;
+    QListWidget* rows = Rows(page);
+    for (int row = 0; row < rows->count(); ++row) {
+        const QListWidgetItem* item = rows->item(row);
+        texts << (Macro::IsDelayRow(item) ? item->text()
+                                          : item->text() + (item->type() == Macro::ReleaseRow ? "-" : "+"));
+    }
+    return texts;
+}
+
+inline QStringList MacroNames(Macro& page)
+{
+    QStringList names;
+    for (int row = 0; row < Macros(page)->count(); ++row)
+        names << Macros(page)->item(row)->text();
+    return names;
+}
+
+inline QString FileOf(const QString& name)
+{
+    return MacroFile::PathOf(name);
+}
+
+inline QByteArray Content(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline bool Put(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+// Empties the macro folder and sets the stored language.
+inline void Reset(int language = 0)
+{
+    QDir folder(MacroFile::Folder());
+    folder.removeRecursively();
+    QDir().mkpath(MacroFile::Folder());
+    MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(language));
+}
+
+// Selects a macro as a click does.
+inline void Select(Macro& page, const QString& name)
+{
+    QListWidget* list = Macros(page);
+    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    list->setCurrentItem(found.first());
+    page.on_listWidgetHong_clicked(list->currentIndex());
+}
+
+// Answers the name prompt with a name ("" presses Cancel).
+[[nodiscard]] inline ModalAnswer Name(const QString& name, const char* file = __builtin_FILE(),
+                                      int line = __builtin_LINE())
+{
+    return ModalAnswer(
+        [name](QWidget* dialog) {
+            if (name.isEmpty()) {
+                dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong_2"))->click();
+                return;
+            }
+            dialog->findChild<QLineEdit*>(QStringLiteral("lineEdit"))->setText(name);
+            dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+        },
+        file, line);
+}
+
+// A macro made through New.
+inline void New(Macro& page, const QString& name)
+{
+    ModalAnswer answer = Name(name);
+    page.on_NewHong_clicked();
+}
+
+// Records the bus signals of the macro editor.
+struct BusLog : QObject {
+    QStringList signals_;
+    BusLog()
+    {
+        PostMsg* bus = PostMsg::Instance();
+        connect(bus, &PostMsg::SigDeleteMacroButton, this, [this](const QString& text) { signals_ << "delete " + text; });
+        connect(bus, &PostMsg::SigMacroRename, this,
+                [this](const QString& a, const QString& b) { signals_ << "rename " + a + " " + b; });
+        connect(bus, &PostMsg::SigUpDataMacro, this,
+                [this](const QString& name, int mode) { signals_ << QStringLiteral("update %1 %2").arg(name).arg(mode); });
+        connect(bus, &PostMsg::SigAddMacroButton, this, [this] { signals_ << "add buttons"; });
+        connect(bus, &PostMsg::SigStartRecord, this, [this](int state) { signals_ << QStringLiteral("record %1").arg(state); });
+    }
+};
+
+} // namespace MacroPageTesting
