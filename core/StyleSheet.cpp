@@ -158,6 +158,14 @@ QString StyleSheet::CheckBoxRule(const QString& pictureFolder, const QString& co
         + pictureFolder + QStringLiteral("CheckBox.png);}");
 }
 
+QString StyleSheet::ChoiceBoxRule(const QString& pictureFolder)
+{
+    return QStringLiteral("QCheckBox{color: rgb(") + ColourText(QStringLiteral("LabelColor"))
+        + QStringLiteral(";);}QCheckBox:indicator::checked {image: url(") + pictureFolder
+        + QStringLiteral("LODCheck.png);}QCheckBox::indicator::unchecked {image: url(") + pictureFolder
+        + QStringLiteral("LOD.png);}QCheckBox:disabled{color: rgb(") + DisabledColour() + QStringLiteral(");}");
+}
+
 QString StyleSheet::ComboBoxRule(const QString& pictureFolder)
 {
     const QString text = ColourText(QStringLiteral("ComboxTextColor"));

@@ -64,6 +64,9 @@ public:
     // A check box with a text colour and the CheckBox.png / CheckBoxCheck.png
     // indicator pictures.
     static QString CheckBoxRule(const QString& pictureFolder, const QString& colourKey);
+    // A check box of one choice among several: the label colour, grey while
+    // disabled, and the LODCheck.png / LOD.png indicators.
+    static QString ChoiceBoxRule(const QString& pictureFolder);
 
     // A drop-down list drawn with ComboboxBack.png, ComboboxTextBack.png,
     // Menu.png and MenuClicked.png, in the "Combox..." colours; its text in

@@ -2,3 +2,6 @@
 # option frames, on the simulated mouse.
 talvire_add_test(test_sensor_tables LIBRARIES talvire_page_sensor
   SOURCES sensor/test_sensor_tables.cpp sensor/SensorFrameTests.cpp sensor/SensorFrameTests.h sensor/OpenMouse.h)
+# The report-rate frames and the DPI stage panels.
+talvire_add_test(test_report_rate LIBRARIES talvire_page_sensor
+  SOURCES sensor/test_report_rate.cpp sensor/OpenMouse.h)

@@ -4,6 +4,7 @@
 #include "Recipes.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 namespace Recipes {
 
@@ -61,6 +62,45 @@ void ChoiceMark(QPainter& p, const QRectF& r, State state)
     p.setPen(Qt::NoPen);
     p.setBrush(Palette::Accent());
     p.drawEllipse(ring.center(), side * 0.24, side * 0.24);
+}
+
+void StageMarker(QPainter& p, const QRectF& r, State state)
+{
+    const QColor colour = state == State::Hover ? Palette::AccentLight() : Palette::TextSecondary();
+    const qreal half = 7;
+    const QPointF apex(r.center().x(), r.top() + 8);
+    QPainterPath pointer(apex);
+    pointer.lineTo(apex.x() + half, apex.y() + 9);
+    pointer.lineTo(apex.x() - half, apex.y() + 9);
+    pointer.closeSubpath();
+    p.setPen(QPen(colour, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(colour);
+    p.drawPath(pointer);
+    p.setPen(QPen(colour, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(apex.x() - 4, apex.y() + 13), QPointF(apex.x() + 4, apex.y() + 13));
+}
+
+void StageButton(QPainter& p, const QRectF& r, State state)
+{
+    const bool selected = state == State::Checked;
+    p.setPen(QPen(selected ? Palette::Accent() : Palette::Line(), selected ? 1.5 : 1));
+    p.setBrush(selected ? Palette::AccentDark() : Palette::Panel());
+    const QRectF plate = selected ? r.adjusted(0.75, 0.75, -0.75, -0.75) : r.adjusted(0.5, 0.5, -0.5, -0.5);
+    p.drawRoundedRect(plate, 6, 6);
+}
+
+void SwatchFrame(QPainter& p, const QRectF& r, State state)
+{
+    p.setBrush(Qt::NoBrush);
+    if (state == State::Checked) {
+        p.setPen(QPen(Palette::Text(), 2));
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 3, 3);
+        p.setPen(QPen(QColor(0, 0, 0, 110), 1));
+        p.drawRoundedRect(r.adjusted(2.5, 2.5, -2.5, -2.5), 1.5, 1.5);
+        return;
+    }
+    p.setPen(QPen(QColor(0, 0, 0, 120), 1));
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
 }
 
 } // namespace Recipes

@@ -20,15 +20,6 @@ int DpiLightFrame::BrightnessOfPosition(int position)
     return BrightnessSteps[qBound(1, position, 10) - 1];
 }
 
-QString DpiLightFrame::ChoiceBoxRule(const QString& pictureFolder)
-{
-    return QStringLiteral("QCheckBox{color: rgb(") + StyleSheet::ColourText(QStringLiteral("LabelColor"))
-        + QStringLiteral(";);}QCheckBox:indicator::checked {image: url(") + pictureFolder
-        + QStringLiteral("LODCheck.png);}QCheckBox::indicator::unchecked {image: url(") + pictureFolder
-        + QStringLiteral("LOD.png);}QCheckBox:disabled{color: rgb(") + StyleSheet::DisabledColour()
-        + QStringLiteral(");}");
-}
-
 void DpiLightFrame::Attach(const Rows& rows)
 {
     // The frame itself draws no panel: only its controls show on the page.

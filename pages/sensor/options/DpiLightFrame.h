@@ -18,9 +18,6 @@ public:
     static constexpr int BrightnessSteps[10] = {16, 30, 60, 90, 128, 150, 180, 210, 230, 255};
     // The byte of a slider position; positions outside 1-10 are held there.
     static int BrightnessOfPosition(int position);
-    // A check box of one choice among several: the label colour, grey while
-    // disabled, and the "LODCheck.png" / "LOD.png" indicators.
-    static QString ChoiceBoxRule(const QString& pictureFolder);
 
     // The sliders' values (speed 1-5, brightness position 1-10). Signals are
     // not blocked: a change writes, unless SensorPageLoading is set.

@@ -1,5 +1,6 @@
 #include "pages/sensor/options/SensorEffectB.h"
 
+#include "core/StyleSheet.h"
 #include "ui_SensorEffectB.h"
 
 #include <QButtonGroup>
@@ -13,7 +14,7 @@ SensorEffectB::SensorEffectB(QWidget* parent)
     Attach({ui->label, ui->label_14, ui->label_15, ui->SpeedH, ui->LightH, ui->line, ui->line_2, ui->SpeedSpinBox,
             ui->LightSpinBox});
     Group->setExclusive(true);
-    const QString rule = ChoiceBoxRule(PictureFolder);
+    const QString rule = StyleSheet::ChoiceBoxRule(PictureFolder);
     for (QAbstractButton* box : {static_cast<QAbstractButton*>(ui->MM1), static_cast<QAbstractButton*>(ui->MM2),
                                  static_cast<QAbstractButton*>(ui->MM3)}) {
         Group->addButton(box);

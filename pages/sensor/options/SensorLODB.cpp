@@ -1,6 +1,6 @@
 #include "pages/sensor/options/SensorLODB.h"
 
-#include "pages/sensor/options/DpiLightFrame.h"
+#include "core/StyleSheet.h"
 #include "ui_SensorLODB.h"
 
 #include <QButtonGroup>
@@ -16,7 +16,7 @@ SensorLODB::SensorLODB(QWidget* parent)
     Group->addButton(ui->MM0);
     Group->addButton(ui->MM1);
     Group->addButton(ui->MM2);
-    const QString rule = DpiLightFrame::ChoiceBoxRule(PictureFolder);
+    const QString rule = StyleSheet::ChoiceBoxRule(PictureFolder);
     ui->MM1->setStyleSheet(rule);
     ui->MM2->setStyleSheet(rule);
     ui->MM0->setStyleSheet(rule);

@@ -20,5 +20,16 @@ static const PictureTable::Add sensor{{
         // One choice among several (lift-off distance, light mode).
         {QStringLiteral("LOD"), 16, 16, Recipes::ChoiceMark, State::Normal},
         {QStringLiteral("LODCheck"), 16, 16, Recipes::ChoiceMark, State::Checked},
+        // The DPI stage panel: the stage marker, the stage buttons and the
+        // frames over the colour swatches, each at rest and selected.
+        {QStringLiteral("Level"), 30, 30, Recipes::StageMarker, State::Normal},
+        {QStringLiteral("LevelHover"), 30, 30, Recipes::StageMarker, State::Hover},
+        {QStringLiteral("MinA"), 54, 56, Recipes::StageButton, State::Normal},
+        {QStringLiteral("MaxA"), 68, 70, Recipes::StageButton, State::Checked},
+        {QStringLiteral("MinB"), 50, 12, Recipes::SwatchFrame, State::Normal},
+        {QStringLiteral("MaxB"), 66, 14, Recipes::SwatchFrame, State::Checked},
+        // The report-rate buttons, the checked rate in the accent.
+        {QStringLiteral("ReportRate"), 74, 26, Recipes::Button, State::Normal},
+        {QStringLiteral("ReportRateClick"), 74, 26, Recipes::Button, State::Checked},
     },
 }};
