@@ -5,3 +5,5 @@ talvire_add_test(test_sensor_tables LIBRARIES talvire_page_sensor
 # The report-rate frames and the DPI stage panels.
 talvire_add_test(test_report_rate LIBRARIES talvire_page_sensor
   SOURCES sensor/test_report_rate.cpp sensor/OpenMouse.h)
+talvire_add_test(test_dpi_panel LIBRARIES talvire_page_sensor
+  SOURCES sensor/test_dpi_panel.cpp sensor/DpiPanelFill.h sensor/OpenMouse.h)
