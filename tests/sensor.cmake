@@ -5,3 +5,6 @@ talvire_add_test(test_sensor_tables LIBRARIES talvire_page_sensor
 # The report-rate frames and the DPI stage panels.
 talvire_add_test(test_report_rate LIBRARIES talvire_page_sensor
   SOURCES sensor/test_report_rate.cpp sensor/OpenMouse.h)
+# The DPI panel's session runs the worker, as a pick does: also under TSan.
+talvire_add_test(test_dpi_panel THREADS LIBRARIES talvire_page_sensor
+  SOURCES sensor/test_dpi_panel.cpp sensor/DpiPanelFill.h sensor/OpenMouse.h)

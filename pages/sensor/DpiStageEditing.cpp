@@ -1,0 +1,144 @@
+#include "pages/sensor/DpiStageEditing.h"
+
+#include "core/DeviceAllInfo.h"
+#include "core/DpiStage.h"
+#include "core/ParameterSetters.h"
+#include "core/PostMsg.h"
+#include "core/SharedState.h"
+#include "core/StyleSheet.h"
+#include "pages/sensor/SensorTables.h"
+
+#include <QSlider>
+
+namespace DpiStageEditing {
+namespace {
+struct Segment {
+    int minimum;
+    int maximum;
+    int step;
+};
+
+// The segments as numbers; none when the count is outside 1-4. A step that
+// is not a positive number counts as 1, so that no value is divided by 0.
+QVector<Segment> Segments()
+{
+    QVector<Segment> segments;
+    if (DpiSegmentCount < 1 || DpiSegmentCount > MaxDpiSegments)
+        return segments;
+    for (int k = 0; k < DpiSegmentCount; ++k) {
+        const DpiSegmentText& texts = DpiSegmentTexts[k];
+        segments.append({texts.MinText.trimmed().toInt(), texts.MaxText.trimmed().toInt(),
+                         qMax(1, texts.StepText.trimmed().toInt())});
+    }
+    return segments;
+}
+
+void SetPageStep(QSlider* slider, int step)
+{
+    if (slider)
+        slider->setPageStep(step);
+}
+} // namespace
+
+int SnapToDpiSegment(int value, QSlider* slider)
+{
+    const QVector<Segment> segments = Segments();
+    for (int k = 0; k < segments.size(); ++k) {
+        const Segment& segment = segments.at(k);
+        if (value >= segment.minimum && value <= segment.maximum) {
+            SetPageStep(slider, segment.step);
+            return value - value % segment.step;
+        }
+        if (k + 1 < segments.size() && value > segment.maximum && value < segments.at(k + 1).minimum) {
+            SetPageStep(slider, segments.at(k + 1).step);
+            return segments.at(k + 1).minimum;
+        }
+    }
+    return value;
+}
+
+int FitToDpiSegments(int value, QSlider* slider)
+{
+    const QVector<Segment> segments = Segments();
+    if (segments.isEmpty())
+        return value;
+    if (value < segments.first().minimum)
+        return segments.first().minimum;
+    if (value > segments.last().maximum)
+        return segments.last().maximum;
+    const int snapped = SnapToDpiSegment(value, slider);
+    // The grid is counted from 0: a segment that starts off the grid would
+    // lose its lowest values.
+    for (const Segment& segment : segments) {
+        if (value >= segment.minimum && value <= segment.maximum)
+            return qMax(snapped, segment.minimum);
+    }
+    return snapped;
+}
+
+int StepUp(int value)
+{
+    const QVector<Segment> segments = Segments();
+    const int n = segments.size();
+    for (int k = 0; k + 1 < n; ++k) {
+        const Segment& segment = segments.at(k);
+        if (value >= segment.minimum && value < segment.maximum)
+            return value + segment.step;
+        if (value >= segment.maximum && value < segments.at(k + 1).minimum)
+            return segments.at(k + 1).minimum;
+    }
+    if (n > 0 && value >= segments.last().minimum && value <= segments.last().maximum)
+        return value + segments.last().step;
+    return value;
+}
+
+int StepDown(int value)
+{
+    const QVector<Segment> segments = Segments();
+    for (int k = 0; k < segments.size(); ++k) {
+        const Segment& segment = segments.at(k);
+        if (value >= segment.minimum && value <= segment.maximum)
+            return value - segment.step;
+        if (k + 1 < segments.size() && value > segment.maximum && value < segments.at(k + 1).minimum)
+            return segments.at(k + 1).minimum;
+    }
+    return value;
+}
+
+bool DeviceAnswersOrNotify()
+{
+    if (DeviceAllInfo::Answers(CurrentDevicePath.get()))
+        return true;
+    PostMsg::Instance()->PostMouseOffLineo(PostMsg::MouseOffLine);
+    return false;
+}
+
+bool ExchangeStages(int last, int previous)
+{
+    const FlashDataMap image = LiveFlashData.get();
+    if (last < 0 || last >= FlashDataMap::StageCount || previous < 0 || previous >= FlashDataMap::StageCount)
+        return false;
+    // The record of `last` goes to `previous` and the other way round.
+    return SetDpiStages(image.dpiStages[last], image.dpiStages[previous], last, previous, last);
+}
+
+QString SliderRule(const QString& pictureFolder)
+{
+    return QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:0px;"
+                          "background:rgba(0,0,0,50);}QSlider:handle:horizontal{ width:  5px;height: 50px;  "
+                          "margin-top: -20px;margin-left: 0px; margin-bottom: -20px;margin-right: 0px; "
+                          "border-image: url(")
+        + pictureFolder + QStringLiteral("HuaKuai.png);} QSlider:sub-page:horizontal{background-color: rgb(")
+        + StyleSheet::ColourText(QStringLiteral("SliderColor"))
+        + QStringLiteral(";);}QSlider:add-page:horizontal{background-color: rgb(255, 255, 255);}");
+}
+
+QString SpinBoxRule()
+{
+    const QString colour = StyleSheet::ColourText(QStringLiteral("LinEditColorSecond"));
+    return QStringLiteral("QSpinBox{background-color: transparent;color: rgb(") + colour
+        + QStringLiteral(";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(")
+        + colour + QStringLiteral(";);border: 1px  solid gray;}");
+}
+
+} // namespace DpiStageEditing
