@@ -47,6 +47,10 @@ const QVector<QPair<QString, QStringList>> WindowElements = {
                "ChooseEvent3", "ChooseEvent4", "ChooseEvent5", "ChooseEvent6", "ChooseEvent7", "ChooseEvent8",
                "MacroReal", "StartRecord", "StopRecord", "AutoInsertDelay", "DefaultDelay", "ReUntilLoose",
                "ReUntilClick", "ReUntil", "ReNumber", "label_3", "Save", "Key1", "Key2", "Key3", "Key4", "Key5"}},
+    {"Sensor", {"label_2", "label_3", "label_5", "label_11", "ModeSelectDes", "label_12", "LODDes", "label_7",
+                "MotionSyncDes", "Performance", "FullPerformanceDes", "PerformanceOpen", "PerformanceOpen1",
+                "PerformanceOpen2", "PerformanceOpen3", "PerformanceOpen4", "PerformanceOpen5", "Model", "Model1",
+                "Model2", "label", "RippleDes", "label_6", "FixLineDes", "label_4", "label_14", "label_15"}},
 };
 } // namespace
 
