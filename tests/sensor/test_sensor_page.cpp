@@ -3,7 +3,6 @@
 // (without anything going back to the mouse), the defaults without a mouse,
 // the sensor mode, performance switch and sleep time it writes, and its look.
 #include "core/ConfigIni.h"
-#include "core/LanguageTexts.h"
 #include "core/PostMsg.h"
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
@@ -184,37 +183,35 @@ private slots:
 
     // -- Building ----------------------------------------------------------
 
-    void widgetsStandWhereTheFormPutsThem_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("className");
-        QTest::addColumn<QRect>("rect");
-        QTest::newRow("Performance") << "Performance" << "QCheckBox" << QRect(255, 360, 201, 17);
-        QTest::newRow("PerformanceOpen") << "PerformanceOpen" << "MyConmboBox" << QRect(255, 390, 130, 30);
-        QTest::newRow("label_11") << "label_11" << "QLabel" << QRect(80, 360, 171, 17);
-        QTest::newRow("TitleButton_4") << "TitleButton_4" << "QToolButton" << QRect(40, 323, 16, 10);
-        QTest::newRow("label_5") << "label_5" << "QLabel" << QRect(80, 316, 211, 21);
-        QTest::newRow("TitleButton_2") << "TitleButton_2" << "QToolButton" << QRect(40, 220, 16, 10);
-        QTest::newRow("TitleButton") << "TitleButton" << "QToolButton" << QRect(40, 33, 16, 10);
-        QTest::newRow("frame") << "frame" << "RippeControl" << QRect(433, 360, 204, 31);
-        QTest::newRow("frame_4") << "frame_4" << "StraightLine" << QRect(433, 390, 204, 31);
-        QTest::newRow("frameLOD") << "frameLOD" << "SensorLOD" << QRect(255, 360, 131, 61);
-        QTest::newRow("frameRate") << "frameRate" << "SensorRate" << QRect(80, 208, 725, 82);
-        QTest::newRow("frameDpi") << "frameDpi" << "SensorDPI" << QRect(65, 26, 728, 194);
-        QTest::newRow("ModelChoose") << "ModelChoose" << "MyConmboBox" << QRect(80, 390, 130, 30);
-        QTest::newRow("frameEffect") << "frameEffect" << "SensorEffect" << QRect(80, 456, 439, 96);
-        QTest::newRow("TitleButton_3") << "TitleButton_3" << "QToolButton" << QRect(40, 463, 16, 10);
-        QTest::newRow("SenSorPage") << "SenSorPage" << "QFrame" << QRect(0, 0, 883, 630);
-    }
-
     void widgetsStandWhereTheFormPutsThem()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, className);
-        QFETCH(QRect, rect);
-        QWidget* widget = Child(page.get(), qPrintable(name));
-        QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
-        QCOMPARE(widget->geometry(), rect);
+        const struct {
+            const char* name;
+            const char* className;
+            QRect rect;
+        } widgets[] = {
+            {"Performance", "QCheckBox", QRect(255, 360, 201, 17)},
+            {"PerformanceOpen", "MyConmboBox", QRect(255, 390, 130, 30)},
+            {"label_11", "QLabel", QRect(80, 360, 171, 17)},
+            {"TitleButton_4", "QToolButton", QRect(40, 323, 16, 10)},
+            {"label_5", "QLabel", QRect(80, 316, 211, 21)},
+            {"TitleButton_2", "QToolButton", QRect(40, 220, 16, 10)},
+            {"TitleButton", "QToolButton", QRect(40, 33, 16, 10)},
+            {"frame", "RippeControl", QRect(433, 360, 204, 31)},
+            {"frame_4", "StraightLine", QRect(433, 390, 204, 31)},
+            {"frameLOD", "SensorLOD", QRect(255, 360, 131, 61)},
+            {"frameRate", "SensorRate", QRect(80, 208, 725, 82)},
+            {"frameDpi", "SensorDPI", QRect(65, 26, 728, 194)},
+            {"ModelChoose", "MyConmboBox", QRect(80, 390, 130, 30)},
+            {"frameEffect", "SensorEffect", QRect(80, 456, 439, 96)},
+            {"TitleButton_3", "QToolButton", QRect(40, 463, 16, 10)},
+            {"SenSorPage", "QFrame", QRect(0, 0, 883, 630)},
+        };
+        for (const auto& expected : widgets) {
+            QWidget* widget = Child(page.get(), expected.name);
+            QCOMPARE(widget->metaObject()->className(), expected.className);
+            QVERIFY2(widget->geometry() == expected.rect, expected.name);
+        }
         QCOMPARE(page->size(), QSize(883, 630));
     }
 
@@ -234,38 +231,36 @@ private slots:
             QVERIFY2(QFile::exists(page->PictureDir + QLatin1String(picture)), picture);
     }
 
-    void levelIniGivesTheStageCount_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<int>("count");
-        QTest::newRow("4") << QByteArray("4\n") << true << 4;
-        QTest::newRow("empty line") << QByteArray("\n7\n") << true << 1;
-        QTest::newRow("missing") << QByteArray() << false << 1;
-        QTest::newRow("not a number") << QByteArray("x\n") << true << 1;
-        QTest::newRow("above eight") << QByteArray("12") << true << 8;
-        QTest::newRow("zero") << QByteArray("0") << true << 1;
-    }
-
     void levelIniGivesTheStageCount()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, present);
-        QFETCH(int, count);
+        const struct {
+            const char* row;
+            QByteArray content;   // null: no file
+            int count;
+        } cases[] = {
+            {"4", QByteArray("4\n"), 4},
+            {"empty line", QByteArray("\n7\n"), 1},
+            {"missing", QByteArray(), 1},
+            {"not a number", QByteArray("x\n"), 1},
+            {"above eight", QByteArray("12"), 8},
+            {"zero", QByteArray("0"), 1},
+        };
         const QString path = page->UserSettingDir + QStringLiteral("/Level.ini");
-        QFile::remove(path);
-        if (present) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
-        QCOMPARE(page->LoadLevelIni(), count);
-        // Read, never written.
-        QCOMPARE(QFile::exists(path), present);
-        if (present) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), content);
+        for (const auto& level : cases) {
+            QFile::remove(path);
+            if (!level.content.isNull()) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(level.content);
+            }
+            QVERIFY2(page->LoadLevelIni() == level.count, level.row);
+            // Read, never written.
+            QCOMPARE(QFile::exists(path), !level.content.isNull());
+            if (!level.content.isNull()) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QCOMPARE(file.readAll(), level.content);
+            }
         }
         QFile::remove(path);
     }
@@ -293,39 +288,33 @@ private slots:
 
     // Every text of the page and its frames fits its widget, in every
     // language.
-    void textsFit_data()
-    {
-        QTest::addColumn<int>("language");
-        for (int language = 0; language < 6; ++language)
-            QTest::newRow(qPrintable(LanguageTexts::FileName(language))) << language;
-    }
-
     void textsFit()
     {
-        QFETCH(int, language);
-        page->SlotChangeLanguage(language);
         QStringList problems;
-        for (QLabel* label : page->findChildren<QLabel*>()) {
-            const QString text = label->text();
-            // The page's own, not those of the colour dialog it carries.
-            if (text.isEmpty() || label->window() != page.get())
-                continue;
-            const int needed = label->fontMetrics().horizontalAdvance(text);
-            if (needed > label->contentsRect().width())
-                problems << QStringLiteral("%1 \"%2\" %3 > %4").arg(label->objectName(), text).arg(needed).arg(
-                    label->contentsRect().width());
-        }
-        const int indicator = Performance()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Performance())
-            + Performance()->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Performance());
-        if (Performance()->fontMetrics().horizontalAdvance(Performance()->text()) + indicator > Performance()->width())
-            problems << Performance()->text();
-        // Drop-down lists: the text left of the arrow.
-        for (QComboBox* list : page->findChildren<QComboBox*>()) {
-            if (list->window() != page.get())
-                continue;
-            for (int i = 0; i < list->count(); ++i) {
-                if (list->fontMetrics().horizontalAdvance(list->itemText(i)) > list->width() - 40)
-                    problems << QStringLiteral("%1 \"%2\"").arg(list->objectName(), list->itemText(i));
+        for (int language = 0; language < 6; ++language) {
+            page->SlotChangeLanguage(language);
+            for (QLabel* label : page->findChildren<QLabel*>()) {
+                const QString text = label->text();
+                // The page's own, not those of the colour dialog it carries.
+                if (text.isEmpty() || label->window() != page.get())
+                    continue;
+                const int needed = label->fontMetrics().horizontalAdvance(text);
+                if (needed > label->contentsRect().width())
+                    problems << QStringLiteral("%1 \"%2\" %3 > %4").arg(label->objectName(), text).arg(needed).arg(
+                        label->contentsRect().width());
+            }
+            const int indicator = Performance()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Performance())
+                + Performance()->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Performance());
+            if (Performance()->fontMetrics().horizontalAdvance(Performance()->text()) + indicator > Performance()->width())
+                problems << QStringLiteral("Performance \"%1\"").arg(Performance()->text());
+            // Drop-down lists: the text left of the arrow.
+            for (QComboBox* list : page->findChildren<QComboBox*>()) {
+                if (list->window() != page.get())
+                    continue;
+                for (int i = 0; i < list->count(); ++i) {
+                    if (list->fontMetrics().horizontalAdvance(list->itemText(i)) > list->width() - 40)
+                        problems << QStringLiteral("%1 \"%2\"").arg(list->objectName(), list->itemText(i));
+                }
             }
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
