@@ -181,6 +181,17 @@ class SettingsPageTest : public QObject {
         return true;
     }
 
+    // The scenario's mouse as the current device, its configuration in the
+    // live image, ready for writes: a write would show in its count.
+    static bool OpenMouseForWrites()
+    {
+        if (!OpenReceiver())
+            return false;
+        LiveFlashDataSource.set(CurrentDevicePath.get());
+        UiReady = true;
+        return SimDevice_WriteCount("mouse") == 0;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -313,6 +324,7 @@ private slots:
         page.SlotChangeLanguage(0);
         QCOMPARE(Child<QLabel>(page, QStringLiteral("label_2"))->text(), QStringLiteral("Before"));
         QCOMPARE(Child<QLabel>(page, QStringLiteral("label_3"))->text(), QStringLiteral("After"));
+        QCOMPARE(Child<QComboBox>(page, QStringLiteral("StopClose"))->itemText(5), QStringLiteral("5 minutes"));
         QCOMPARE(WiredModeText, QStringLiteral("Cable"));
     }
 
@@ -600,6 +612,31 @@ private slots:
         const bool longPage = shown.contains(QStringLiteral("ReUntil"));
         QCOMPARE(Content(page), QSize(880, longPage ? 780 : 630));
         QCOMPARE(Child(page, QStringLiteral("pushButton_3"))->pos(), longPage ? QPoint(610, 710) : QPoint(610, 540));
+    }
+
+    // The mouse's light-off time in the hidden light-off frame: the entry of
+    // that many seconds, shown without writing; other times change nothing.
+    void lightOffTime_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("entry");
+        QTest::newRow("10 s") << 10 << 0;
+        QTest::newRow("60 s, the reset's") << 60 << 2;
+        QTest::newRow("2400 s") << 2400 << 10;
+        QTest::newRow("45 s: unchanged") << 45 << 4;
+        QTest::newRow("0: unchanged") << 0 << 4;
+    }
+    void lightOffTime()
+    {
+        QFETCH(int, seconds);
+        QFETCH(int, entry);
+        QVERIFY(OpenMouseForWrites());
+        FormSetting page;
+        page.SlotLightToFrom(600);
+        page.SlotLightToFrom(seconds);
+        QCOMPARE(Child<QComboBox>(page, QStringLiteral("StopClose"))->currentIndex(), entry);
+        QCOMPARE(SimDevice_WriteCount("mouse"), 0);
+        QVERIFY(Child(page, QStringLiteral("frameClose"))->isHidden());
     }
 
     // The version rows and the update look after the firmware version was
