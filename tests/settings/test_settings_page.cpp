@@ -790,6 +790,7 @@ private slots:
         QTest::newRow("on") << true << false << true << "1" << true;
         QTest::newRow("off, never on") << false << false << false << "0" << false;
         QTest::newRow("on, autostart folder not writable") << true << true << false << "0" << false;
+        QTest::newRow("off, entry cannot be removed") << false << true << true << "1" << true;
     }
     void sessionStart()
     {
@@ -801,9 +802,15 @@ private slots:
         const QString folder = QFileInfo(AutoStart::EntryPath()).absolutePath();
         QDir(folder).removeRecursively();
         QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
-        // A file where the folder would be: nothing can be written below it.
-        if (blocked)
+        // Switching on: a file where the folder would be, nothing can be
+        // written below it. Switching off: a folder holding a file where the
+        // entry would be, which cannot be removed as a file.
+        if (blocked && on)
             QVERIFY(Write(folder, "not a folder"));
+        if (blocked && !on) {
+            QVERIFY(QDir().mkpath(AutoStart::EntryPath()));
+            QVERIFY(Write(AutoStart::EntryPath() + QStringLiteral("/kept"), "kept"));
+        }
         Store("AutoStart", "Enable", on ? QStringLiteral("0") : QStringLiteral("1"));
         FormSetting page;
         auto* box = Child<QCheckBox>(page, QStringLiteral("checkBox"));
@@ -812,10 +819,12 @@ private slots:
         QCOMPARE(QFile::exists(AutoStart::EntryPath()), entry);
         QCOMPARE(Stored("AutoStart", "Enable"), enable);
         QCOMPARE(box->isChecked(), checked);
-        if (entry)
+        if (entry && !blocked)
             QVERIFY(AutoStart::IsEnabled());
-        if (blocked)
+        if (blocked && on)
             QVERIFY(QFile::remove(folder));
+        if (blocked && !on)
+            QVERIFY(QDir(AutoStart::EntryPath()).removeRecursively());
     }
 
     // On and off again.
