@@ -67,10 +67,12 @@ private slots:
         if (QTest::currentTestFailed())
             return;
 
-        // A new read: the mouse still holds them and the page shows them.
+        // A new read (as after going back to the device list and picking the
+        // mouse again): the mouse still holds them and the page shows them.
         const int before = reads;
         page.SlotUpDataLightUILight(FlashDataMap());
         QCOMPARE(c.red->value(), 0);
+        PostMsg::Instance()->PostMainPageChange();
         WorkerInstance.load()->RequestPass();
         QTRY_VERIFY(reads > before);
         check();
