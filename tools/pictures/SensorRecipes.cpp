@@ -103,21 +103,4 @@ void SwatchFrame(QPainter& p, const QRectF& r, State state)
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
 }
 
-// The marker before a section title of the sensor page: a short accent bar
-// with a fading tail, vertically centred.
-void SectionMarker(QPainter& p, const QRectF& r, State)
-{
-    const qreal height = qMin<qreal>(r.height(), 6);
-    const QRectF bar(r.left(), r.center().y() - height / 2, r.width(), height);
-    QLinearGradient fade(bar.topLeft(), bar.topRight());
-    fade.setColorAt(0, Palette::Accent());
-    fade.setColorAt(0.55, Palette::Accent());
-    QColor tail = Palette::Accent();
-    tail.setAlpha(0);
-    fade.setColorAt(1, tail);
-    p.setPen(Qt::NoPen);
-    p.setBrush(fade);
-    p.drawRoundedRect(bar, height / 2, height / 2);
-}
-
 } // namespace Recipes

@@ -26,6 +26,4 @@ void StageButton(QPainter& p, const QRectF& r, State state);
 // colour shows: a dark hair line (Normal), a light ring with a dark inner
 // line for the selected stage (Checked).
 void SwatchFrame(QPainter& p, const QRectF& r, State state);
-// The marker before a section title: a short accent bar fading to the right.
-void SectionMarker(QPainter& p, const QRectF& r, State state);
 } // namespace Recipes

@@ -1,6 +1,7 @@
 // The sensor page, its DPI panel and its option frames.
 #include "Recipes.h"
 #include "SensorRecipes.h"
+#include "SettingRecipes.h"
 
 static const PictureTable::Add sensor{{
     QStringLiteral("Sensor"),
