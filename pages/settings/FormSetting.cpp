@@ -10,6 +10,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/Match.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/settings/StopCloseTime.h"
 #include "platform/AutoStart.h"
 #include "platform/MouseSettingsLauncher.h"
 #include "ui_FormSetting.h"
@@ -30,10 +31,6 @@ const QPoint WebShort(610, 540);
 const QPoint CompanyShort(370, 560);
 const QPoint WebLong(610, 710);
 const QPoint CompanyLong(370, 730);
-
-// The light-off list's entries in seconds, by index.
-constexpr int LightOffSeconds[] = {10, 30, 60, 300, 600, 900, 1200, 1500, 1800, 2100, 2400};
-constexpr int LightOffEntries = int(sizeof LightOffSeconds / sizeof LightOffSeconds[0]);
 
 const char YaHei[] = "微软雅黑";
 
@@ -181,12 +178,9 @@ void FormSetting::SetUpLanguageTexts()
     for (QLabel* label : {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_6, ui->label_8, ui->label_9,
                           ui->label_10, ui->label_11, ui->label_12, ui->label_13, ui->label_14})
         children.append({label->objectName(), onWidget(label)});
-    for (int item = 0; item < LightOffEntries; ++item) {
+    for (int item = 0; item < StopCloseTime::EntryCount; ++item) {
         const QString name = item == 0 ? QStringLiteral("StopCloseTime") : QStringLiteral("StopCloseTime%1").arg(item);
-        children.append({name, [](const QString&) {
-                             // The light-off frame's entries take these texts
-                             // once the frame is in the form.
-                         }});
+        children.append({name, [this, item](const QString& text) { ui->frameClose->SetItemText(item, text); }});
     }
     for (QTextEdit* edit : {ui->textEdit, ui->textEdit_2, ui->textEdit_3, ui->textEdit_4, ui->NewLabel})
         children.append({edit->objectName(), onWidget(edit)});
@@ -555,26 +549,10 @@ void FormSetting::SetReceiverLightQuietly(int option)
 
 // ---- Light-off time ----------------------------------------------------------------
 
-int FormSetting::LightOffItemOf(int seconds)
-{
-    for (int item = 0; item < LightOffEntries; ++item) {
-        if (LightOffSeconds[item] == seconds)
-            return item;
-    }
-    return -1;
-}
-
 void FormSetting::SlotLightToFrom(int seconds)
 {
-    const int item = LightOffItemOf(seconds);
-    if (item >= 0)
-        SelectLightOffItem(item);
-}
-
-void FormSetting::SelectLightOffItem(int item)
-{
-    // The light-off frame shows the entry once it is in the form.
-    Q_UNUSED(item)
+    // Shown without writing; a time the list does not offer changes nothing.
+    ui->frameClose->SetIndex(StopCloseTime::IndexOfSeconds(seconds));
 }
 
 // ---- The other actions -------------------------------------------------------------

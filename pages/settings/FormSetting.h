@@ -36,10 +36,6 @@ public:
     static constexpr int LongPageHeight = 780;
     static constexpr int PageWidth = 880;
 
-    // The light-off list entry of a number of seconds (10 ... 2400); -1 for
-    // a number the list does not offer.
-    static int LightOffItemOf(int seconds);
-
     // The form has no objects of these names: nothing calls them.
     void on_toolButton_4_clicked() {}
     void on_pushButton_5_clicked() {}
@@ -115,7 +111,6 @@ private:
     // Sets check boxes from device state: their toggle slots do not run.
     static void SetCheckedQuietly(QAbstractButton* box, bool checked);
     void SetReceiverLightQuietly(int option);
-    void SelectLightOffItem(int item);
 
     // The update button's two looks.
     void ShowWaitUpdateLook();

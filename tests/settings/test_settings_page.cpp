@@ -181,6 +181,17 @@ class SettingsPageTest : public QObject {
         return true;
     }
 
+    // The scenario's mouse as the current device, its configuration in the
+    // live image, ready for writes: a write would show in its count.
+    static bool OpenMouseForWrites()
+    {
+        if (!OpenReceiver())
+            return false;
+        LiveFlashDataSource.set(CurrentDevicePath.get());
+        UiReady = true;
+        return SimDevice_WriteCount("mouse") == 0;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -313,6 +324,7 @@ private slots:
         page.SlotChangeLanguage(0);
         QCOMPARE(Child<QLabel>(page, QStringLiteral("label_2"))->text(), QStringLiteral("Before"));
         QCOMPARE(Child<QLabel>(page, QStringLiteral("label_3"))->text(), QStringLiteral("After"));
+        QCOMPARE(Child<QComboBox>(page, QStringLiteral("StopClose"))->itemText(5), QStringLiteral("5 minutes"));
         QCOMPARE(WiredModeText, QStringLiteral("Cable"));
     }
 
@@ -602,6 +614,31 @@ private slots:
         QCOMPARE(Child(page, QStringLiteral("pushButton_3"))->pos(), longPage ? QPoint(610, 710) : QPoint(610, 540));
     }
 
+    // The mouse's light-off time in the hidden light-off frame: the entry of
+    // that many seconds, shown without writing; other times change nothing.
+    void lightOffTime_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("entry");
+        QTest::newRow("10 s") << 10 << 0;
+        QTest::newRow("60 s, the reset's") << 60 << 2;
+        QTest::newRow("2400 s") << 2400 << 10;
+        QTest::newRow("45 s: unchanged") << 45 << 4;
+        QTest::newRow("0: unchanged") << 0 << 4;
+    }
+    void lightOffTime()
+    {
+        QFETCH(int, seconds);
+        QFETCH(int, entry);
+        QVERIFY(OpenMouseForWrites());
+        FormSetting page;
+        page.SlotLightToFrom(600);
+        page.SlotLightToFrom(seconds);
+        QCOMPARE(Child<QComboBox>(page, QStringLiteral("StopClose"))->currentIndex(), entry);
+        QCOMPARE(SimDevice_WriteCount("mouse"), 0);
+        QVERIFY(Child(page, QStringLiteral("frameClose"))->isHidden());
+    }
+
     // The version rows and the update look after the firmware version was
     // read, with images of version v1.2 for the mouse and every receiver
     // kind of model 1.
@@ -753,6 +790,7 @@ private slots:
         QTest::newRow("on") << true << false << true << "1" << true;
         QTest::newRow("off, never on") << false << false << false << "0" << false;
         QTest::newRow("on, autostart folder not writable") << true << true << false << "0" << false;
+        QTest::newRow("off, entry cannot be removed") << false << true << true << "1" << true;
     }
     void sessionStart()
     {
@@ -764,9 +802,15 @@ private slots:
         const QString folder = QFileInfo(AutoStart::EntryPath()).absolutePath();
         QDir(folder).removeRecursively();
         QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
-        // A file where the folder would be: nothing can be written below it.
-        if (blocked)
+        // Switching on: a file where the folder would be, nothing can be
+        // written below it. Switching off: a folder holding a file where the
+        // entry would be, which cannot be removed as a file.
+        if (blocked && on)
             QVERIFY(Write(folder, "not a folder"));
+        if (blocked && !on) {
+            QVERIFY(QDir().mkpath(AutoStart::EntryPath()));
+            QVERIFY(Write(AutoStart::EntryPath() + QStringLiteral("/kept"), "kept"));
+        }
         Store("AutoStart", "Enable", on ? QStringLiteral("0") : QStringLiteral("1"));
         FormSetting page;
         auto* box = Child<QCheckBox>(page, QStringLiteral("checkBox"));
@@ -775,10 +819,12 @@ private slots:
         QCOMPARE(QFile::exists(AutoStart::EntryPath()), entry);
         QCOMPARE(Stored("AutoStart", "Enable"), enable);
         QCOMPARE(box->isChecked(), checked);
-        if (entry)
+        if (entry && !blocked)
             QVERIFY(AutoStart::IsEnabled());
-        if (blocked)
+        if (blocked && on)
             QVERIFY(QFile::remove(folder));
+        if (blocked && !on)
+            QVERIFY(QDir(AutoStart::EntryPath()).removeRecursively());
     }
 
     // On and off again.
