@@ -2,6 +2,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 constexpr int EventDelayMs = 10;
 
@@ -191,4 +194,38 @@ QString ButtonRecords::ComboText(const KeyRecord& record)
     for (int i = 0; i < keys; ++i)
         names << KeyNameFromDeviceCode(record.events[i].code & 0xFF, record.events[i].kind);
     return names.join(QLatin1Char('+'));
+}
+
+void ButtonRecords::SetMacroName(MacroBlock* block, const QString& name)
+{
+    QByteArray bytes;
+    for (int end = 1; end <= name.size(); ++end) {
+        // Whole characters only: never end between the halves of a pair.
+        if (end < name.size() && name.at(end).isLowSurrogate())
+            continue;
+        const QByteArray longer = name.left(end).toLocal8Bit();
+        if (longer.size() > MacroBlock::MaxNameLength)
+            break;
+        bytes = longer;
+    }
+    std::fill(std::begin(block->name), std::end(block->name), '\0');
+    std::copy(bytes.cbegin(), bytes.cend(), block->name);
+    block->nameLength = quint8(bytes.size());
+}
+
+ButtonRecords::KeyParameter ButtonRecords::KeyParameterOf(const QStringList& items)
+{
+    KeyParameter parameter;
+    if (items.isEmpty() || items.at(0).trimmed() != QLatin1String("0x05"))
+        return parameter;
+    if (items.size() == 3) {
+        bool ok = false;
+        const int code = items.at(2).trimmed().toInt(&ok, 16);
+        parameter.kind = KeyParameter::Consumer;
+        parameter.code = ok ? code : -1;
+    } else if (items.size() == 4 && ComboItems(items.at(3).trimmed()).size() <= MaxComboItems) {
+        parameter.kind = KeyParameter::Combination;
+        parameter.text = items.at(3).trimmed();
+    }
+    return parameter;
 }

@@ -50,6 +50,23 @@ public:
     // / 2 events) joined by "+".
     static QString ComboText(const KeyRecord& record);
 
+    // A macro's name in a block: the local 8-bit bytes of the longest
+    // leading part of whole characters that fits the 30-byte field, the
+    // field's rest zero, the length byte the number of bytes written.
+    static void SetMacroName(MacroBlock* block, const QString& name);
+
+    // What a model's key parameter ("KeyParam1" ... of its group, as a list
+    // of items) gives a button whose macro is deleted: a consumer key
+    // ("0x05", _, "CD"), a combination ("0x05", _, _, "Ctrl+C") of at most
+    // three items, else the button's default function.
+    struct KeyParameter {
+        enum Kind { Default, Consumer, Combination };
+        Kind kind = Default;
+        int code = 0;      // the consumer key's low byte (any value the text gives)
+        QString text;      // the combination
+    };
+    static KeyParameter KeyParameterOf(const QStringList& items);
+
     // The defaults of the six shown buttons, by device button: left, right,
     // middle, back and forward click, DPI cycle.
     static const int DefaultTypes[ShownButtons];

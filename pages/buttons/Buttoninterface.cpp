@@ -13,17 +13,25 @@
 #include "core/Timing.h"
 #include "core/Worker.h"
 #include "devicelib/DIVAza.h"
+#include "core/ConfigurationFile.h"
+#include "dialogs/ContainReset.h"
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/FileChooser.h"
 #include "dialogs/FireKey.h"
 #include "dialogs/GroupKey.h"
 #include "dialogs/LeftButtonOnly.h"
+#include "dialogs/MacroKeyCodes.h"
 #include "dialogs/MakeMacro.h"
+#include "dialogs/UpDataParam.h"
 #include "platform/UserDataFolder.h"
 #include "ui_Buttoninterface.h"
 
 #include <QButtonGroup>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -55,6 +63,11 @@ constexpr int MacroListHeight = 220;
 constexpr int MacroListRows = 7;
 constexpr int LockStep = 100;
 constexpr int LockCount = 12;
+// The import and reset dialogs sit this far from the page's centre.
+constexpr int WaitDx = -75;
+constexpr int WaitDy = -65;
+// After a save, the macro editor's file is settled before the blocks go.
+constexpr int MacroSaveWaitMs = 1500;
 
 const QString FontFamily = QStringLiteral("微软雅黑");
 
@@ -81,12 +94,23 @@ int KeyNumber()
 {
     const QString group = QStringLiteral("Drive%1").arg(CurrentDevice.get().modelIndex + 1);
     const int count = ConfigIni::Instance()->GetValue(group, QStringLiteral("KeyNumber")).trimmed().toInt();
+    // The image holds 16 button records.
     return qBound(0, count, int(ButtonRecords::ImageButtons));
+}
+
+QString ModelGroup()
+{
+    return QStringLiteral("Drive%1").arg(CurrentDevice.get().modelIndex + 1);
 }
 
 QString ModelValue(const QString& key)
 {
-    return ConfigIni::Instance()->GetValue(QStringLiteral("Drive%1").arg(CurrentDevice.get().modelIndex + 1), key);
+    return ConfigIni::Instance()->GetValue(ModelGroup(), key);
+}
+
+QStringList ModelValueList(const QString& key)
+{
+    return ConfigIni::Instance()->GetValueList(ModelGroup(), key);
 }
 } // namespace
 
@@ -147,6 +171,9 @@ Buttoninterface::Buttoninterface(QWidget* parent)
                      blocking);
     PostMsg::Connect(SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
     PostMsg::Connect(SIGNAL(SigAddMacroButton()), this, SLOT(SlotAddMacroButton()));
+    PostMsg::Connect(SIGNAL(SigDeleteMacroButton(QString)), this, SLOT(SlotDeleteMacroButton(QString)));
+    PostMsg::Connect(SIGNAL(SigUpDataMacro(QString, int)), this, SLOT(SlotUpDataMacro(QString, int)));
+    PostMsg::Connect(SIGNAL(SigMacroRename(QString, QString)), this, SLOT(SlotMacroRename(QString, QString)));
     PostMsg::Connect(SIGNAL(SigFormReset()), this, SLOT(SlotFormResetButton()), blocking);
 
     // The worker has no parent: the page stops it itself before it goes.
@@ -1220,9 +1247,246 @@ void Buttoninterface::AddMacroButtons()
     }
 }
 
+// ---------------------------------------------------------------------------
+// Macros on the buttons
+
+QString Buttoninterface::MacroNameOf(const QToolButton* label) const
+{
+    QString text = label->text();
+    return MacroPrefix.isEmpty() ? text : text.remove(MacroPrefix);
+}
+
+MacroBlock Buttoninterface::ReadMacroFile(const QString& name, int button, bool* ok)
+{
+    Q_UNUSED(button)
+    MacroBlock block;
+    *ok = false;
+    if (!UiReady)
+        return block;
+    QFile file(MacroFile::PathOf(name));
+    if (!file.exists() || file.size() > MacroFile::MaxFileSize || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return block;
+    *ok = true;
+    ButtonRecords::SetMacroName(&block, name);
+    file.readLine();
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    int index = 0;
+    while (!file.atEnd()) {
+        const QStringList parts = QString::fromUtf8(file.readLine()).split(blanks, Qt::SkipEmptyParts);
+        if (index >= MacroBlock::MaxEvents)
+            break;
+        if (parts.size() == 3) {
+            // A row whose flag is neither press nor release is left out.
+            const QString& flag = parts.at(2);
+            if (flag != QLatin1String("0") && flag != QLatin1String("1"))
+                continue;
+            DeviceEvent& event = block.events[index];
+            MacroKeyCodes::FillDeviceEvent(KeyNameFromHidCode(parts.at(0), parts.at(1).toInt()), &event);
+            event.release = flag == QLatin1String("1") ? 1 : 0;
+            event.delay = 0;
+        } else if (parts.size() == 1) {
+            block.events[index].delay = quint32(QString(parts.at(0)).remove(QStringLiteral("ms")).toInt());
+            ++index;
+        }
+    }
+    block.count = quint8(qMin(index + 1, int(MacroBlock::MaxEvents)));
+    return block;
+}
+
+QString Buttoninterface::ReadMacroHeaderValue(const QString& name)
+{
+    return MacroFile::ReadHeaderValue(MacroFile::PathOf(name));
+}
+
 void Buttoninterface::slotButtonClicked(bool checked)
 {
     if (!checked)
         return;
+    const auto* macro = qobject_cast<QToolButton*>(sender());
+    QToolButton* label = CheckedLabel();
+    if (macro && label) {
+        const QString name = macro->text();
+        const int button = DeviceButtonOf(label);
+        bool ok = false;
+        const MacroBlock block = ReadMacroFile(name, button, &ok);
+        if (ok) {
+            const int repeat = ReadMacroHeaderValue(name).toInt();
+            if (SetButtonMacro(button, ButtonFunction{6, quint8(button), quint8(repeat)}, block)) {
+                label->setText(MacroPrefix + name);
+                SetButtonState(button, 6, button, repeat);
+            }
+        }
+    }
     ClosePanels();
+}
+
+void Buttoninterface::SlotUpDataMacro(const QString& name, int mode)
+{
+    QStringList names;
+    for (const Row& row : qAsConst(rows_))
+        names << MacroNameOf(row.label);
+    if (mode == 0) {
+        Timing::WaitMs(MacroSaveWaitMs);
+        for (int r = 0; r < rows_.size(); ++r) {
+            const int button = rows_.at(r).button;
+            if (MirrorType(button) == 6 && names.at(r) == name)
+                PostMsg::Instance()->PostMacroDownLoadData(name, button);
+        }
+    } else if (mode == 1) {
+        const int repeat = ReadMacroHeaderValue(name).toInt();
+        for (int r = 0; r < rows_.size(); ++r) {
+            const int button = rows_.at(r).button;
+            if (MirrorType(button) != 6 || names.at(r) != name)
+                continue;
+            ButtonFunction function;
+            MacroBlock block;
+            LiveFlashData.read([&](const FlashDataMap& image) {
+                function = image.buttons[button];
+                block = image.macros[button];
+            });
+            function.value2 = quint8(repeat);
+            SetButtonMacro(button, function, block);
+        }
+    }
+}
+
+void Buttoninterface::SlotMacroRename(const QString& oldName, const QString& newName)
+{
+    for (const Row& row : qAsConst(rows_)) {
+        if (MirrorType(row.button) != 6 || MacroNameOf(row.label) != oldName)
+            continue;
+        row.label->setText(MacroPrefix + newName);
+        ButtonFunction function;
+        MacroBlock block;
+        LiveFlashData.read([&](const FlashDataMap& image) {
+            function = image.buttons[row.button];
+            block = image.macros[row.button];
+        });
+        ButtonRecords::SetMacroName(&block, newName);
+        SetButtonMacro(row.button, function, block);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Macro fallback
+
+void Buttoninterface::SlotDeleteMacroButton(const QString& text)
+{
+    QStringList texts;
+    for (const Row& row : qAsConst(rows_))
+        texts << row.label->text();
+    QVector<ButtonRecords::KeyParameter> parameters;
+    for (int key = 1; key <= ButtonRecords::ShownButtons; ++key)
+        parameters << ButtonRecords::KeyParameterOf(ModelValueList(QStringLiteral("KeyParam%1").arg(key)));
+    // The default function of each device button.
+    const QVector<void (Buttoninterface::*)(bool)> defaults{
+        &Buttoninterface::on_LeftKey_3_clicked, &Buttoninterface::on_RightKey_3_clicked,
+        &Buttoninterface::on_MidKey_clicked,    &Buttoninterface::on_BackKey_2_clicked,
+        &Buttoninterface::on_ForWardKey_clicked, &Buttoninterface::on_VolumeUp_8_clicked};
+    const QVector<QToolButton*> defaultButtons{ui->LeftKey_3, ui->RightKey_3, ui->MidKey,
+                                               ui->BackKey_2, ui->ForWardKey, ui->VolumeUp_8};
+    for (int r = 0; r < rows_.size(); ++r) {
+        if (texts.at(r) != text)
+            continue;
+        const int button = rows_.at(r).button;
+        rows_.at(r).label->setChecked(true);
+        defaultButtons.at(button)->setChecked(true);
+        LiveFlashData.update([button](FlashDataMap& image) { image.keys[button] = KeyRecord(); });
+        const ButtonRecords::KeyParameter& parameter = parameters.at(button);
+        if (parameter.kind == ButtonRecords::KeyParameter::Consumer)
+            SetButtonMediaKey(button, parameter.code);
+        else if (parameter.kind == ButtonRecords::KeyParameter::Combination)
+            SetButtonComboKey(button, parameter.text);
+        else
+            (this->*defaults.at(button))(true);
+    }
+    UncheckLabels();
+    ClosePanels();
+    SendFlashData();
+}
+
+// ---------------------------------------------------------------------------
+// Export, import, reset and profiles
+
+bool Buttoninterface::ExportConfigFile(const QString& path, const FlashDataMap& image)
+{
+    if (ConfigurationFile::Export(path, image))
+        return true;
+    qWarning() << "button page: the configuration is not exported to" << path;
+    return false;
+}
+
+void Buttoninterface::on_OutputData_clicked()
+{
+    const QString path = FileChooser::SaveFile(this, FileChooser::Use::Configuration, QStringLiteral("FileSave"),
+                                               QStringLiteral("File(*.bin)"));
+    if (!path.isEmpty())
+        ExportConfigFile(path, LiveFlashData.get());
+}
+
+bool Buttoninterface::DeviceAnswers() const
+{
+    return UsbFinderC_GetDeviceOnLine(CurrentDevicePath.get().constData()) != 0;
+}
+
+void Buttoninterface::on_ImportData_clicked()
+{
+    if (!DeviceAnswers()) {
+        PostMsg::Instance()->PostMouseOffLineo(0);
+        return;
+    }
+    const ScopedFlag busy(ApplyInProgress);
+    const QString path = FileChooser::OpenFile(this, FileChooser::Use::Configuration, QStringLiteral("SelectFile"),
+                                               QStringLiteral("File(*.bin)"));
+    if (path.isEmpty())
+        return;
+    ImportActive = 1;
+    UpDataParam wait;
+    wait.StartTimer();
+    wait.SetImportMode(true);
+    wait.SetImportPath(path);
+    DialogPlacement::CentreOver(&wait, this, WaitDx, WaitDy);
+    wait.exec();
+    ImportActive = 0;
+}
+
+void Buttoninterface::on_Reset_clicked()
+{
+    if (!DeviceAnswers()) {
+        PostMsg::Instance()->PostMouseOffLineo(0);
+        return;
+    }
+    ContainReset question;
+    DialogPlacement::CentreOver(&question, this, WaitDx, WaitDy);
+    question.exec();
+    if (!question.Confirmed)
+        return;
+    const ScopedFlag busy(ApplyInProgress);
+    QTimer* onlineCheck = Worker::OnlineCheckTimer();
+    if (onlineCheck)
+        onlineCheck->stop();
+    UsbServer_SetBatteryOptimizeEnable(0);
+    SendFlashData();
+    UsbServer_SetClearSetting();
+    {
+        UpDataParam wait;
+        wait.StartTimer();
+        wait.SetWaitOnlyMode(true);
+        if (Worker* worker = WorkerInstance.load())
+            worker->RequestPass();
+        DialogPlacement::CentreOver(&wait, this, WaitDx, WaitDy);
+        wait.exec();
+    }
+    if (onlineCheck)
+        onlineCheck->start();
+}
+
+void Buttoninterface::on_ProjectChoose_activated(int index)
+{
+    if (!DeviceAnswers() && !ButtonPageLoading) {
+        ui->ProjectChoose->setCurrentIndex(ui->ProjectChoose->PressedIndex());
+        PostMsg::Instance()->PostMouseOffLineo(0);
+        return;
+    }
+    UsbServer_SetCurrentConfig(quint8(index));
 }

@@ -70,6 +70,13 @@ public:
 
     // Macro list.
     void LoadMacroButtons();
+    // A macro file as the block the mouse stores; *ok false when the
+    // interface is not ready or the file cannot be read.
+    MacroBlock ReadMacroFile(const QString& name, int button, bool* ok);
+    static QString ReadMacroHeaderValue(const QString& name);
+
+    // Writes the configuration export file; false (logged) when it cannot.
+    bool ExportConfigFile(const QString& path, const FlashDataMap& image);
 
     // The device button a row label edits; -1 for another widget.
     int DeviceButtonOf(const QToolButton* label) const;
@@ -117,6 +124,16 @@ public slots:
     // The macro folder changed: the macro list is built again.
     void SlotAddMacroButton();
     void slotButtonClicked(bool checked);
+    // The macro editor saved a macro: mode 0 its events, 1 its repeat code.
+    void SlotUpDataMacro(const QString& name, int mode);
+    void SlotMacroRename(const QString& oldName, const QString& newName);
+    // A macro was deleted: its rows (by their text) get their fallback.
+    void SlotDeleteMacroButton(const QString& text);
+
+    void on_OutputData_clicked();
+    void on_ImportData_clicked();
+    void on_Reset_clicked();
+    void on_ProjectChoose_activated(int index);
 
     // The six rows: open the list on the row's current function.
     void on_FireKey_clicked();
@@ -190,6 +207,8 @@ private:
     int MirrorValue1(int button) const;
     int MirrorValue2(int button) const;
     QString MacroSheet() const;
+    QString MacroNameOf(const QToolButton* label) const;
+    bool DeviceAnswers() const;
 
     Ui::Buttoninterface* ui;
     Worker* worker_ = nullptr;

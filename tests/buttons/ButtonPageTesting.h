@@ -4,10 +4,14 @@
 // through its worker, the page's widgets by name, and the stored records.
 #include "core/LanguageTexts.h"
 #include "core/MacroFile.h"
+#include "core/StyleSheet.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/buttons/DebounceTime.h"
 #include "tests/common/PickedMouse.h"
+#include "tests/common/Screenshot.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QScrollArea>
@@ -22,10 +26,14 @@ namespace ButtonPageTesting {
 // page exists, so the page shows the mouse's configuration. The mouse goes
 // first, the page with its worker after it.
 struct Session {
-    explicit Session(int language = 0)
+    // scenario: the simulated devices (the default ones when none).
+    explicit Session(int language = 0, const char* scenario = nullptr)
     {
         ResetSharedState();
-        SimDevice_Reset();
+        if (scenario)
+            SimDevice_LoadScenario(scenario);
+        else
+            SimDevice_Reset();
         QDir(MacroFile::Folder()).removeRecursively();
         QDir().mkpath(MacroFile::Folder());
         LanguageTexts::Choose(language);
@@ -62,6 +70,69 @@ inline QString Current(Buttoninterface& page, const char* stack)
 inline int ScrollOf(Buttoninterface& page, const char* area)
 {
     return Child<QScrollArea>(page, area)->verticalScrollBar()->value();
+}
+
+// The macro list's button of a macro.
+inline QToolButton* MacroButton(Buttoninterface& page, const QString& name)
+{
+    for (QToolButton* button : page.MacroButtons) {
+        if (button->text() == name)
+            return button;
+    }
+    qWarning("no macro button %s", qPrintable(name));
+    return nullptr;
+}
+
+// Clicks a button of the modal dialog of a class once it is shown (over
+// other modal dialogs); tells afterwards whether it came.
+class ClickWhenShown : public QObject {
+public:
+    ClickWhenShown(const char* dialogClass, const QString& button)
+        : dialogClass_(dialogClass)
+        , button_(button)
+    {
+        startTimer(20);
+    }
+    bool Clicked() const { return clicked_; }
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (clicked_ || !modal || !modal->inherits(dialogClass_))
+            return;
+        if (auto* button = modal->findChild<QAbstractButton*>(button_)) {
+            clicked_ = true;
+            button->click();
+        }
+    }
+
+private:
+    const char* dialogClass_;
+    QString button_;
+    bool clicked_ = false;
+};
+
+// The two languages of the screenshots.
+inline void ScreenshotLanguages()
+{
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 0;
+    QTest::newRow("Chinese") << 1;
+}
+
+// Shows the page on the frame's dark ground, as the program does.
+inline void ShowOnDarkGround(Buttoninterface& page)
+{
+    page.setPalette(StyleSheet::DarkPalette());
+    page.setAutoFillBackground(true);
+    page.show();
+}
+
+// Saves <base>_en or <base>_zh.
+inline bool Screenshot(Buttoninterface& page, const QString& base, int language)
+{
+    return !SaveScreenshot(&page, base + (language == 0 ? QStringLiteral("_en") : QStringLiteral("_zh"))).isEmpty();
 }
 
 inline QComboBox* DebounceList(Buttoninterface& page)

@@ -368,9 +368,7 @@ private slots:
     // The page on the mouse as a person sees it.
     void screenshots_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
+        ScreenshotLanguages();
     }
 
     void screenshots()
@@ -378,13 +376,8 @@ private slots:
         QFETCH(int, language);
         Session session(language);
         QVERIFY(session.Open());
-        // The frame's dark ground is behind the page in the program.
-        session.page->setPalette(StyleSheet::DarkPalette());
-        session.page->setAutoFillBackground(true);
-        session.page->show();
-        QVERIFY(!SaveScreenshot(session.page.get(), language == 0 ? QStringLiteral("button_page_en")
-                                                                  : QStringLiteral("button_page_zh"))
-                     .isEmpty());
+        ShowOnDarkGround(*session.page);
+        QVERIFY(Screenshot(*session.page, QStringLiteral("button_page"), language));
     }
 };
 

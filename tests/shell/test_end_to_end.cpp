@@ -20,10 +20,12 @@
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/SharedStateReset.h"
+#include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/shell/LibraryProbe.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -244,6 +246,52 @@ private slots:
 
         // And the mouse opens again.
         QVERIFY(OpenTheMouse());
+    }
+
+    // The button page on the mouse: the rows name the mouse's functions; a
+    // row opens the list on its function; a choice reaches the mouse and
+    // stays, read again from the mouse and from its stored copy while it is
+    // off; a short debounce time is stored with its notice.
+    void buttonPageOnTheMouse()
+    {
+        QVERIFY(OpenTheMouse());
+        const char* rows[] = {"FireKey", "RightKey", "BackKey", "StartPause", "TopMusic", "BackMusic"};
+        QStringList texts;
+        for (const char* row : rows)
+            texts << FrameChild<QToolButton>(row)->text();
+        QCOMPARE(texts, (QStringList{"Left click", "Right click", "Middle click", "Macro-CopyPaste", "Back",
+                                     "DPI cycle"}));
+        QTest::mouseClick(FrameChild("RightKey"), Qt::LeftButton);
+        QVERIFY(FrameChild<QToolButton>("RightKey_3")->isChecked());
+        QCOMPARE(FrameChild<QStackedWidget>("stackedWidget")->currentIndex(), 1);
+        QTest::mouseClick(FrameChild("MidKey"), Qt::LeftButton);
+        const ButtonFunction middle = StoredImage().buttons[1];
+        QCOMPARE(QVector<int>({middle.type, middle.value1, middle.value2}), QVector<int>({1, 4, 0}));
+        QCOMPARE(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Middle click"));
+        {
+            ModalAnswer notice = ModalAnswer::Click(QStringLiteral("NewHong"));
+            FrameChild("DebunceButton")->findChild<QComboBox*>(QStringLiteral("Debunce"))->setCurrentIndex(4);
+            QCOMPARE(notice.DialogClass(), QStringLiteral("LessThree"));
+        }
+        QCOMPARE(int(StoredImage().debounceTime), 4);
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_buttons")).isEmpty());
+
+        // Opened again: read from the mouse.
+        QTest::mouseClick(FrameChild("UpArrow"), Qt::LeftButton);
+        QVERIFY(OpenTheMouse());
+        QCOMPARE(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Middle click"));
+
+        // Opened while it is off: from its stored copy.
+        QTest::mouseClick(FrameChild("UpArrow"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(ShownDevices.size(), 1, Patience);
+        FrameChild<QToolButton>("RightKey")->setText(QString());
+        QVERIFY(SimDevice_SetPower("mouse", 0));
+        ModalAnswer offline([](QWidget* dialog) { dialog->close(); });
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Middle click"),
+                                  Patience);
+        if (!offline.Answered())
+            offline.Cancel();
     }
 
     // Closing the frame: stored, the device told, notices stopped, the
