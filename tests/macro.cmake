@@ -3,3 +3,9 @@ talvire_add_test(test_macro_codes SOURCES macro/test_macro_codes.cpp LIBRARIES t
 talvire_add_test(test_macro_file SOURCES macro/test_macro_file.cpp macro/ReadOnlyFolder.h LIBRARIES talvire_core TIMEOUT 30)
 talvire_add_test(test_macro_page SOURCES macro/test_macro_page.cpp macro/MacroPageTesting.h macro/ReadOnlyFolder.h
   LIBRARIES talvire_page_macro TIMEOUT 60)
+# Editing rows, Save and recording.
+talvire_add_test(test_macro_editing SOURCES macro/test_macro_editing.cpp macro/MacroPageTesting.h macro/ReadOnlyFolder.h
+  LIBRARIES talvire_page_macro TIMEOUT 60)
+# The macro on the simulated mouse, and export and import.
+talvire_add_test(test_macro_device SOURCES macro/test_macro_device.cpp macro/MacroPageTesting.h sensor/OpenMouse.h
+  LIBRARIES talvire_page_macro TIMEOUT 60)

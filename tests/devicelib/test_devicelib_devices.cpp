@@ -414,8 +414,10 @@ private slots:
             const Clock::time_point registered = Clock::now();
             QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
             QVERIFY(Log().WaitChanges(1, 1000));
-            QVERIFY2(Log().Changes().front() - registered <= std::chrono::milliseconds(20),
-                     "the first notice came later than 20 ms");
+            // The notice follows the registration, not the 600 ms period; the bound leaves
+            // room for a loaded machine running the sanitizers.
+            QVERIFY2(Log().Changes().front() - registered <= std::chrono::milliseconds(150),
+                     "the first notice came later than 150 ms");
             QVERIFY(!Log().WaitChanges(2, 50));  // and only one, while nothing changes
         }
     }

@@ -5,6 +5,7 @@
 #include "core/MacroFile.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
+#include "core/StyleSheet.h"
 #include "pages/macro/Macro.h"
 
 #include "tests/common/ModalAnswer.h"
@@ -115,6 +116,34 @@ inline void New(Macro& page, const QString& name)
 {
     ModalAnswer answer = Name(name);
     page.on_NewHong_clicked();
+}
+
+// Shows the page on the frame's dark ground, for a screenshot.
+inline void ShowOnDarkGround(Macro& page)
+{
+    page.setPalette(StyleSheet::DarkPalette());
+    page.setAutoFillBackground(true);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+}
+
+// The languages of the screenshots: English and Chinese.
+inline void ScreenshotLanguages()
+{
+    QTest::addColumn<int>("language");
+    QTest::newRow("en") << 0;
+    QTest::newRow("zh") << 1;
+}
+
+// The five-row fixture: A, 1ms, B, 2ms, C, all presses, in a new macro.
+inline void FiveRows(Macro& page, const QString& name = QStringLiteral("fixture"))
+{
+    New(page, name);
+    for (const char* key : {"A", "B", "C"}) {
+        if (Rows(page)->count() > 0)
+            page.AppendDelayRow(Rows(page)->count() == 1 ? 1 : 2);
+        page.AppendKeyRow(QLatin1String(key), true);
+    }
 }
 
 // Records the bus signals of the macro editor.

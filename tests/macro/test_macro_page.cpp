@@ -16,17 +16,6 @@
 using namespace MacroPageTesting;
 
 namespace {
-// The five-row fixture: A, 1ms, B, 2ms, C, all presses.
-void FiveRows(Macro& page)
-{
-    New(page, QStringLiteral("fixture"));
-    for (const char* name : {"A", "B", "C"}) {
-        if (Rows(page)->count() > 0)
-            page.AppendDelayRow(Rows(page)->count() == 1 ? 1 : 2);
-        page.AppendKeyRow(QLatin1String(name), true);
-    }
-}
-
 // The texts of the menu the page opens, read while it is open, then closed.
 QStringList MenuTexts(const std::function<void()>& open)
 {
@@ -480,12 +469,7 @@ private slots:
 
     // The page with three macros, one shown with press, delay and release
     // rows, and its menu, in English and Chinese.
-    void screenshots_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::newRow("en") << 0;
-        QTest::newRow("zh") << 1;
-    }
+    void screenshots_data() { ScreenshotLanguages(); }
 
     void screenshots()
     {
@@ -494,12 +478,8 @@ private slots:
         QVERIFY(Put(FileOf("Copy and paste"), "1\n0x01 0 0\n12ms\n0x06 1 0\n30ms\n0x06 1 1\n12ms\n0x01 0 1\n"));
         QVERIFY(Put(FileOf("Reload"), "254\n0x15 1 0\n45ms\n0x15 1 1\n"));
         QVERIFY(Put(FileOf("Triple click"), "3\n0x01 4 0\n10ms\n0x01 4 1\n"));
-        // The page on the frame's dark ground.
         Macro page;
-        page.setPalette(StyleSheet::DarkPalette());
-        page.setAutoFillBackground(true);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        ShowOnDarkGround(page);
         Select(page, "Copy and paste");
         QVERIFY(!SaveScreenshot(&page, QStringLiteral("macro-page-") + QTest::currentDataTag()).isEmpty());
         QListWidget* list = Macros(page);
