@@ -303,9 +303,13 @@ void Buttoninterface::ApplyStyleSheets()
 
 void Buttoninterface::ReadSensorDefines()
 {
-    SensorDefineFile defines;
-    if (!defines.Read())
-        return;
+    // The file beside the program does not change while it runs: it is read
+    // once, for every page the frame builds.
+    static const SensorDefineFile defines = [] {
+        SensorDefineFile file;
+        file.Read();
+        return file;
+    }();
     DefineNames += defines.Names();
     DefineValues += defines.Values();
 }
