@@ -426,6 +426,25 @@ private slots:
         }
     }
 
+    // A DPI lock on a sensor whose register table has no entry for the DPI
+    // stores nothing; one with an entry stores that register.
+    void lockWithoutRegister()
+    {
+        Session session;
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        page.DefineNames = QStringList{"SENSOR_3395_DPI_400"};
+        page.DefineValues = QVector<int>{7};
+        QCOMPARE(page.DpiIndexFromValue(1100), 22);
+        QCOMPARE(page.DpiIndexFromValue(400), 7);
+        page.LabelOf(1)->setChecked(true);
+        Child(page, "VolumeUp_11")->click();
+        QCOMPARE(session.mouse.Writes(), 0);
+        QCOMPARE(Current(page, "stackedWidget_2"), QStringLiteral("page_9"));
+        Child(page, "VolumeUp_16")->click();
+        QCOMPARE(FunctionHex(session.mouse.Stored(), 1), QByteArray("0A0700"));
+    }
+
     // Without a checked row nothing is stored; with the mouse off the row
     // keeps its function and the one notice comes.
     void assigningWithoutWrite()

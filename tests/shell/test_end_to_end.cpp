@@ -5,12 +5,14 @@
 // the receiver brings the device list back; going back stores the mouse's
 // configuration before the device is closed; closing ends in order.
 #include "core/DeviceCacheFile.h"
+#include "core/MacroFile.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/Timing.h"
 #include "devicelib/DIVAza.h"
 #include "devicelib/SimDevice.h"
+#include "dialogs/FileChooser.h"
 #include "dialogs/UpDataParam.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
@@ -26,6 +28,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -292,6 +296,65 @@ private slots:
                                   Patience);
         if (!offline.Answered())
             offline.Cancel();
+    }
+
+    // The whole configuration from the button page: export, a change and the
+    // import bring the mouse back; the reset gives the factory functions;
+    // another onboard configuration is chosen; a macro put into the macro
+    // folder is listed when the page is shown again and goes onto a row.
+    void buttonPageConfiguration()
+    {
+        QVERIFY(OpenTheMouse());
+        const QString path = QDir::temp().filePath(QStringLiteral("end_to_end_export.bin"));
+        QFile::remove(path);
+        FileChooser::SetNextAnswer(path);
+        QTest::mouseClick(FrameChild("OutputData"), Qt::LeftButton);
+        QCOMPARE(QFileInfo(path).size(), 10464);
+        QTest::mouseClick(FrameChild("RightKey"), Qt::LeftButton);
+        QTest::mouseClick(FrameChild("MidKey"), Qt::LeftButton);
+        QCOMPARE(int(StoredImage().buttons[1].value1), 4);
+        FileChooser::SetNextAnswer(path);
+        QTest::mouseClick(FrameChild("ImportData"), Qt::LeftButton);
+        QCOMPARE(int(StoredImage().buttons[1].value1), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Right click"), Patience);
+
+        {
+            ModalAnswer question = ModalAnswer::Click(QStringLiteral("OK"));
+            QTest::mouseClick(FrameChild("Reset"), Qt::LeftButton);
+            QCOMPARE(question.DialogClass(), QStringLiteral("ContainReset"));
+        }
+        const ButtonFunction forward = StoredImage().buttons[4];
+        QCOMPARE(QVector<int>({forward.type, forward.value1}), QVector<int>({1, 16}));
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QToolButton>("StartPause")->text(), QStringLiteral("Forward"), Patience);
+
+        auto* profiles = FrameChild<QComboBox>("ProjectChoose");
+        QVERIFY(profiles->count() > 1);
+        profiles->setCurrentIndex(1);
+        QMetaObject::invokeMethod(profiles, "activated", Q_ARG(int, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(SimDevice_CurrentConfig("mouse"), 1, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(profiles->currentIndex(), 1, Patience);
+
+        QFile macro(MacroFile::PathOf(QStringLiteral("Hello")));
+        QVERIFY(macro.open(QIODevice::WriteOnly));
+        macro.write("1\n0x0B 1 0\n10ms\n0x0B 1 1\n10ms\n");
+        macro.close();
+        QTest::mouseClick(FrameChild("ButtonMain"), Qt::LeftButton);
+        QToolButton* hello = nullptr;
+        for (QToolButton* button : FrameChild("scrollArea_7")->findChildren<QToolButton*>()) {
+            if (button->text() == QLatin1String("Hello"))
+                hello = button;
+        }
+        QVERIFY(hello);
+        QTest::mouseClick(FrameChild("RightKey"), Qt::LeftButton);
+        QTest::mouseClick(FrameChild("DPI_10"), Qt::LeftButton);
+        QTest::mouseClick(hello, Qt::LeftButton);
+        const FlashDataMap stored = StoredImage();
+        QCOMPARE(int(stored.buttons[1].type), 6);
+        QCOMPARE(QByteArray(stored.macros[1].name), QByteArray("Hello"));
+        QCOMPARE(int(stored.macros[1].count), 3);
+        QCOMPARE(int(stored.macros[1].events[0].code), 0x0B);
+        QCOMPARE(int(stored.macros[1].events[1].release), 1);
+        QCOMPARE(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Macro-Hello"));
     }
 
     // Closing the frame: stored, the device told, notices stopped, the
