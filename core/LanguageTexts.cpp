@@ -28,6 +28,7 @@ const char16_t TraditionalChinese[] = {0x7E41, 0x4F53, 0x4E2D, 0x6587, 0};
 
 LanguageTexts::LanguageTexts(const QString& element, const QVector<Child>& children)
     : element_(element)
+    , elements_{element}
     , children_(children)
 {
 }
@@ -37,6 +38,12 @@ LanguageTexts::~LanguageTexts() = default;
 void LanguageTexts::SetFinished(std::function<void()> finished)
 {
     finished_ = std::move(finished);
+}
+
+void LanguageTexts::SetRoot(const QString& root, const QStringList& elements)
+{
+    root_ = root;
+    elements_ = elements;
 }
 
 QString LanguageTexts::NativeName(int index)
@@ -70,7 +77,26 @@ QString LanguageTexts::FileName(int index)
         name = QStringLiteral("0-English.xml");
         break;
     }
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Language/") + name;
+    return Folder() + name;
+}
+
+namespace {
+QString& FolderSetting()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString LanguageTexts::Folder()
+{
+    const QString& folder = FolderSetting();
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/Language/") : folder;
+}
+
+void LanguageTexts::SetFolder(const QString& folder)
+{
+    FolderSetting() = folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
 int LanguageTexts::StoredIndex()
@@ -128,7 +154,7 @@ bool LanguageTexts::LoadFile(const QString& path)
     reader_->readNext();
     while (!reader_->atEnd()) {
         if (reader_->isStartElement()) {
-            if (reader_->name() == QLatin1String("Total"))
+            if (reader_->name() == root_)
                 ReadLanguageRoot();
             else
                 reader_->raiseError(QObject::tr("Not a labels file"));
@@ -151,7 +177,7 @@ void LanguageTexts::ReadLanguageRoot()
             break;
         }
         if (reader_->isStartElement()) {
-            if (reader_->name() == element_)
+            if (elements_.contains(reader_->name().toString()))
                 ApplyLanguageTexts();
             else
                 SkipUnknownElement();

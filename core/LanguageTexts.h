@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <atomic>
@@ -52,6 +53,10 @@ public:
 
     // Runs after each pass over the root, once its children have been read.
     void SetFinished(std::function<void()> finished);
+    // Another file of the same shape: its root element, and the elements
+    // under it whose children the table applies, all in one pass in file
+    // order (so a later child of the same name wins). Set before a load.
+    void SetRoot(const QString& root, const QStringList& elements);
 
     // Loads the file of the language index; false when it cannot be opened.
     bool Load(int index);
@@ -63,6 +68,10 @@ public:
 
     QString Element() const { return element_; }
 
+    // The folder of the language files, <program folder>/Language/, unless
+    // another was set (tests' fixture files); an empty text restores it.
+    static QString Folder();
+    static void SetFolder(const QString& folder);
     // The file of a language index: 0 English, 1 Simplified Chinese,
     // 2 Traditional Chinese, 3 Korean, 4 Russian, 5 Japanese; any other
     // index gives English.
@@ -100,6 +109,8 @@ private:
     void SkipUnknownElement();
 
     QString element_;
+    QString root_ = QStringLiteral("Total");
+    QStringList elements_;
     QVector<Child> children_;
     std::function<void()> finished_;
     std::unique_ptr<QXmlStreamReader> reader_;

@@ -169,3 +169,13 @@ QStringList ProductDescription::KeyParam(int modelIndex, int button) const
 {
     return Model(modelIndex).List(QStringLiteral("KeyParam") + QString::number(button));
 }
+
+int ProductDescription::Advanced(int modelIndex, AdvancedItem item) const
+{
+    const QStringList values = Model(modelIndex).List(QStringLiteral("Adveanced"));
+    if (int(item) >= values.size())
+        return -1;
+    bool ok = false;
+    const int value = values.at(int(item)).toInt(&ok);
+    return ok ? value : -1;
+}

@@ -80,6 +80,11 @@ public:
     QStringList DpiRange(int modelIndex) const;
     // A model's default function of mouse button n (from 1): "KeyParam" + n.
     QStringList KeyParam(int modelIndex, int button) const;
+    // Item 0 (long-range mode) or 1 (receiver light option) of a model's
+    // "Adveanced" list as a number; -1, the model has no such feature, when
+    // the item is "-1", missing or not a number.
+    enum AdvancedItem { LongRangeItem = 0, ReceiverLightItem = 1 };
+    int Advanced(int modelIndex, AdvancedItem item) const;
 
 private:
     ConfigIni* store_;

@@ -44,6 +44,7 @@ std::atomic<bool> DeviceWatchEnabled{true};
 std::atomic<int> DeviceChosen{0};
 std::atomic<bool> SensorPageLoading{false};
 std::atomic<bool> ButtonPageLoading{false};
+std::atomic<bool> LightPageLoading{false};
 std::atomic<bool> SensorPageFilled{false};
 std::atomic<bool> ButtonPageFilled{false};
 std::atomic<bool> UiReady{false};

@@ -72,6 +72,8 @@ extern std::atomic<bool> DeviceWatchEnabled;      // starts true
 extern std::atomic<int> DeviceChosen;
 extern std::atomic<bool> SensorPageLoading;
 extern std::atomic<bool> ButtonPageLoading;
+// The lighting page fills its widgets from an image or applies its defaults.
+extern std::atomic<bool> LightPageLoading;
 extern std::atomic<bool> SensorPageFilled;
 extern std::atomic<bool> ButtonPageFilled;
 extern std::atomic<bool> UiReady;

@@ -120,18 +120,6 @@ void SendLiveImageToDevice()
         qWarning() << "worker: the device library could not write the image";
 }
 
-// "Adveanced" of the model: long-range default and receiver-light default; a
-// missing entry is "-1" (the model has no such feature).
-int AdvancedValue(int modelIndex, int entry)
-{
-    const QStringList values = Description().Model(modelIndex).List(QStringLiteral("Adveanced"));
-    if (entry >= values.size())
-        return -1;
-    bool ok = false;
-    const int value = values[entry].toInt(&ok);
-    return ok ? value : -1;
-}
-
 bool HasReceiverLight(const DeviceAllInfo& device)
 {
     return !device.wired && device.linkType == 1;
@@ -221,8 +209,8 @@ void ModelDefaults()
     PostMsg* const bus = PostMsg::Instance();
     UsbServer_SetBatteryOptimizeEnable(1);
 
-    const int longRange = AdvancedValue(device.modelIndex, 0);
-    const int light = AdvancedValue(device.modelIndex, 1);
+    const int longRange = Description().Advanced(device.modelIndex, ProductDescription::LongRangeItem);
+    const int light = Description().Advanced(device.modelIndex, ProductDescription::ReceiverLightItem);
     if (light > 0 && HasReceiverLight(device)) {
         bool lightSet = false;
         {

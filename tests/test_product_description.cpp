@@ -205,6 +205,26 @@ private slots:
         QCOMPARE(values.List(key), list);
     }
 
+    // The receiver options of a model: a missing item (one-item list, no
+    // list, no group) is an absent feature, like "-1".
+    void advancedItems_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("longRange");
+        QTest::addColumn<int>("light");
+        QTest::newRow("one item") << 0 << 1 << -1;
+        QTest::newRow("no list") << 1 << -1 << -1;
+        QTest::newRow("no group") << 7 << -1 << -1;
+    }
+    void advancedItems()
+    {
+        QFETCH(int, model);
+        QFETCH(int, longRange);
+        QFETCH(int, light);
+        QCOMPARE(fixture().Advanced(model, ProductDescription::LongRangeItem), longRange);
+        QCOMPARE(fixture().Advanced(model, ProductDescription::ReceiverLightItem), light);
+    }
+
     void readerColours_data()
     {
         QTest::addColumn<QString>("key");

@@ -29,6 +29,7 @@ inline void ResetSharedState()
     DeviceChosen = 0;
     SensorPageLoading = false;
     ButtonPageLoading = false;
+    LightPageLoading = false;
     SensorPageFilled = false;
     ButtonPageFilled = false;
     UiReady = false;
