@@ -8,7 +8,10 @@
 #include "core/StyleSheet.h"
 #include "pages/sensor/SensorTables.h"
 
+#include <QColor>
 #include <QSlider>
+
+#include <cctype>
 
 namespace DpiStageEditing {
 namespace {
@@ -120,6 +123,37 @@ bool ExchangeStages(int last, int previous)
         return false;
     // The record of `last` goes to `previous` and the other way round.
     return SetDpiStages(image.dpiStages[last], image.dpiStages[previous], last, previous, last);
+}
+
+QString HexColour(const QColor& colour)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(colour.red(), 2, 16, QLatin1Char('0'))
+        .arg(colour.green(), 2, 16, QLatin1Char('0'))
+        .arg(colour.blue(), 2, 16, QLatin1Char('0'));
+}
+
+bool HexColourParts(const QString& text, int* red, int* green, int* blue)
+{
+    if (text.size() != 7 || !text.startsWith(QLatin1Char('#')))
+        return false;
+    int parts[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const QStringRef digits = text.midRef(1 + 2 * i, 2);
+        // toInt accepts a sign; a colour has two hexadecimal digits only.
+        for (const QChar c : digits) {
+            if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())))
+                return false;
+        }
+        parts[i] = digits.toInt(&ok, 16);
+        if (!ok)
+            return false;
+    }
+    *red = parts[0];
+    *green = parts[1];
+    *blue = parts[2];
+    return true;
 }
 
 QString SliderRule(const QString& pictureFolder)

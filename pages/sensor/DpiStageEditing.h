@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QColor;
 class QSlider;
 
 // What the two DPI stage panels (SensorDPI and its per-stage variant
@@ -37,6 +38,12 @@ bool DeviceAnswersOrNotify();
 // places, `last` becomes the current stage and last + 1 the count, in one
 // write (the setter checks that the mouse answers).
 bool ExchangeStages(int last, int previous);
+
+// A colour as the panels hand it on: "#rrggbb", lower case.
+QString HexColour(const QColor& colour);
+// The three numbers of a "#rrggbb" text (either case); false, and nothing
+// set, for a text of another form.
+bool HexColourParts(const QString& text, int* red, int* green, int* blue);
 
 // Style sheets: the DPI slider (the "HuaKuai.png" handle on a thin groove in
 // "SliderColor"), the read-only value box ("LinEditColorSecond"), and the

@@ -48,17 +48,12 @@ bool ValidStage(int stage)
 // "#rrggbb" as "r,g,b"; "" for a text of another form.
 QString DecimalColour(const QString& hex)
 {
-    if (hex.size() != 7 || !hex.startsWith(QLatin1Char('#')))
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    if (!DpiStageEditing::HexColourParts(hex, &red, &green, &blue))
         return QString();
-    QStringList parts;
-    for (int i = 1; i < 7; i += 2) {
-        bool ok = false;
-        const int value = hex.mid(i, 2).toInt(&ok, 16);
-        if (!ok)
-            return QString();
-        parts << QString::number(value);
-    }
-    return parts.join(QLatin1Char(','));
+    return QStringLiteral("%1,%2,%3").arg(red).arg(green).arg(blue);
 }
 } // namespace
 
@@ -440,11 +435,7 @@ void SensorDPI::SetColor(const QColor& colour)
         ++stage;
     if (stage == Stages)
         return;
-    const QString hex = QStringLiteral("#%1%2%3")
-                            .arg(colour.red(), 2, 16, QLatin1Char('0'))
-                            .arg(colour.green(), 2, 16, QLatin1Char('0'))
-                            .arg(colour.blue(), 2, 16, QLatin1Char('0'));
-    StageColors[stage] = DecimalColour(hex);
+    StageColors[stage] = DecimalColour(DpiStageEditing::HexColour(colour));
     if (Ready() && !Loading())
         SetDpiStageColor(stage, colour.red(), colour.green(), colour.blue());
     UpdateSwatchStyle(stage);

@@ -20,6 +20,7 @@
 #include "tests/common/TestEnvironment.h"
 #include "tests/sensor/DpiPanelFill.h"
 #include "tests/sensor/OpenMouse.h"
+#include "tests/sensor/PanelProbe.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -45,19 +46,9 @@ const char* const StageNames[] = {"BlueButton",  "BrightRedButton", "RedButton",
 const QStringList ProductRange{"100", "10000", "50", "10100", "26000", "100", "0x22"};
 const int StageDpis[] = {100, 200, 400, 800, 1600, 3200, 6400, 12800};
 
-int Writes()
-{
-    return SimDevice_WriteCount("mouse");
-}
-
-template <typename Widget>
-Widget* Child(QWidget* panel, const QString& name)
-{
-    auto* child = panel->findChild<Widget*>(name);
-    if (!child)
-        qFatal("no child %s", qPrintable(name));
-    return child;
-}
+using PanelProbe::Child;
+using PanelProbe::Record;
+using PanelProbe::Writes;
 
 QToolButton* StageButton(QWidget* panel, int stage)
 {
@@ -98,11 +89,6 @@ QString Colour(int stage)
 bool ShowsColour(QWidget* panel, int stage, const QString& colour)
 {
     return Swatch(panel, stage)->styleSheet().contains(QStringLiteral("rgb(") + colour + QStringLiteral(")"));
-}
-
-QByteArray Record(const FlashDataMap& image, int stage)
-{
-    return QByteArray(reinterpret_cast<const char*>(&image.dpiStages[stage]), sizeof(DpiStage));
 }
 
 void SendMouse(QWidget* panel, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons)

@@ -1,4 +1,6 @@
 // Draws every picture of the program's windows into <output>/<Folder>/<Name>.png.
+// Folders named ":/<tree>" are compiled into the program: they are drawn only
+// when named, `talvire_picturegen <output> :/<tree>` draws <output>/<tree>/.
 #include "PictureTable.h"
 
 #include <QDir>
@@ -27,14 +29,18 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: talvire_picturegen <output folder>\n";
+    if (argc != 2 && argc != 3) {
+        err << "usage: talvire_picturegen <output folder> [:/<compiled-in tree>]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
+    const QString tree = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
     int written = 0;
     for (const PictureFolder& folder : qAsConst(PictureTable::Folders())) {
-        const QString dir = output + QLatin1Char('/') + folder.name;
+        const bool compiledIn = folder.name.startsWith(QLatin1String(":/"));
+        if (tree.isEmpty() ? compiledIn : folder.name != tree)
+            continue;
+        const QString dir = output + QLatin1Char('/') + (compiledIn ? folder.name.mid(2) : folder.name);
         if (!QDir().mkpath(dir)) {
             err << "cannot create " << dir << '\n';
             return 1;
@@ -59,6 +65,10 @@ int main(int argc, char* argv[])
             }
             ++written;
         }
+    }
+    if (written == 0 && !tree.isEmpty()) {
+        err << "no pictures for " << tree << '\n';
+        return 1;
     }
     QTextStream(stdout) << written << " pictures\n";
     return 0;
