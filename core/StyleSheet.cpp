@@ -183,6 +183,26 @@ QString StyleSheet::ComboBoxRule(const QString& pictureFolder)
         + QStringLiteral("); }QComboBox:disabled{color: rgb(") + DisabledColour() + QStringLiteral(");}");
 }
 
+QString StyleSheet::HandleSliderRule(const QString& pictureFolder, int grooveRadius)
+{
+    return QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:%1px;"
+                          "background:rgba(0,0,0,50);}QSlider:handle:horizontal{ width:  5px;height: 50px;  "
+                          "margin-top: -20px;margin-left: 0px; margin-bottom: -20px;margin-right: 0px; "
+                          "border-image: url(")
+               .arg(grooveRadius)
+        + pictureFolder + QStringLiteral("HuaKuai.png);} QSlider:sub-page:horizontal{background-color: rgb(")
+        + ColourText(QStringLiteral("SliderColor"))
+        + QStringLiteral(";);}QSlider:add-page:horizontal{background-color: rgb(255, 255, 255);}");
+}
+
+QString StyleSheet::ValueBoxRule()
+{
+    const QString colour = ColourText(QStringLiteral("LinEditColorSecond"));
+    return QStringLiteral("QSpinBox{background-color: transparent;color: rgb(") + colour
+        + QStringLiteral(";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(")
+        + colour + QStringLiteral(";);border: 1px  solid gray;}");
+}
+
 QString StyleSheet::ComboListRule()
 {
     const QString select = ColourText(QStringLiteral("ComboxSelectColor"));

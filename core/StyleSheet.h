@@ -75,6 +75,14 @@ public:
     // The list view of such a drop-down list: selected and hovered entries
     // in the selection colour.
     static QString ComboListRule();
+    // A thin horizontal slider: a 2 px groove with corners of grooveRadius,
+    // the "HuaKuai.png" handle of the folder, the part before the handle in
+    // "SliderColor" and the rest white.
+    static QString HandleSliderRule(const QString& pictureFolder, int grooveRadius);
+    // A read-only value box beside such a slider: transparent, its text in
+    // "LinEditColorSecond", a grey hair-line border, the same on hover.
+    static QString ValueBoxRule();
+
     // A pop-up menu (the tray's) on the panel ground with a hair-line
     // border, light text, the hovered item in the selection colour.
     static QString MenuRule();

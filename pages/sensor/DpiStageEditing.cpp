@@ -158,21 +158,12 @@ bool HexColourParts(const QString& text, int* red, int* green, int* blue)
 
 QString SliderRule(const QString& pictureFolder)
 {
-    return QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:0px;"
-                          "background:rgba(0,0,0,50);}QSlider:handle:horizontal{ width:  5px;height: 50px;  "
-                          "margin-top: -20px;margin-left: 0px; margin-bottom: -20px;margin-right: 0px; "
-                          "border-image: url(")
-        + pictureFolder + QStringLiteral("HuaKuai.png);} QSlider:sub-page:horizontal{background-color: rgb(")
-        + StyleSheet::ColourText(QStringLiteral("SliderColor"))
-        + QStringLiteral(";);}QSlider:add-page:horizontal{background-color: rgb(255, 255, 255);}");
+    return StyleSheet::HandleSliderRule(pictureFolder, 0);
 }
 
 QString SpinBoxRule()
 {
-    const QString colour = StyleSheet::ColourText(QStringLiteral("LinEditColorSecond"));
-    return QStringLiteral("QSpinBox{background-color: transparent;color: rgb(") + colour
-        + QStringLiteral(";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(")
-        + colour + QStringLiteral(";);border: 1px  solid gray;}");
+    return StyleSheet::ValueBoxRule();
 }
 
 } // namespace DpiStageEditing

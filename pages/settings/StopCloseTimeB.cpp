@@ -20,19 +20,8 @@ StopCloseTimeB::StopCloseTimeB(QWidget* parent)
     , PictureFolder(StyleSheet::PictureFolder(QStringLiteral("Sensor")))
 {
     ui->setupUi(this);
-    const QString text = StyleSheet::ColourText(QStringLiteral("LinEditColorSecond"));
-    ui->spinBoxA->setStyleSheet(
-        QStringLiteral("QSpinBox{background-color: transparent;color: rgb(") + text
-        + QStringLiteral(";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(")
-        + text + QStringLiteral(";);border: 1px  solid gray;}"));
-    ui->StopClose->setStyleSheet(
-        QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:6px;"
-                       "background:rgba(0,0,0,50);}QSlider:handle:horizontal{ width:  5px;height: 50px;  "
-                       "margin-top: -20px;margin-left: 0px; margin-bottom: -20px;margin-right: 0px; "
-                       "border-image: url(")
-        + PictureFolder + QStringLiteral("HuaKuai.png);} QSlider:sub-page:horizontal{background-color: rgb(")
-        + StyleSheet::ColourText(QStringLiteral("SliderColor"))
-        + QStringLiteral(";);}QSlider:add-page:horizontal{background-color: rgb(255, 255, 255);}"));
+    ui->spinBoxA->setStyleSheet(StyleSheet::ValueBoxRule());
+    ui->StopClose->setStyleSheet(StyleSheet::HandleSliderRule(PictureFolder, 6));
 }
 
 StopCloseTimeB::~StopCloseTimeB()

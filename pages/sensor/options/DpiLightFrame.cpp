@@ -29,14 +29,7 @@ void DpiLightFrame::Attach(const Rows& rows)
     const QString label = StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor"));
     for (QLabel* text : {rows_.title, rows_.brightnessCaption, rows_.speedCaption})
         text->setStyleSheet(label);
-    const QString slider
-        = QStringLiteral("QSlider:groove:horizontal{height:2px;left: 0px;right: 0px;border:0px;border-radius:6px;"
-                         "background:rgba(0,0,0,50);}QSlider:handle:horizontal{ width:  5px;height: 50px;  "
-                         "margin-top: -20px;margin-left: 0px; margin-bottom: -20px;margin-right: 0px; "
-                         "border-image: url(")
-        + PictureFolder + QStringLiteral("HuaKuai.png);} QSlider:sub-page:horizontal{background-color: rgb(")
-        + StyleSheet::ColourText(QStringLiteral("SliderColor"))
-        + QStringLiteral(";);}QSlider:add-page:horizontal{background-color: rgb(255, 255, 255);}");
+    const QString slider = StyleSheet::HandleSliderRule(PictureFolder, 6);
     rows_.speed->setStyleSheet(slider);
     rows_.brightness->setStyleSheet(slider);
     const QString value = QStringLiteral("QSpinBox{color: rgb(") + StyleSheet::ColourText(QStringLiteral("LabelColor"))
