@@ -13,6 +13,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/Match.h"
 #include "dialogs/MouseOffLine.h"
+#include "dialogs/UpDateRepair.h"
 #include "dialogs/UpDateWarning.h"
 #include "platform/CrashHandler.h"
 #include "platform/ProductName.h"
@@ -397,11 +398,17 @@ void DialogMain::SpaceKey()
         return;
     }
     // Only the receiver's firmware differs: the receiver is offered its
-    // update. The update itself runs in the settings page's update dialog.
+    // update, which an update dialog of this key press runs.
+    UpDateRepair repair;
+    DialogPlacement::CentreOver(&repair, this);
     ContainReset question;
     question.SetText(MouseIsNewTipsText);
     DialogPlacement::CentreOver(&question, this, -20);
     question.exec();
+    if (!question.Confirmed)
+        return;
+    repair.StartAutoUpgrade(0);
+    repair.exec();
 }
 
 void DialogMain::PairAndHandBack(bool usePairingTarget)

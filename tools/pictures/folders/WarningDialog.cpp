@@ -13,6 +13,9 @@ static const PictureTable::Add warningDialog{{
         // The offline notice names its button pictures with another case.
         {QStringLiteral("ConFirm"), 90, 24, Recipes::Button, State::Normal},
         {QStringLiteral("ConFirmClick"), 90, 24, Recipes::Button, State::Pressed},
+        // The start and cancel buttons of the update and repair dialog.
+        {QStringLiteral("ok_nr"), 120, 24, Recipes::Button, State::Normal},
+        {QStringLiteral("ok_enter"), 120, 24, Recipes::Button, State::Hover},
         {QStringLiteral("CheckBox"), 16, 16, Recipes::CheckBox, State::Normal},
         {QStringLiteral("CheckBoxCheck"), 16, 16, Recipes::CheckBox, State::Checked},
     },

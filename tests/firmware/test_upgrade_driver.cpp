@@ -1,0 +1,358 @@
+// The settings page's firmware update: the update check over the listed
+// devices, the record and the images, and the runs of the receiver, then the
+// mouse, on the simulated devices, with their endings.
+#include "core/Timing.h"
+#include "dialogs/UpDateWarning.h"
+#include "pages/settings/UpgradeDriver.h"
+#include "tests/common/SharedStateReset.h"
+#include "tests/common/TestEnvironment.h"
+#include "tests/firmware/UpgradeTestSupport.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+constexpr int RunMs = 30000;
+
+// The page's texts, as the language file gives them.
+QHash<QString, QString> PageTexts()
+{
+    static QHash<QString, QString> texts;
+    if (texts.isEmpty()) {
+        static QString values[10];
+        const QStringList names{QStringLiteral("NoDevice"),  QStringLiteral("SameDevice"),  QStringLiteral("VerNew"),
+                                QStringLiteral("Receive"),   QStringLiteral("NoRecieve"),   QStringLiteral("NoUSB"),
+                                QStringLiteral("Error"),     QStringLiteral("MultiDongle"), QStringLiteral("MultiMouse"),
+                                QStringLiteral("WiredMode")};
+        QVector<LanguageTexts::Child> children;
+        for (int i = 0; i < names.size(); ++i)
+            children.append({names[i], LanguageTexts::Keep(&values[i])});
+        LanguageTexts language(QStringLiteral("FormSetting"), children);
+        language.Load(0);
+        for (int i = 0; i < names.size(); ++i)
+            texts.insert(names[i], values[i]);
+        texts.insert(QString(), QString());
+    }
+    return texts;
+}
+
+// A stand-in of the settings page: its version labels, markers and update button.
+struct Page {
+    QWidget widget;
+    QLabel* receiverVersion = new QLabel(&widget);
+    QLabel* mouseVersion = new QLabel(&widget);
+    QToolButton* receiverMarker = new QToolButton(&widget);
+    QToolButton* mouseMarker = new QToolButton(&widget);
+    QToolButton* updateButton = new QToolButton(&widget);
+    std::unique_ptr<UpgradeDriver> driver;
+
+    Page()
+    {
+        widget.resize(880, 630);
+        receiverMarker->hide();
+        mouseMarker->hide();
+        driver = std::make_unique<UpgradeDriver>(UpgradeDriver::Widgets{
+            &widget, receiverVersion, mouseVersion, receiverMarker, mouseMarker, updateButton});
+    }
+    ~Page() { driver.reset(); }
+};
+
+DeviceAllInfo Device(const char* id)
+{
+    DeviceAllInfo device = Found(id);
+    if (device.address.isEmpty())
+        device.ReadOnlineAndAddress(device.path.toLocal8Bit());
+    return device;
+}
+
+DeviceAllInfo Fixture(bool wired, int mid, int linkType = 1, bool address = true, int cid = 10)
+{
+    DeviceAllInfo device;
+    device.wired = wired;
+    device.mid = quint8(mid);
+    device.cid = quint8(cid);
+    device.linkType = quint8(wired ? 2 : linkType);
+    if (address)
+        device.address = {1, 2, 3};
+    device.path = QStringLiteral("/dev/hidsim/fixture-%1-%2").arg(wired).arg(mid);
+    return device;
+}
+
+bool Load(const char* scenario)
+{
+    return SimDevice_LoadScenarioFile(qPrintable(QStringLiteral(TALVIRE_SCENARIO_DIR "/") + scenario)) != 0;
+}
+
+QString DialogMessage()
+{
+    return RepairView::Of(*UpgradeDriver::Dialog()).message;
+}
+} // namespace
+
+class TestUpgradeDriver : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Timing::SetScale(0.01);
+        WiredModeText = PageTexts().value(QStringLiteral("WiredMode"));
+    }
+
+    void init()
+    {
+        ResetSharedState();
+        ResetUpgradeState();
+        QVERIFY(SimDevice_Reset());
+        SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 10);
+        FirmwareUpdateRunning = false;
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QList<DeviceAllInfo>>("devices");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("stages");
+
+        const QStringList both{MouseImage, Receiver4KImage};
+        const DeviceAllInfo mouse = Fixture(true, 1);
+        const DeviceAllInfo receiver = Fixture(false, 1);
+        const QString normal = QStringLiteral("cable-and-receiver.json");
+
+        QTest::newRow("both on receivers") << QList<DeviceAllInfo>{receiver, receiver} << QString() << both << normal
+                                           << false << QStringLiteral("NoUSB") << 1;
+        QTest::newRow("models differ") << QList<DeviceAllInfo>{mouse, Fixture(false, 2)} << QString() << both
+                                       << normal << false << QStringLiteral("NoRecieve") << 1;
+        QTest::newRow("receiver without address") << QList<DeviceAllInfo>{mouse, Fixture(false, 1, 1, false)}
+                                                  << QString() << both << normal << false
+                                                  << QStringLiteral("NoRecieve") << 1;
+        QTest::newRow("nothing newer") << QList<DeviceAllInfo>{mouse, receiver} << QString() << QStringList()
+                                       << normal << false << QStringLiteral("VerNew") << 1;
+        QTest::newRow("both newer") << QList<DeviceAllInfo>{mouse, receiver} << QString() << both << normal << true
+                                    << QString() << 2;
+        QTest::newRow("only the mouse newer") << QList<DeviceAllInfo>{mouse, receiver} << QString()
+                                              << QStringList{MouseImage} << normal << true << QString() << 1;
+        QTest::newRow("four devices") << QList<DeviceAllInfo>{mouse, mouse, receiver, receiver} << QString() << both
+                                      << normal << false << QStringLiteral("MultiMouse") << 1;
+        QTest::newRow("three devices") << QList<DeviceAllInfo>{mouse, receiver, receiver} << QString() << both
+                                       << normal << false << QStringLiteral("MultiDongle") << 1;
+        QTest::newRow("one mouse, no record") << QList<DeviceAllInfo>{mouse} << QString() << both << normal << false
+                                              << QStringLiteral("NoRecieve") << 1;
+        QTest::newRow("one receiver, no record") << QList<DeviceAllInfo>{receiver} << QString() << both << normal
+                                                 << false << QStringLiteral("NoUSB") << 1;
+        QTest::newRow("mouse repair in boot mode")
+            << QList<DeviceAllInfo>{receiver} << QStringLiteral("210,1,10,1") << both
+            << QStringLiteral("mouse-boot-mode.json") << true << QString() << 1;
+        QTest::newRow("mouse repair, nothing in boot mode")
+            << QList<DeviceAllInfo>{receiver} << QStringLiteral("210,1,10,1") << both << normal << false
+            << QStringLiteral("NoDevice") << 1;
+        QTest::newRow("another customer") << QList<DeviceAllInfo>{Fixture(false, 1, 1, true, 11)}
+                                          << QStringLiteral("210,1,10,1") << both
+                                          << QStringLiteral("mouse-boot-mode.json") << false
+                                          << QStringLiteral("Error") << 1;
+        QTest::newRow("no device") << QList<DeviceAllInfo>{} << QString() << both << normal << false
+                                   << QStringLiteral("Error") << 1;
+    }
+
+    void check()
+    {
+        QFETCH(QList<DeviceAllInfo>, devices);
+        QFETCH(QString, record);
+        QFETCH(QStringList, images);
+        QFETCH(QString, scenario);
+        QFETCH(bool, result);
+        QFETCH(QString, message);
+        QFETCH(int, stages);
+
+        QVERIFY(Load(qPrintable(scenario)));
+        ImageFolder folder(images);
+        SetFailRecord(record);
+        Page page;
+        page.receiverVersion->setText(QStringLiteral("v1.2"));
+        page.mouseVersion->setText(QStringLiteral("v1.5"));
+        WorkerDeviceList.set(devices);
+        UpgradeDriver::Dialog()->ResetView();
+
+        QCOMPARE(page.driver->ChechIsUpDate(), result);
+        if (!result)
+            QCOMPARE(DialogMessage(), PageTexts().value(message));
+        else
+            QCOMPARE(SettingStageCount.load(), stages);
+        if (QTest::currentDataTag() == QLatin1String("only the mouse newer"))
+            QVERIFY(MouseUpdateAvailable);
+        if (QTest::currentDataTag() == QLatin1String("mouse repair in boot mode")) {
+            QCOMPARE(page.driver->mouseRepairPending, 1);
+            QCOMPARE(ReceiverKind.load(), 1);
+        }
+    }
+
+    void updateButtonWhenNothingIsNewer()
+    {
+        QVERIFY(Load("cable-and-receiver.json"));
+        ImageFolder folder({});
+        Page page;
+        WorkerDeviceList.set({Fixture(true, 1), Fixture(false, 1)});
+        page.updateButton->setText(QStringLiteral("Update"));
+        page.driver->on_Receive_2_clicked();
+        QCOMPARE(page.updateButton->text(), PageTexts().value(QStringLiteral("VerNew")));
+        QVERIFY(!UpgradeDriver::Dialog()->isVisible());
+        // Once up to date, a click does not even check.
+        WorkerDeviceList.set({});
+        UpgradeDriver::Dialog()->SetMessage(QStringLiteral("untouched"));
+        if (!PageTexts().value(QStringLiteral("VerNew")).isEmpty()) {
+            page.driver->on_Receive_2_clicked();
+            QCOMPARE(DialogMessage(), QStringLiteral("untouched"));
+        }
+    }
+
+    void runs_data()
+    {
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("receiverState");
+        QTest::addColumn<int>("mouseState");
+        QTest::addColumn<int>("receiverVersion");
+        QTest::addColumn<int>("mouseVersion");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<int>("logLines");
+        QTest::addColumn<QString>("message");
+
+        const QStringList both{MouseImage, Receiver4KImage};
+        QTest::newRow("receiver, then mouse") << both << 0 << 2 << 2 << 0x0103 << 0x0106 << QString() << 0
+                                              << RepairTexts::Success;
+        QTest::newRow("only the mouse newer") << QStringList{MouseImage} << 0 << 4 << 2 << 0x0102 << 0x0106
+                                              << QString() << 0 << RepairTexts::Success;
+        QTest::newRow("receiver fails") << both << int(SIM_UPGRADE_FAIL_AT) << 3 << 0 << -1 << 0x0105
+                                        << QStringLiteral("211,4,10,1") << 8 << RepairTexts::Fail;
+        QTest::newRow("start refused") << both << int(SIM_UPGRADE_REFUSE) << 3 << 0 << 0x0102 << 0x0105
+                                       << QStringLiteral("211,4,10,1") << 8 << RepairTexts::Fail;
+        QTest::newRow("result at once") << both << int(SIM_UPGRADE_IMMEDIATE) << 2 << 2 << 0x0103 << 0x0106
+                                        << QString() << 0 << RepairTexts::Success;
+    }
+
+    void runs()
+    {
+        QFETCH(QStringList, images);
+        QFETCH(int, fault);
+        QFETCH(int, receiverState);
+        QFETCH(int, mouseState);
+        QFETCH(int, receiverVersion);
+        QFETCH(int, mouseVersion);
+        QFETCH(QString, record);
+        QFETCH(int, logLines);
+        QFETCH(QString, message);
+
+        QVERIFY(Load("cable-and-receiver.json"));
+        SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 10);
+        ImageFolder folder(images);
+        const DeviceAllInfo mouse = Device("mouse");
+        QVERIFY(mouse.wired);
+        CurrentDevice.set(mouse);
+        WorkerDeviceList.set({mouse, Device("receiver")});
+        Page page;
+        page.receiverVersion->setText(QStringLiteral("v1.2"));
+        page.mouseVersion->setText(QStringLiteral("v1.5"));
+        UpDateRepair* dialog = UpgradeDriver::Dialog();
+        dialog->ResetView();
+        QVERIFY(page.driver->ChechIsUpDate());
+        dialog->ShowUpdateReady();
+        const int linesBefore = LogLineCount();
+        if (fault)
+            SimDevice_SetUpgradeFault(fault, 50);
+        DeviceChosen = 1;
+        dialog->on_NewHong_2_clicked();
+        QVERIFY(FirmwareUpdateRunning);
+
+        QVERIFY(QTest::qWaitFor([&] { return !FirmwareUpdateRunning && !page.driver->DongleCheckTimer->isActive()
+                                             && !page.driver->MouseCheckTimer->isActive(); },
+                                RunMs));
+        QTRY_COMPARE(DialogMessage(), message);
+        QCOMPARE(ReceiverUpgradeState.load(), receiverState);
+        QCOMPARE(MouseUpgradeState.load(), mouseState);
+        if (receiverVersion >= 0)
+            QCOMPARE(SimDevice_Version("receiver"), receiverVersion);
+        QCOMPARE(SimDevice_Version("mouse"), mouseVersion);
+        QCOMPARE(FailRecord(), record);
+        QCOMPARE(LogLineCount() - linesBefore, logLines);
+        QVERIFY(DeviceWatchEnabled);
+        if (logLines) {
+            QVERIFY(!MouseUpdateAvailable);
+            QVERIFY(!ReceiverUpdateAvailable);
+        }
+        if (mouseState == 2)
+            QCOMPARE(Registry::Instance()->GetValue(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1"))),
+                     QStringLiteral("v1.6"));
+    }
+
+    void chainedRunWarnings_data()
+    {
+        QTest::addColumn<bool>("mouseRun");
+        QTest::addColumn<QList<DeviceAllInfo>>("devices");
+        QTest::addColumn<bool>("currentWired");
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("mouse, none on a cable") << true << QList<DeviceAllInfo>{Fixture(false, 1)} << false
+                                                << QStringLiteral("WiredMode");
+        QTest::newRow("receiver, two") << false << QList<DeviceAllInfo>{Fixture(false, 1), Fixture(false, 1)}
+                                       << true << QStringLiteral("SameDevice");
+        QTest::newRow("receiver, none") << false << QList<DeviceAllInfo>{Fixture(true, 1)} << true
+                                        << QStringLiteral("NoDevice");
+    }
+
+    void chainedRunWarnings()
+    {
+        QFETCH(bool, mouseRun);
+        QFETCH(QList<DeviceAllInfo>, devices);
+        QFETCH(bool, currentWired);
+        QFETCH(QString, text);
+
+        ImageFolder folder({MouseImage, Receiver4KImage});
+        Page page;
+        page.mouseVersion->setText(QStringLiteral("v1.5"));
+        DeviceAllInfo current = Fixture(currentWired, 1, 1);
+        current.modelIndex = 0;
+        CurrentDevice.set(current);
+        WorkerDeviceList.set(devices);
+        ReceiverKind = 4;
+        if (mouseRun) {
+            MouseUpdateAvailable = true;
+            ReceiverUpgradeState = 2;
+            page.driver->SlotContinue(0);
+        } else {
+            page.driver->chainedStart = true;
+            page.driver->on_Receive_clicked();
+        }
+        QVERIFY(QTest::qWaitFor([&] { return !FirmwareUpdateRunning; }, RunMs));
+        UpDateWarning* warning = page.driver->WarningDialog();
+        QTRY_VERIFY(warning->isVisible());
+        QCOMPARE(warning->findChild<QLabel*>(QStringLiteral("label"))->text(), PageTexts().value(text));
+        QCOMPARE((mouseRun ? MouseUpgradeState : ReceiverUpgradeState).load(), 0);
+        QVERIFY(!page.receiverMarker->isVisibleTo(&page.widget));
+        QVERIFY(!page.mouseMarker->isVisibleTo(&page.widget));
+        QVERIFY(DeviceWatchEnabled);
+        warning->close();
+    }
+
+    void unchainedCountFailureShowsMarker()
+    {
+        ImageFolder folder({MouseImage, Receiver4KImage});
+        Page page;
+        DeviceAllInfo current = Fixture(true, 1);
+        CurrentDevice.set(current);
+        WorkerDeviceList.set({current});
+        ReceiverKind = 4;
+        page.driver->on_Receive_clicked();
+        QVERIFY(QTest::qWaitFor([&] { return !FirmwareUpdateRunning; }, RunMs));
+        QVERIFY(page.receiverMarker->isVisibleTo(&page.widget));
+        QVERIFY(!page.driver->WarningDialog()->isVisible());
+    }
+};
+
+TALVIRE_TEST_MAIN(TestUpgradeDriver)
+#include "test_upgrade_driver.moc"
