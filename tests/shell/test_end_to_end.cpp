@@ -72,15 +72,6 @@ private:
 
     QStackedWidget* Stack() { return window->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetMain")); }
 
-    static FlashDataMap StoredImageOfMouse(const char* mouse = "mouse")
-    {
-        unsigned char block[DIVAZA_DEVICE_BLOCK_SIZE] = {};
-        FlashDataMap image;
-        if (SimDevice_ReadDeviceBlock(mouse, -1, block, sizeof block) == int(sizeof block))
-            ProtocolDataParser(block, &image);
-        return image;
-    }
-
     // A widget of the sensor page.
     template <class T = QWidget>
     T* SensorChild(const char* name)
@@ -293,7 +284,7 @@ private slots:
         QWidget* dpi = SensorChild("frameDpi");
         const char* const stages[] = {"BlueButton", "BrightRedButton", "RedButton", "YellowButton",
                                       "GreenButton", "PurpleButton"};
-        const FlashDataMap stored = StoredImageOfMouse();
+        const FlashDataMap stored = StoredImage();
         const int dpis[] = {400, 800, 1600, 3200, 6400};
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(button(dpi, stages[i])->text(), QString::number(dpis[i]));
@@ -323,7 +314,7 @@ private slots:
         auto* sleep = SensorChild<QComboBox>("PerformanceOpen");
         QVERIFY(sleep->isEnabled());
         sleep->setCurrentIndex(3);
-        const FlashDataMap changed = StoredImageOfMouse();
+        const FlashDataMap changed = StoredImage();
         QCOMPARE(int(changed.rippleControl), 1);
         QCOMPARE(int(changed.performanceMode), 1);
         QCOMPARE(int(changed.sleepTime), 30);
@@ -365,6 +356,8 @@ private slots:
         QVERIFY(!SensorChild("ModelChoose")->isVisible());
         QVERIFY(!SensorChild("frameRate")->findChild<QWidget*>(QStringLiteral("Button2000HZ"))->isVisible());
         QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_sensor_wired_model2")).isEmpty());
+    }
+
     // The button page on the mouse: the rows name the mouse's functions; a
     // row opens the list on its function; a choice reaches the mouse and
     // stays, read again from the mouse and from its stored copy while it is
