@@ -1,0 +1,142 @@
+// The macro page in the whole program on the simulated mouse: a macro made,
+// recorded and saved on the page is stored on a mouse button, and the page
+// and the mouse hold the same after the program starts again.
+#include "tests/macro/MacroPageTesting.h"
+
+#include "core/SharedState.h"
+#include "core/Timing.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
+#include "dialogs/KeyboardHook.h"
+#include "dialogs/UpDataParam.h"
+#include "shell/Dialog.h"
+#include "shell/DialogChange.h"
+#include "shell/DialogMain.h"
+#include "shell/mytoolButtonEnter.h"
+
+#include "tests/common/SharedStateReset.h"
+#include "tests/common/SimImages.h"
+#include "tests/common/TestEnvironment.h"
+
+#include <QApplication>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace MacroPageTesting;
+
+namespace {
+constexpr int Patience = 15000;
+constexpr int Button = 2;
+} // namespace
+
+class MacroProgramTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<DialogMain> window;
+
+    // Starts the program and opens the mouse from the device list.
+    bool Start()
+    {
+        ResetSharedState();
+        window = std::make_unique<DialogMain>();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return false;
+        if (!QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, Patience))
+            return false;
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        return QTest::qWaitFor(
+            [this] { return LiveFlashDataIsCurrent() && !window->Frame()->ApplyDialog()->isVisible(); }, Patience);
+    }
+
+    void Stop()
+    {
+        window.reset();
+        UsbLibrary_Shutdown();
+    }
+
+    // The macro page, shown by the frame's page button.
+    Macro* ShowMacroPage()
+    {
+        window->Frame()->findChild<QToolButton*>(QStringLiteral("MacroButton"))->click();
+        return window->Frame()->findChild<Macro*>();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        Timing::SetScale(0.1);
+    }
+
+    void init()
+    {
+        Reset(0);
+        QVERIFY(SimDevice_Reset());
+        // Keys reach the program as if its window were in front.
+        KeyboardHook::SetForegroundTest([] { return true; });
+    }
+
+    void cleanup()
+    {
+        KeyboardHook::SetForegroundTest({});
+        Stop();
+    }
+
+    void recordedMacroOnAButton()
+    {
+        QVERIFY(Start());
+        Macro* page = ShowMacroPage();
+        QVERIFY(page && page->isVisible());
+        New(*page, QStringLiteral("Strafe"));
+        Child(*page, "StartRecord")->click();
+        QVERIFY(!window->Frame()->findChild<QToolButton*>(QStringLiteral("ButtonMain"))->isEnabled());
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_D}) {
+            QTest::keyClick(window->windowHandle(), key, Qt::NoModifier, 5);
+        }
+        Child(*page, "StopRecord")->click();
+        QVERIFY(window->Frame()->findChild<QToolButton*>(QStringLiteral("ButtonMain"))->isEnabled());
+        const QStringList rows = RowTexts(*page);
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows.at(0), QStringLiteral("A+"));
+        QCOMPARE(rows.at(6), QStringLiteral("D-"));
+
+        // The button page's part: the saved macro goes to the button that
+        // carries it.
+        QObject buttonPage;
+        connect(PostMsg::Instance(), &PostMsg::SigUpDataMacro, &buttonPage, [](const QString& name, int mode) {
+            if (mode == 0)
+                PostMsg::Instance()->PostMacroDownLoadData(name, Button);
+        });
+        Child(*page, "Save")->click();
+        const MacroBlock stored = StoredImage().macros[Button];
+        QCOMPARE(QByteArray(stored.name, stored.nameLength), QByteArray("Strafe"));
+        QCOMPARE(int(stored.count), 4);
+        const int codes[4] = {0x04, 0x04, 0x07, 0x07};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(int(stored.events[i].kind), 1);
+            QCOMPARE(int(stored.events[i].code), codes[i]);
+            QCOMPARE(int(stored.events[i].release), i % 2);
+        }
+        const QByteArray file = Content(FileOf("Strafe"));
+        QVERIFY(file.startsWith("1\n0x04 1 0\n"));
+
+        // The program again: the same macro on the page and on the mouse.
+        Stop();
+        QVERIFY(Start());
+        const FlashDataMap read = LiveFlashData.get();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&read.macros[Button]), sizeof(MacroBlock)),
+                 QByteArray(reinterpret_cast<const char*>(&stored), sizeof(MacroBlock)));
+        page = ShowMacroPage();
+        QVERIFY(MacroNames(*page).contains(QStringLiteral("Strafe")));
+        Select(*page, QStringLiteral("Strafe"));
+        QCOMPARE(RowTexts(*page), rows);
+        QCOMPARE(Content(FileOf("Strafe")), file);
+    }
+};
+
+TALVIRE_TEST_MAIN(MacroProgramTest)
+#include "test_macro_program.moc"
