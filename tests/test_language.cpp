@@ -47,6 +47,16 @@ const QVector<QPair<QString, QStringList>> WindowElements = {
                "ChooseEvent3", "ChooseEvent4", "ChooseEvent5", "ChooseEvent6", "ChooseEvent7", "ChooseEvent8",
                "MacroReal", "StartRecord", "StopRecord", "AutoInsertDelay", "DefaultDelay", "ReUntilLoose",
                "ReUntilClick", "ReUntil", "ReNumber", "label_3", "Save", "Key1", "Key2", "Key3", "Key4", "Key5"}},
+    {"Buttoninterface", {"Reset", "ImportData", "OutputData", "FireKey", "RightKey", "BackKey", "StartPause",
+                         "TopMusic", "BackMusic", "LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey",
+                         "DPI_2", "DPI_3", "DPI_6", "DPI_8", "DPI_5", "DPI_13", "DPI_11", "DPI_10", "DPI_9", "DPI_7",
+                         "DPI_12", "DPI_4", "Player", "StartPause_2", "BackMusic_2", "TopMusic_2", "Mute",
+                         "VolumeUp", "VolumeDown", "VolumeDown_4", "VolumeDown_5", "VolumeDown_6", "VolumeDown_3",
+                         "VolumeDown_8", "VolumeDown_9", "VolumeDown_7", "VolumeDown_10", "VolumeDown_12",
+                         "VolumeDown_13", "VolumeDown_11", "VolumeUp_4", "VolumeUp_5", "VolumeUp_6", "VolumeUp_7",
+                         "VolumeUp_2", "VolumeDown_2", "VolumeUp_14", "VolumeDown_14", "VolumeUp_8", "checkBox",
+                         "Macro_", "Config", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S9", "S10", "S11",
+                         "S12", "S13", "S14", "S15", "S16", "S17", "S18", "S19", "S20"}},
 };
 } // namespace
 

@@ -1012,7 +1012,6 @@ void Macro::SlotButtonToMacro(FlashDataMap image, int button)
     }
     // A count the block cannot hold is read as its most.
     const int count = qMin<int>(block.count, MacroBlock::MaxEvents);
-    QVector<MacroFile::Line> lines;
     for (int i = 0; i < count; ++i) {
         const DeviceEvent& event = block.events[i];
         const int kind = event.kind;

@@ -5,12 +5,14 @@
 // the receiver brings the device list back; going back stores the mouse's
 // configuration before the device is closed; closing ends in order.
 #include "core/DeviceCacheFile.h"
+#include "core/MacroFile.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/Timing.h"
 #include "devicelib/DIVAza.h"
 #include "devicelib/SimDevice.h"
+#include "dialogs/FileChooser.h"
 #include "dialogs/UpDataParam.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
@@ -20,10 +22,14 @@
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/SharedStateReset.h"
+#include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/shell/LibraryProbe.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -244,6 +250,111 @@ private slots:
 
         // And the mouse opens again.
         QVERIFY(OpenTheMouse());
+    }
+
+    // The button page on the mouse: the rows name the mouse's functions; a
+    // row opens the list on its function; a choice reaches the mouse and
+    // stays, read again from the mouse and from its stored copy while it is
+    // off; a short debounce time is stored with its notice.
+    void buttonPageOnTheMouse()
+    {
+        QVERIFY(OpenTheMouse());
+        const char* rows[] = {"FireKey", "RightKey", "BackKey", "StartPause", "TopMusic", "BackMusic"};
+        QStringList texts;
+        for (const char* row : rows)
+            texts << FrameChild<QToolButton>(row)->text();
+        QCOMPARE(texts, (QStringList{"Left click", "Right click", "Middle click", "Macro-CopyPaste", "Back",
+                                     "DPI cycle"}));
+        QTest::mouseClick(FrameChild("RightKey"), Qt::LeftButton);
+        QVERIFY(FrameChild<QToolButton>("RightKey_3")->isChecked());
+        QCOMPARE(FrameChild<QStackedWidget>("stackedWidget")->currentIndex(), 1);
+        QTest::mouseClick(FrameChild("MidKey"), Qt::LeftButton);
+        const ButtonFunction middle = StoredImage().buttons[1];
+        QCOMPARE(QVector<int>({middle.type, middle.value1, middle.value2}), QVector<int>({1, 4, 0}));
+        QCOMPARE(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Middle click"));
+        {
+            ModalAnswer notice = ModalAnswer::Click(QStringLiteral("NewHong"));
+            FrameChild("DebunceButton")->findChild<QComboBox*>(QStringLiteral("Debunce"))->setCurrentIndex(4);
+            QCOMPARE(notice.DialogClass(), QStringLiteral("LessThree"));
+        }
+        QCOMPARE(int(StoredImage().debounceTime), 4);
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_buttons")).isEmpty());
+
+        // Opened again: read from the mouse.
+        QTest::mouseClick(FrameChild("UpArrow"), Qt::LeftButton);
+        QVERIFY(OpenTheMouse());
+        QCOMPARE(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Middle click"));
+
+        // Opened while it is off: from its stored copy.
+        QTest::mouseClick(FrameChild("UpArrow"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(ShownDevices.size(), 1, Patience);
+        FrameChild<QToolButton>("RightKey")->setText(QString());
+        QVERIFY(SimDevice_SetPower("mouse", 0));
+        ModalAnswer offline([](QWidget* dialog) { dialog->close(); });
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Middle click"),
+                                  Patience);
+        if (!offline.Answered())
+            offline.Cancel();
+    }
+
+    // The whole configuration from the button page: export, a change and the
+    // import bring the mouse back; the reset gives the factory functions;
+    // another onboard configuration is chosen; a macro put into the macro
+    // folder is listed when the page is shown again and goes onto a row.
+    void buttonPageConfiguration()
+    {
+        QVERIFY(OpenTheMouse());
+        const QString path = QDir::temp().filePath(QStringLiteral("end_to_end_export.bin"));
+        QFile::remove(path);
+        FileChooser::SetNextAnswer(path);
+        QTest::mouseClick(FrameChild("OutputData"), Qt::LeftButton);
+        QCOMPARE(QFileInfo(path).size(), 10464);
+        QTest::mouseClick(FrameChild("RightKey"), Qt::LeftButton);
+        QTest::mouseClick(FrameChild("MidKey"), Qt::LeftButton);
+        QCOMPARE(int(StoredImage().buttons[1].value1), 4);
+        FileChooser::SetNextAnswer(path);
+        QTest::mouseClick(FrameChild("ImportData"), Qt::LeftButton);
+        QCOMPARE(int(StoredImage().buttons[1].value1), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Right click"), Patience);
+
+        {
+            ModalAnswer question = ModalAnswer::Click(QStringLiteral("OK"));
+            QTest::mouseClick(FrameChild("Reset"), Qt::LeftButton);
+            QCOMPARE(question.DialogClass(), QStringLiteral("ContainReset"));
+        }
+        const ButtonFunction forward = StoredImage().buttons[4];
+        QCOMPARE(QVector<int>({forward.type, forward.value1}), QVector<int>({1, 16}));
+        QTRY_COMPARE_WITH_TIMEOUT(FrameChild<QToolButton>("StartPause")->text(), QStringLiteral("Forward"), Patience);
+
+        auto* profiles = FrameChild<QComboBox>("ProjectChoose");
+        QVERIFY(profiles->count() > 1);
+        profiles->setCurrentIndex(1);
+        QMetaObject::invokeMethod(profiles, "activated", Q_ARG(int, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(SimDevice_CurrentConfig("mouse"), 1, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(profiles->currentIndex(), 1, Patience);
+
+        QFile macro(MacroFile::PathOf(QStringLiteral("Hello")));
+        QVERIFY(macro.open(QIODevice::WriteOnly));
+        macro.write("1\n0x0B 1 0\n10ms\n0x0B 1 1\n10ms\n");
+        macro.close();
+        QTest::mouseClick(FrameChild("ButtonMain"), Qt::LeftButton);
+        QToolButton* hello = nullptr;
+        for (QToolButton* button : FrameChild("scrollArea_7")->findChildren<QToolButton*>()) {
+            if (button->text() == QLatin1String("Hello"))
+                hello = button;
+        }
+        QVERIFY(hello);
+        QTest::mouseClick(FrameChild("RightKey"), Qt::LeftButton);
+        QTest::mouseClick(FrameChild("DPI_10"), Qt::LeftButton);
+        QTest::mouseClick(hello, Qt::LeftButton);
+        const FlashDataMap stored = StoredImage();
+        QCOMPARE(int(stored.buttons[1].type), 6);
+        QCOMPARE(QByteArray(stored.macros[1].name), QByteArray("Hello"));
+        QCOMPARE(int(stored.macros[1].count), 3);
+        QCOMPARE(int(stored.macros[1].events[0].code), 0x0B);
+        QCOMPARE(int(stored.macros[1].events[1].release), 1);
+        QCOMPARE(FrameChild<QToolButton>("RightKey")->text(), QStringLiteral("Macro-Hello"));
     }
 
     // Closing the frame: stored, the device told, notices stopped, the

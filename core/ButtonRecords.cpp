@@ -1,0 +1,231 @@
+#include "core/ButtonRecords.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+constexpr int EventDelayMs = 10;
+
+// Combination key names and their keyboard usages (kind 1).
+QHash<QString, int> KeyUsages()
+{
+    QHash<QString, int> table;
+    for (int letter = 0; letter < 26; ++letter)
+        table.insert(QString(QChar('A' + letter)), 0x04 + letter);
+    for (int digit = 1; digit <= 9; ++digit)
+        table.insert(QString::number(digit), 0x1E + digit - 1);
+    table.insert(QStringLiteral("0"), 0x27);
+    const QStringList named{"Enter", "Esc", "BackSpace", "Tab", "Space", "-", "=", "[", "]", "\\"};
+    for (int i = 0; i < named.size(); ++i)
+        table.insert(named.at(i), 0x28 + i);
+    const QStringList punctuation{";", "'", "`", ",", ".", "/", "CapsLock"};
+    for (int i = 0; i < punctuation.size(); ++i)
+        table.insert(punctuation.at(i), 0x33 + i);
+    for (int f = 1; f <= 12; ++f)
+        table.insert(QStringLiteral("F%1").arg(f), 0x3A + f - 1);
+    const QStringList block{"Screen", "Scroll", "Pause", "Insert", "Home", "PgUp", "Del", "End", "PgDn",
+                            QStringLiteral("→"), QStringLiteral("←"), QStringLiteral("↓"), QStringLiteral("↑"),
+                            "NumLock", "Num/", "Num*", "Num-", "Num+"};
+    for (int i = 0; i < block.size(); ++i)
+        table.insert(block.at(i), 0x46 + i);
+    for (int digit = 1; digit <= 9; ++digit)
+        table.insert(QStringLiteral("Num%1").arg(digit), 0x59 + digit - 1);
+    table.insert(QStringLiteral("Num0"), 0x62);
+    table.insert(QStringLiteral("Num."), 0x63);
+    table.insert(QStringLiteral("APPs"), 0x65);
+    return table;
+}
+
+// The label names of the keyboard usages 0x00-0x7F ("" where there is none);
+// 0x80 and above name nothing except Win.
+QStringList UsageNames()
+{
+    QStringList names;
+    for (int code = 0; code < 0x80; ++code)
+        names << QString();
+    const QHash<QString, int> usages = KeyUsages();
+    for (auto it = usages.constBegin(); it != usages.constEnd(); ++it)
+        names[it.value()] = it.key();
+    names[0x58] = QStringLiteral("Enter");   // the keypad Enter reads as Enter
+    return names;
+}
+} // namespace
+
+const int ButtonRecords::DefaultTypes[ShownButtons] = {1, 1, 1, 1, 1, 2};
+const int ButtonRecords::DefaultValues1[ShownButtons] = {1, 2, 4, 8, 16, 1};
+
+QStringList ButtonRecords::ComboItems(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('+'), Qt::KeepEmptyParts);
+    QStringList items;
+    for (int i = 0; i < parts.size(); ++i) {
+        if (parts.at(i) == QLatin1String("Num") && i + 1 < parts.size() && parts.at(i + 1).isEmpty()) {
+            items << QStringLiteral("Num+");
+            ++i;
+        } else {
+            items << parts.at(i);
+        }
+    }
+    return items;
+}
+
+bool ButtonRecords::ComboKeyRecord(const QString& text, KeyRecord* record)
+{
+    const QStringList items = ComboItems(text);
+    if (items.size() > MaxComboItems)
+        return false;
+    KeyRecord built;
+    for (int i = 0; i < items.size(); ++i)
+        built = FillComboKeyEvent(items.at(i), i, items.size(), built);
+    built.count = quint8(2 * items.size());
+    *record = built;
+    return true;
+}
+
+KeyRecord ButtonRecords::FillComboKeyEvent(const QString& keyName, int index, int count, KeyRecord record)
+{
+    const int release = 2 * count - 1 - index;
+    if (index < 0 || index >= MaxComboItems || release < 0 || release >= KeyRecord::MaxEvents)
+        return record;
+    int kind = DeviceEvent::Key;
+    int code = 0;
+    ComboKeyCode(keyName, &kind, &code);
+    for (int slot : {index, release}) {
+        DeviceEvent& event = record.events[slot];
+        event.release = slot == index ? 0 : 1;
+        event.kind = quint8(kind);
+        event.code = quint16(code);
+        event.delay = EventDelayMs;
+    }
+    return record;
+}
+
+void ButtonRecords::ComboKeyCode(const QString& keyName, int* kind, int* code)
+{
+    static const QHash<QString, int> modifiers{
+        {QStringLiteral("Ctrl"), 0x01}, {QStringLiteral("Shift"), 0x02},
+        {QStringLiteral("Alt"), 0x04}, {QStringLiteral("Win"), 0x08}};
+    static const QHash<QString, int> keys = KeyUsages();
+    if (modifiers.contains(keyName)) {
+        *kind = DeviceEvent::Modifier;
+        *code = modifiers.value(keyName);
+    } else {
+        *kind = DeviceEvent::Key;
+        *code = keys.value(keyName, 0);
+    }
+}
+
+const QVector<int>& ButtonRecords::ConsumerUsages()
+{
+    static const QVector<int> usages{0x0183, 0x00CD, 0x00B5, 0x00B6, 0x00B7, 0x00E2, 0x00E9, 0x00EA, 0x018A,
+                                     0x0192, 0x0194, 0x0223, 0x0221, 0x0224, 0x0225, 0x0226, 0x0227, 0x022A};
+    return usages;
+}
+
+int ButtonRecords::ConsumerRow(int lowByte)
+{
+    const QVector<int>& usages = ConsumerUsages();
+    for (int row = 0; row < usages.size(); ++row) {
+        if ((usages.at(row) & 0xFF) == lowByte)
+            return row;
+    }
+    return -1;
+}
+
+int ButtonRecords::ConsumerUsage(int lowByte)
+{
+    const int row = ConsumerRow(lowByte);
+    return row < 0 ? 0 : ConsumerUsages().at(row);
+}
+
+KeyRecord ButtonRecords::ConsumerKeyRecord(int usage)
+{
+    KeyRecord record;
+    record.count = 2;
+    for (int slot = 0; slot < 2; ++slot) {
+        DeviceEvent& event = record.events[slot];
+        event.release = quint8(slot);
+        event.kind = DeviceEvent::Consumer;
+        event.code = quint16(usage);
+        event.delay = EventDelayMs;
+    }
+    return record;
+}
+
+QString ButtonRecords::KeyNameFromDeviceCode(int code, int kind)
+{
+    // Codes that are a modifier bit and a key usage at once.
+    struct Shared {
+        int code;
+        const char* key;
+        const char* modifier;
+    };
+    static const Shared shared[] = {
+        {0x04, "A", "Alt"}, {0x08, "E", "Win"}, {0x10, "M", "Ctrl"}, {0x20, "3", "Shift"}, {0x40, "F7", "Alt"}};
+    for (const Shared& entry : shared) {
+        if (entry.code != code)
+            continue;
+        if (kind == DeviceEvent::Key)
+            return QLatin1String(entry.key);
+        if (kind == DeviceEvent::Modifier)
+            return QLatin1String(entry.modifier);
+        return QString();
+    }
+    switch (code) {
+    case 0x01:
+        return QStringLiteral("Ctrl");
+    case 0x02:
+        return QStringLiteral("Shift");
+    case 0x80:
+        return QStringLiteral("Win");
+    default:
+        break;
+    }
+    static const QStringList names = UsageNames();
+    return code >= 0 && code < names.size() ? names.at(code) : QString();
+}
+
+QString ButtonRecords::ComboText(const KeyRecord& record)
+{
+    const int keys = qMin(record.count / 2, int(KeyRecord::MaxEvents));
+    QStringList names;
+    for (int i = 0; i < keys; ++i)
+        names << KeyNameFromDeviceCode(record.events[i].code & 0xFF, record.events[i].kind);
+    return names.join(QLatin1Char('+'));
+}
+
+void ButtonRecords::SetMacroName(MacroBlock* block, const QString& name)
+{
+    QByteArray bytes;
+    for (int end = 1; end <= name.size(); ++end) {
+        // Whole characters only: never end between the halves of a pair.
+        if (end < name.size() && name.at(end).isLowSurrogate())
+            continue;
+        const QByteArray longer = name.left(end).toLocal8Bit();
+        if (longer.size() > MacroBlock::MaxNameLength)
+            break;
+        bytes = longer;
+    }
+    std::fill(std::begin(block->name), std::end(block->name), '\0');
+    std::copy(bytes.cbegin(), bytes.cend(), block->name);
+    block->nameLength = quint8(bytes.size());
+}
+
+ButtonRecords::KeyParameter ButtonRecords::KeyParameterOf(const QStringList& items)
+{
+    KeyParameter parameter;
+    if (items.isEmpty() || items.at(0).trimmed() != QLatin1String("0x05"))
+        return parameter;
+    if (items.size() == 3) {
+        bool ok = false;
+        const int code = items.at(2).trimmed().toInt(&ok, 16);
+        parameter.kind = KeyParameter::Consumer;
+        parameter.code = ok ? code : -1;
+    } else if (items.size() == 4 && ComboItems(items.at(3).trimmed()).size() <= MaxComboItems) {
+        parameter.kind = KeyParameter::Combination;
+        parameter.text = items.at(3).trimmed();
+    }
+    return parameter;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/KeyRecord.h"
+#include "core/MacroBlock.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The records behind the button page's labels: key combinations and consumer
+// keys as key records, the key names a stored record shows, and the page's
+// fixed tables. Pure functions; the page hands what they build to the setters.
+class ButtonRecords {
+public:
+    // A key record holds three pressed keys (six events).
+    static constexpr int MaxComboItems = KeyRecord::MaxEvents / 2;
+    // The device buttons the page shows, and the records the image holds.
+    static constexpr int ShownButtons = 6;
+    static constexpr int ImageButtons = 16;
+
+    // The items of a combination text: split at "+" keeping empty parts
+    // ("Ctrl+" gives "Ctrl" and ""), with "Num+" one item as the combination
+    // dialog counts it. An empty text is one empty item.
+    static QStringList ComboItems(const QString& text);
+    // The key record of a combination: its keys pressed in order, then
+    // released in reverse, 10 ms after each event. False (record untouched)
+    // when the text has more items than a record holds.
+    static bool ComboKeyRecord(const QString& text, KeyRecord* record);
+    // Fills the press (event index) and the release (event 2 * count - 1 -
+    // index) of one key into the record.
+    static KeyRecord FillComboKeyEvent(const QString& keyName, int index, int count, KeyRecord record);
+    // Kind and code of a combination key name; unknown names and "" are
+    // keyboard code 0.
+    static void ComboKeyCode(const QString& keyName, int* kind, int* code);
+
+    // The 18 consumer keys, by the low byte of their usage (the page's
+    // identifier of a consumer key), in the order of the multimedia list.
+    static const QVector<int>& ConsumerUsages();
+    // The usage of a low byte; 0 when the byte names none of the 18.
+    static int ConsumerUsage(int lowByte);
+    // Its row in the multimedia list; -1 when none.
+    static int ConsumerRow(int lowByte);
+    // The record of one consumer key: a press and a release, 10 ms each.
+    static KeyRecord ConsumerKeyRecord(int usage);
+
+    // The name a label shows for one key event of a stored record (the low
+    // byte of its code and its kind); empty when it has none.
+    static QString KeyNameFromDeviceCode(int code, int kind);
+    // The text of a stored combination: the names of its pressed keys (count
+    // / 2 events) joined by "+".
+    static QString ComboText(const KeyRecord& record);
+
+    // A macro's name in a block: the local 8-bit bytes of the longest
+    // leading part of whole characters that fits the 30-byte field, the
+    // field's rest zero, the length byte the number of bytes written.
+    static void SetMacroName(MacroBlock* block, const QString& name);
+
+    // What a model's key parameter ("KeyParam1" ... of its group, as a list
+    // of items) gives a button whose macro is deleted: a consumer key
+    // ("0x05", _, "CD"), a combination ("0x05", _, _, "Ctrl+C") of at most
+    // three items, else the button's default function.
+    struct KeyParameter {
+        enum Kind { Default, Consumer, Combination };
+        Kind kind = Default;
+        int code = 0;      // the consumer key's low byte (any value the text gives)
+        QString text;      // the combination
+    };
+    static KeyParameter KeyParameterOf(const QStringList& items);
+
+    // The defaults of the six shown buttons, by device button: left, right,
+    // middle, back and forward click, DPI cycle.
+    static const int DefaultTypes[ShownButtons];
+    static const int DefaultValues1[ShownButtons];
+};
