@@ -12,3 +12,7 @@ target_compile_definitions(test_repair_upgrade PRIVATE TALVIRE_SCENARIO_DIR="${C
 talvire_add_test(test_upgrade_driver THREADS SOURCES firmware/test_upgrade_driver.cpp firmware/UpgradeTestSupport.h
   LIBRARIES talvire_page_settings)
 target_compile_definitions(test_upgrade_driver PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")
+# The update, its failure and the repair in the whole program.
+talvire_add_test(test_firmware_end_to_end THREADS SOURCES firmware/test_firmware_end_to_end.cpp
+  firmware/UpgradeTestSupport.h LIBRARIES talvire_app)
+target_compile_definitions(test_firmware_end_to_end PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")

@@ -10,6 +10,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/Match.h"
 #include "dialogs/UpDateWarning.h"
+#include "pages/settings/UpgradeDriver.h"
 #include "pages/settings/StopCloseTime.h"
 #include "platform/AutoStart.h"
 #include "platform/MouseSettingsLauncher.h"
@@ -66,7 +67,7 @@ FormSetting::FormSetting(QWidget* parent)
     ConnectBus();
     connect(ui->scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &FormSetting::SlotScroolChange);
     pictureDir = StyleSheet::PictureFolder(QStringLiteral("FormSetting"));
-    warningDialog = std::make_unique<UpDateWarning>();
+    MakeUpgradeDriver();
     lightGroup = new QButtonGroup(this);
     lightGroup->setExclusive(true);
     ApplyStyles();
@@ -284,10 +285,7 @@ void FormSetting::SetVer(int state)
         ui->Receive_2->setText(receiveText);
         ui->toolButton_3->hide();
         ui->toolButton_2->hide();
-        mouseUpToDate = false;
-        mouseUpgrading = false;
-        receiverUpToDate = false;
-        receiverUpgrading = false;
+        upgrade_->ClearUpgradeFlags();
         return;
     case PostMsg::SetverDeviceChosen:
         ui->label_5->setText(QString());
@@ -614,6 +612,19 @@ void FormSetting::SlotScroolChange(int value)
 
 void FormSetting::SlotCheckUpdate()
 {
+    upgrade_->SlotCheckUpdate();
+}
+
+UpgradeDriver* FormSetting::Upgrade() const
+{
+    return upgrade_;
+}
+
+void FormSetting::MakeUpgradeDriver()
+{
+    upgrade_ = new UpgradeDriver(
+        {this, ui->label_5, ui->label_7, ui->toolButton_2, ui->toolButton_3, ui->Receive_2});
+    connect(upgrade_, &UpgradeDriver::SetVer, this, &FormSetting::SetVer);
 }
 
 void FormSetting::mousePressEvent(QMouseEvent* event)

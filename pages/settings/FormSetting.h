@@ -15,7 +15,7 @@ class FormSetting;
 class QAbstractButton;
 class QButtonGroup;
 class QMouseEvent;
-class UpDateWarning;
+class UpgradeDriver;
 
 // The settings page, the fourth page built by the configuration frame:
 // language, start with the desktop session, the desktop's mouse settings,
@@ -35,6 +35,9 @@ public:
     static constexpr int ShortPageHeight = 630;
     static constexpr int LongPageHeight = 780;
     static constexpr int PageWidth = 880;
+
+    // The page's firmware update (for the windows' tests).
+    UpgradeDriver* Upgrade() const;
 
     // The form has no objects of these names: nothing calls them.
     void on_toolButton_4_clicked() {}
@@ -95,6 +98,7 @@ protected:
 
 private:
     void ApplyStyles();
+    void MakeUpgradeDriver();
     void ConnectBus();
     void SetUpLanguageTexts();
     // The company line and web address of the current language.
@@ -133,12 +137,9 @@ private:
     QString errorText;
     QString multiDongleText;
     QString multiMouseText;
-    bool receiverUpToDate = false;
-    bool mouseUpToDate = false;
-    bool mouseUpgrading = false;
-    bool receiverUpgrading = false;
-    // The firmware notice the page keeps and shows without waiting.
-    std::unique_ptr<UpDateWarning> warningDialog;
+    // The firmware update of the receiver and the mouse, with the update
+    // and repair dialog, the two upgrade timers and the page's notice.
+    UpgradeDriver* upgrade_ = nullptr;
     // Where the driver-version label sits when the page is built.
     QPoint labelPos;
     QButtonGroup* lightGroup = nullptr;

@@ -84,7 +84,6 @@ UpgradeDriver::UpgradeDriver(const Widgets& widgets)
 
     PostMsg::Connect(SIGNAL(SigUpdateStart()), this, SLOT(on_Start()));
     PostMsg::Connect(SIGNAL(SigContinue(int)), this, SLOT(SlotContinue(int)));
-    PostMsg::Connect(SIGNAL(SigCheckUpdate()), this, SLOT(SlotCheckUpdate()));
     if (w_.updateButton)
         connect(w_.updateButton, &QAbstractButton::clicked, this, &UpgradeDriver::on_Receive_2_clicked);
 }

@@ -19,7 +19,8 @@ class UpDateWarning;
 // update check that decides whether an update can start and fills the update
 // and repair dialog, and the step machine that upgrades one device per run,
 // ticked by a 1000 ms timer per target. The page builds one and hands it its
-// version labels, result markers and update button; the driver makes the
+// version labels, result markers and update button and passes on the bus
+// signal SigCheckUpdate (SlotCheckUpdate); the driver makes the
 // process-wide update and repair dialog (RepairDialog) when none exists.
 //
 // A run started from the dialog always ends in a final view: the library's

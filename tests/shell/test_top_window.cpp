@@ -14,6 +14,7 @@
 #include "platform/Registry.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
+#include "dialogs/RepairDialogTracker.h"
 #include "shell/DialogMain.h"
 #include "shell/mytoolButtonEnter.h"
 
@@ -167,6 +168,10 @@ private slots:
             window->SlotChangeMainDialog(1);
         } else if (action == QLatin1String("repair")) {
             window->Chooser()->on_Repair_clicked();
+            // The settings page's update and repair dialog opens; closed
+            // again, it leaves nothing open for the later tests.
+            QVERIFY(RepairDialog && RepairDialog->isVisible());
+            RepairDialog->close();
         }
         QCOMPARE(window->FrameBuilt(), built);
         QCOMPARE(Stack()->count(), built ? 2 : 1);
