@@ -5,6 +5,7 @@
 // the receiver brings the device list back; going back stores the mouse's
 // configuration before the device is closed; closing ends in order.
 #include "core/DeviceCacheFile.h"
+#include "core/LanguageTexts.h"
 #include "core/MacroFile.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
@@ -14,6 +15,7 @@
 #include "devicelib/SimDevice.h"
 #include "dialogs/FileChooser.h"
 #include "dialogs/UpDataParam.h"
+#include "pages/sensor/Sensor.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -31,6 +33,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QElapsedTimer>
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -67,6 +71,13 @@ private:
     std::unique_ptr<DialogMain> window;
 
     QStackedWidget* Stack() { return window->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetMain")); }
+
+    // A widget of the sensor page.
+    template <class T = QWidget>
+    T* SensorChild(const char* name)
+    {
+        return window->Frame()->findChild<Sensor*>()->findChild<T*>(QLatin1String(name));
+    }
 
     template <class T = QWidget>
     T* FrameChild(const char* name)
@@ -250,6 +261,101 @@ private slots:
 
         // And the mouse opens again.
         QVERIFY(OpenTheMouse());
+    }
+
+    // The sensor page shows the mouse: its rate and the rates the receiver
+    // carries, its stages in their colours with the current one, its mode;
+    // it follows the mouse's DPI button, and what it sets is in the mouse's
+    // stored block.
+    void sensorPageFollowsTheMouse()
+    {
+        QVERIFY(OpenTheMouse());
+        QTest::mouseClick(FrameChild("SensorButton"), Qt::LeftButton);
+        QWidget* page = SensorChild("SenSorPage");
+        QTRY_VERIFY_WITH_TIMEOUT(page->isVisible(), Patience);
+        QWidget* rate = SensorChild("frameRate");
+        const auto button = [](QWidget* parent, const char* name) {
+            return parent->findChild<QAbstractButton*>(QLatin1String(name));
+        };
+        QVERIFY(button(rate, "Button1000HZ")->isChecked());
+        QVERIFY(button(rate, "Button4000HZ")->isVisible());
+        QVERIFY(!button(rate, "Button8000HZ")->isVisible());
+
+        QWidget* dpi = SensorChild("frameDpi");
+        const char* const stages[] = {"BlueButton", "BrightRedButton", "RedButton", "YellowButton",
+                                      "GreenButton", "PurpleButton"};
+        const FlashDataMap stored = StoredImage();
+        const int dpis[] = {400, 800, 1600, 3200, 6400};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(button(dpi, stages[i])->text(), QString::number(dpis[i]));
+            QVERIFY(button(dpi, stages[i])->isVisible());
+            const DpiStage& record = stored.dpiStages[i];
+            const QString colour = QStringLiteral("rgb(%1,%2,%3)").arg(record.red).arg(record.green).arg(record.blue);
+            QVERIFY2(button(dpi, qPrintable(QLatin1String(stages[i]) + QLatin1Char('A')))->styleSheet().contains(colour),
+                     qPrintable(colour));
+        }
+        QVERIFY(!button(dpi, stages[5])->isVisible());
+        QVERIFY(button(dpi, stages[1])->isChecked());
+        auto* mode = SensorChild<QComboBox>("ModelChoose");
+        QCOMPARE(mode->currentText(), QStringLiteral("HP"));
+        QVERIFY(mode->isEnabled());
+        QVERIFY(SensorChild("frame")->isVisible());
+        QVERIFY(SensorChild("frame_4")->isVisible());
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_sensor_en")).isEmpty());
+
+        // The mouse's own DPI button moves the current stage on the page.
+        QVERIFY(SimDevice_PressDpiButton("mouse"));
+        QTRY_VERIFY_WITH_TIMEOUT(button(dpi, stages[2])->isChecked(), Patience);
+
+        // Ripple control on, then the performance switch with 5 minutes.
+        QTest::mouseClick(button(SensorChild("frame"), "RippeControl_2"), Qt::LeftButton);
+        auto* performance = SensorChild<QCheckBox>("Performance");
+        QTest::mouseClick(performance, Qt::LeftButton, Qt::NoModifier, QPoint(8, performance->height() / 2));
+        auto* sleep = SensorChild<QComboBox>("PerformanceOpen");
+        QVERIFY(sleep->isEnabled());
+        sleep->setCurrentIndex(3);
+        const FlashDataMap changed = StoredImage();
+        QCOMPARE(int(changed.rippleControl), 1);
+        QCOMPARE(int(changed.performanceMode), 1);
+        QCOMPARE(int(changed.sleepTime), 30);
+        QCOMPARE(int(changed.currentDpiStage), 2);
+
+        LanguageTexts::Choose(1);
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_sensor_zh")).isEmpty());
+        LanguageTexts::Choose(0);
+    }
+
+    // The wired model-2 mouse among several devices: the sensor page shows
+    // its compact layout, with the cable's rates.
+    void sensorPageOfTheWiredModel2IsCompact()
+    {
+        window.reset();
+        UsbLibrary_Shutdown();
+        ResetSharedState();
+        QVERIFY(SimDevice_LoadScenarioFile(TALVIRE_SCENARIO_DIR "/several-devices.json"));
+        window = std::make_unique<DialogMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        int wired = -1;
+        QVERIFY(QTest::qWaitFor([&wired] {
+            for (int d = 0; d < ShownDevices.size() && d < DialogChange::DeviceButtons.size(); ++d) {
+                if (ShownDevices.at(d).wired)
+                    wired = d;
+            }
+            return wired >= 0;
+        }, Patience));
+        ShowCounter apply;
+        qApp->installEventFilter(&apply);
+        DialogChange::DeviceButtons.at(wired)->click();
+        QVERIFY(QTest::qWaitFor([&apply] { return apply.shown > 0; }, Patience));
+        QVERIFY(QTest::qWaitFor([this] { return !window->Frame()->ApplyDialog()->isVisible(); }, Patience));
+        QTest::mouseClick(FrameChild("SensorButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(SensorChild("SenSorPage")->isVisible(), Patience);
+        QCOMPARE(SensorChild("frameEffect")->pos(), QPoint(80, 316));
+        QVERIFY(!SensorChild("label_5")->isVisible());
+        QVERIFY(!SensorChild("ModelChoose")->isVisible());
+        QVERIFY(!SensorChild("frameRate")->findChild<QWidget*>(QStringLiteral("Button2000HZ"))->isVisible());
+        QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("end_to_end_sensor_wired_model2")).isEmpty());
     }
 
     // The button page on the mouse: the rows name the mouse's functions; a

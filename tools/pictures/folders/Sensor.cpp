@@ -1,6 +1,7 @@
 // The sensor page, its DPI panel and its option frames.
 #include "Recipes.h"
 #include "SensorRecipes.h"
+#include "SettingRecipes.h"
 
 static const PictureTable::Add sensor{{
     QStringLiteral("Sensor"),
@@ -31,5 +32,9 @@ static const PictureTable::Add sensor{{
         // The report-rate buttons, the checked rate in the accent.
         {QStringLiteral("ReportRate"), 74, 26, Recipes::Button, State::Normal},
         {QStringLiteral("ReportRateClick"), 74, 26, Recipes::Button, State::Checked},
+        // The page: the performance switch's box and the section markers.
+        {QStringLiteral("CheckBox"), 16, 16, Recipes::CheckBox, State::Normal},
+        {QStringLiteral("CheckBoxChecked"), 16, 16, Recipes::CheckBox, State::Checked},
+        {QStringLiteral("Title"), 16, 10, Recipes::SectionMarker, State::Normal},
     },
 }};
