@@ -136,6 +136,40 @@ private slots:
         QCOMPARE(RowTexts(*page), rows);
         QCOMPARE(Content(FileOf("Strafe")), file);
     }
+    // The mouse's own macro comes into the list when the button page shows
+    // its button; recorded over and saved, the button page has it stored on
+    // that button, and after a restart the page shows what the mouse holds.
+    void demoMacroOnItsButton()
+    {
+        const int forward = 4;
+        QVERIFY(Start());
+        Macro* page = ShowMacroPage();
+        QTRY_VERIFY_WITH_TIMEOUT(MacroNames(*page).contains(QStringLiteral("CopyPaste")), Patience);
+        QCOMPARE(Content(FileOf("CopyPaste")).count('\n'), 1 + 8 + 7);
+        Select(*page, QStringLiteral("CopyPaste"));
+        QCOMPARE(RowTexts(*page).mid(0, 3), (QStringList{"LCtrl+", "30ms", "C+"}));
+        Child(*page, "StartRecord")->click();
+        QTest::keyClick(window->windowHandle(), Qt::Key_X, Qt::NoModifier, 5);
+        Child(*page, "StopRecord")->click();
+        const QStringList rows = RowTexts(*page);
+        QCOMPARE(rows.size(), 3);
+        Child(*page, "Save")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(int(StoredImage().macros[forward].count), 2, Patience);
+        const MacroBlock stored = StoredImage().macros[forward];
+        QCOMPARE(QByteArray(stored.name, stored.nameLength), QByteArray("CopyPaste"));
+        QCOMPARE(int(stored.events[0].code), 0x1B);
+        QCOMPARE(int(stored.events[1].release), 1);
+        QCOMPARE(int(StoredImage().buttons[forward].type), 6);
+
+        Stop();
+        QVERIFY(Start());
+        page = ShowMacroPage();
+        QTRY_VERIFY_WITH_TIMEOUT(Content(FileOf("CopyPaste")).count('\n') == 1 + 2 + 1, Patience);
+        Select(*page, QStringLiteral("CopyPaste"));
+        QCOMPARE(RowTexts(*page).mid(0, 1), rows.mid(0, 1));
+        QCOMPARE(RowTexts(*page).size(), 3);
+        QCOMPARE(RowTexts(*page).last(), QStringLiteral("X-"));
+    }
 };
 
 TALVIRE_TEST_MAIN(MacroProgramTest)
