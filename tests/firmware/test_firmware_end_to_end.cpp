@@ -11,6 +11,7 @@
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
 #include "shell/mytoolButtonEnter.h"
+#include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/SharedStateReset.h"
 #include "tests/common/TestEnvironment.h"
@@ -20,6 +21,7 @@
 #include <QStackedWidget>
 
 #include <memory>
+#include <optional>
 
 namespace {
 constexpr int Patience = 30000;
@@ -102,6 +104,72 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!RepairButton()->isVisible(), Patience);
         QTest::mouseClick(dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong_2")), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
+    }
+
+    // Space on the device list with one receiver listed, a recorded mouse
+    // version and only a newer receiver image: the question, then, when
+    // confirmed, the receiver's update in a dialog of its own.
+    void spaceKey_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("declined") << false;
+    }
+
+    void spaceKey()
+    {
+        QFETCH(bool, confirm);
+        window.reset();
+        ResetSharedState();
+        ResetUpgradeState();
+        QVERIFY(SimDevice_Reset());
+        SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 20);
+        QVERIFY(Registry::Instance()->SetValue(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1")),
+                                               QStringLiteral("v1.5")));
+        ImageFolder folder({Receiver4KImage});
+        window = std::make_unique<DialogMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(ShownDevices.size(), 1, Patience);
+        QVERIFY(!ShownDevices.first().wired);
+
+        QString seen;
+        std::optional<ModalAnswer> update;
+        ModalAnswer question([&](QWidget* shown) {
+            if (!confirm) {
+                shown->findChild<QAbstractButton*>(QStringLiteral("Cancel"))->click();
+                return;
+            }
+            // The update dialog follows the question: it ends with its
+            // success view, which its confirm button closes.
+            update.emplace([&seen](QWidget* dialog) {
+                auto* repair = qobject_cast<UpDateRepair*>(dialog);
+                if (!repair)
+                    return;
+                (void)QTest::qWaitFor([repair] { return RepairView::Of(*repair).message == RepairTexts::Success; },
+                                Patience);
+                seen = RepairView::Of(*repair).message;
+                repair->findChild<QAbstractButton*>(QStringLiteral("NewHong_2"))->click();
+            });
+            shown->findChild<QAbstractButton*>(QStringLiteral("OK"))->click();
+        });
+        QTest::keyClick(window.get(), Qt::Key_Space);
+        QTRY_VERIFY_WITH_TIMEOUT(question.Answered(), Patience);
+        QCOMPARE(question.DialogClass(), QStringLiteral("ContainReset"));
+        if (confirm) {
+            QTRY_VERIFY_WITH_TIMEOUT(update && update->Answered(), Patience);
+            QCOMPARE(update->DialogClass(), QStringLiteral("UpDateRepair"));
+            QCOMPARE(seen, RepairTexts::Success);
+            QTRY_COMPARE_WITH_TIMEOUT(SimDevice_Version("receiver"), 0x0103, Patience);
+        } else {
+            QTest::qWait(300);
+            QVERIFY(!QApplication::activeModalWidget());
+            QCOMPARE(SimDevice_Version("receiver"), 0x0102);
+        }
+        QCOMPARE(SimDevice_Version("mouse"), 0x0105);
+        QCOMPARE(FailRecord(), QString());
+        QVERIFY(!RepairUpgradeRunning);
+        QVERIFY(DeviceWatchEnabled);
     }
 
     void cleanupTestCase()

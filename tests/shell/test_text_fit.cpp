@@ -27,6 +27,7 @@
 #include "dialogs/RePair.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDataParam.h"
+#include "dialogs/UpDateRepair.h"
 #include "dialogs/UpDateWarning.h"
 #include "dialogs/addKey.h"
 #include "shell/DialogMain.h"
@@ -86,6 +87,7 @@ QVector<Window> Windows()
         {"import rejected", [] { ImportFileResult = 2; return new InportFail; }},
         {"new firmware", [] { return new FindNewVer; }},
         {"firmware notice", [] { return new UpDateWarning; }},
+        {"update and repair", [] { auto* d = new UpDateRepair; d->ShowUpdateReady(); return d; }},
         {"short debounce", [] { return new LessThree; }},
         {"key combination", [] { return new GroupKey; }},
         {"rapid fire", [] { return new FireKey; }},
@@ -98,7 +100,7 @@ QVector<Window> Windows()
 QMap<QString, QString> ElementTexts(int language, const QString& element)
 {
     QMap<QString, QString> texts;
-    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Language/") + LanguageTexts::FileName(language));
+    QFile file(LanguageTexts::FileName(language));
     if (!file.open(QIODevice::ReadOnly))
         return texts;
     QXmlStreamReader reader(&file);
@@ -226,6 +228,21 @@ private slots:
             QVERIFY(button);
             for (const char* caption : {"MatchButton", "Matching", "MatchFail", "MatchSuccess"})
                 problems << CaptionProblem(button, texts.value(QLatin1String(caption)));
+        }
+        // The update and repair dialog's messages and button captions.
+        if (auto* repair = qobject_cast<UpDateRepair*>(widget.get())) {
+            const QMap<QString, QString> texts = ElementTexts(language, QStringLiteral("AutoRepair"));
+            auto* message = repair->findChild<QLabel*>(QStringLiteral("ToolText_2"));
+            QVERIFY(message);
+            for (const char* key : {"ReadyUpdate", "UpdateNotMove", "UpdateSuccess", "UpdateFail", "NoDevice",
+                                    "SameDevice", "NoRecieve", "NoUSB", "FileError", "MultiDongle", "MultiMouse"}) {
+                QVERIFY2(!texts.value(QLatin1String(key)).isEmpty(), key);
+                message->setText(texts.value(QLatin1String(key)));
+                problems << LabelProblem(message);
+            }
+            auto* start = repair->findChild<QAbstractButton*>(QStringLiteral("NewHong_2"));
+            for (const char* caption : {"NewHong_2", "Confirm"})
+                problems << CaptionProblem(start, texts.value(QLatin1String(caption)));
         }
         problems.removeAll(QString());
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n"))));
