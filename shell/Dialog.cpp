@@ -32,6 +32,10 @@ Dialog::Dialog(QWidget* parent)
     , ui(new Ui::Dialog)
 {
     ui->setupUi(this);
+    // Each page's outer panel gets the theme's hair-line edge: drawn under the
+    // page's style sheet, its frame would otherwise be white.
+    ui->stackedWidgetDialog->setStyleSheet(
+        QStringLiteral("#MainWindow, #SenSorPage, #MacroPage, #FrameSetting {border: 1px solid rgb(51, 55, 63);}"));
     ui->LightsButton->hide();
     ui->line_6->hide();
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
