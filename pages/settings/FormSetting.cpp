@@ -187,16 +187,8 @@ void FormSetting::SetUpLanguageTexts()
         children.append({edit->objectName(), onWidget(edit)});
     children.append({QStringLiteral("pushButton_2"), onWidget(ui->pushButton_2)});
     children.append({QStringLiteral("pushButton"), onWidget(ui->pushButton)});
-    children.append({QStringLiteral("Receive"), LanguageTexts::Keep(&receiveText)});
     children.append({QStringLiteral("Receive"), onWidget(ui->Receive_2)});
-    children.append({QStringLiteral("NoRecieve"), LanguageTexts::Keep(&noReceiverText)});
-    children.append({QStringLiteral("NoUSB"), LanguageTexts::Keep(&noUsbText)});
-    children.append({QStringLiteral("Error"), LanguageTexts::Keep(&errorText)});
-    children.append({QStringLiteral("MultiMouse"), LanguageTexts::Keep(&multiMouseText)});
-    children.append({QStringLiteral("MultiDongle"), LanguageTexts::Keep(&multiDongleText)});
-    children.append({QStringLiteral("NoDevice"), LanguageTexts::Keep(&noDeviceText)});
-    children.append({QStringLiteral("SameDevice"), LanguageTexts::Keep(&sameDeviceText)});
-    children.append({QStringLiteral("VerNew"), LanguageTexts::Keep(&verNewText)});
+    children += upgrade_->TextChildren();
     children.append({QStringLiteral("WiredMode"), LanguageTexts::Keep(&WiredModeText)});
     language_ = std::make_unique<LanguageTexts>(QStringLiteral("FormSetting"), children);
 
@@ -282,7 +274,7 @@ void FormSetting::SetVer(int state)
         ui->toolButton_3->hide();
         return;
     case PostMsg::SetverDevicesChanged:
-        ui->Receive_2->setText(receiveText);
+        ui->Receive_2->setText(upgrade_->receiveText);
         ui->toolButton_3->hide();
         ui->toolButton_2->hide();
         upgrade_->ClearUpgradeFlags();
@@ -341,7 +333,7 @@ void FormSetting::SetVer(int state)
 
 void FormSetting::SetVerText()
 {
-    ui->Receive_2->setText(verNewText);
+    ui->Receive_2->setText(upgrade_->verNewText);
 }
 
 void FormSetting::SlotLabelText(int which, QString text)

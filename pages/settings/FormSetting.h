@@ -128,15 +128,6 @@ private:
 
     Ui::FormSetting* ui;
     QString pictureDir;
-    QString noDeviceText;
-    QString sameDeviceText;
-    QString verNewText;
-    QString receiveText;
-    QString noReceiverText;
-    QString noUsbText;
-    QString errorText;
-    QString multiDongleText;
-    QString multiMouseText;
     // The firmware update of the receiver and the mouse, with the update
     // and repair dialog, the two upgrade timers and the page's notice.
     UpgradeDriver* upgrade_ = nullptr;

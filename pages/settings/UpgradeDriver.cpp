@@ -52,21 +52,6 @@ UpgradeDriver::UpgradeDriver(const Widgets& widgets)
 {
     pictureDir = StyleSheet::PictureFolder(QStringLiteral("FormSetting"));
     buttonColor = StyleSheet::ColourText(QStringLiteral("ButtonColor"));
-    language_ = std::make_unique<LanguageTexts>(
-        QStringLiteral("FormSetting"),
-        QVector<LanguageTexts::Child>{
-            {QStringLiteral("NoDevice"), LanguageTexts::Keep(&noDeviceText)},
-            {QStringLiteral("SameDevice"), LanguageTexts::Keep(&sameDeviceText)},
-            {QStringLiteral("VerNew"), LanguageTexts::Keep(&verNewText)},
-            {QStringLiteral("Receive"), LanguageTexts::Keep(&receiveText)},
-            {QStringLiteral("NoRecieve"), LanguageTexts::Keep(&noReceiverText)},
-            {QStringLiteral("NoUSB"), LanguageTexts::Keep(&noUsbText)},
-            {QStringLiteral("Error"), LanguageTexts::Keep(&errorText)},
-            {QStringLiteral("MultiDongle"), LanguageTexts::Keep(&multiDongleText)},
-            {QStringLiteral("MultiMouse"), LanguageTexts::Keep(&multiMouseText)},
-        });
-    LanguageTexts::Follow(this);
-    SlotChangeLanguage(LanguageTexts::StoredIndex());
 
     // The one update and repair dialog lives until the program ends.
     if (!RepairDialog) {
@@ -93,9 +78,19 @@ UpgradeDriver::~UpgradeDriver()
     disconnect(PostMsg::Instance(), nullptr, this, nullptr);
 }
 
-void UpgradeDriver::SlotChangeLanguage(int index)
+QVector<LanguageTexts::Child> UpgradeDriver::TextChildren()
 {
-    language_->Load(index);
+    return {
+        {QStringLiteral("NoDevice"), LanguageTexts::Keep(&noDeviceText)},
+        {QStringLiteral("SameDevice"), LanguageTexts::Keep(&sameDeviceText)},
+        {QStringLiteral("VerNew"), LanguageTexts::Keep(&verNewText)},
+        {QStringLiteral("Receive"), LanguageTexts::Keep(&receiveText)},
+        {QStringLiteral("NoRecieve"), LanguageTexts::Keep(&noReceiverText)},
+        {QStringLiteral("NoUSB"), LanguageTexts::Keep(&noUsbText)},
+        {QStringLiteral("Error"), LanguageTexts::Keep(&errorText)},
+        {QStringLiteral("MultiDongle"), LanguageTexts::Keep(&multiDongleText)},
+        {QStringLiteral("MultiMouse"), LanguageTexts::Keep(&multiMouseText)},
+    };
 }
 
 UpDateRepair* UpgradeDriver::Dialog()

@@ -50,6 +50,19 @@ public:
     static UpDateRepair* Dialog();
     UpDateWarning* WarningDialog() const { return warningDialog.get(); }
 
+    // The messages of the checks and runs, from the page's language element;
+    // the window that owns the driver loads them with its own texts.
+    QVector<LanguageTexts::Child> TextChildren();
+    QString noDeviceText;
+    QString sameDeviceText;
+    QString verNewText;
+    QString receiveText;
+    QString noReceiverText;
+    QString noUsbText;
+    QString errorText;
+    QString multiDongleText;
+    QString multiMouseText;
+
     // Upgrade state the page and the tests look at.
     bool receiverUpToDate = false;
     bool mouseUpToDate = false;
@@ -93,7 +106,6 @@ public slots:
     void on_Receive_2_clicked();
     bool ChechIsUpDate();
     void SlotCheckUpdate();
-    void SlotChangeLanguage(int index);
 
     void RunUpgrade(int step, int target, const QString& version);
     void OnReceiverUpgradeFinished();
@@ -120,16 +132,6 @@ private:
     QString pictureDir;
     QString buttonColor;
     std::unique_ptr<UpDateWarning> warningDialog;
-    std::unique_ptr<LanguageTexts> language_;
-    QString noDeviceText;
-    QString sameDeviceText;
-    QString verNewText;
-    QString receiveText;
-    QString noReceiverText;
-    QString noUsbText;
-    QString errorText;
-    QString multiDongleText;
-    QString multiMouseText;
     int driveIndex_ = 0;
 
     // The run the dialog's start began: which targets ran, why one ended early.

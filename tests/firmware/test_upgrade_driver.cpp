@@ -55,6 +55,9 @@ struct Page {
         mouseMarker->hide();
         driver = std::make_unique<UpgradeDriver>(UpgradeDriver::Widgets{
             &widget, receiverVersion, mouseVersion, receiverMarker, mouseMarker, updateButton});
+        // The settings page loads the driver's texts with its own.
+        LanguageTexts texts(QStringLiteral("FormSetting"), driver->TextChildren());
+        texts.Load(LanguageTexts::StoredIndex());
     }
     ~Page() { driver.reset(); }
 };
