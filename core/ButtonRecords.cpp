@@ -196,21 +196,37 @@ QString ButtonRecords::ComboText(const KeyRecord& record)
     return names.join(QLatin1Char('+'));
 }
 
-void ButtonRecords::SetMacroName(MacroBlock* block, const QString& name)
+QString ButtonRecords::BlockName(const QString& name)
 {
-    QByteArray bytes;
+    if (name.toLocal8Bit().size() <= MacroBlock::MaxNameLength)
+        return name;
+    int fits = 0;
     for (int end = 1; end <= name.size(); ++end) {
         // Whole characters only: never end between the halves of a pair.
         if (end < name.size() && name.at(end).isLowSurrogate())
             continue;
-        const QByteArray longer = name.left(end).toLocal8Bit();
-        if (longer.size() > MacroBlock::MaxNameLength)
+        if (name.left(end).toLocal8Bit().size() > MacroBlock::MaxNameLength)
             break;
-        bytes = longer;
+        fits = end;
     }
+    return name.left(fits);
+}
+
+void ButtonRecords::SetMacroName(MacroBlock* block, const QString& name)
+{
+    const QByteArray bytes = BlockName(name).toLocal8Bit();
     std::fill(std::begin(block->name), std::end(block->name), '\0');
     std::copy(bytes.cbegin(), bytes.cend(), block->name);
     block->nameLength = quint8(bytes.size());
+}
+
+QString ButtonRecords::MacroName(const MacroBlock& block)
+{
+    QByteArray bytes(block.name, qMin(int(block.nameLength), MacroBlock::MaxNameLength));
+    const int zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    return QString::fromLocal8Bit(bytes);
 }
 
 ButtonRecords::KeyParameter ButtonRecords::KeyParameterOf(const QStringList& items)

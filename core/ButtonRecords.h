@@ -50,10 +50,17 @@ public:
     // / 2 events) joined by "+".
     static QString ComboText(const KeyRecord& record);
 
-    // A macro's name in a block: the local 8-bit bytes of the longest
-    // leading part of whole characters that fits the 30-byte field, the
+    // The longest leading part of whole characters of a macro's name whose
+    // local 8-bit form fits a block's 30-byte name field: the name as the
+    // mouse keeps it.
+    static QString BlockName(const QString& name);
+    // A macro's name in a block: the local 8-bit bytes of BlockName, the
     // field's rest zero, the length byte the number of bytes written.
     static void SetMacroName(MacroBlock* block, const QString& name);
+    // The name a block holds: the bytes its length byte counts (at most the
+    // field's 30), up to the first zero byte among them, from the local 8-bit
+    // encoding. The one reading of a name from the mouse.
+    static QString MacroName(const MacroBlock& block);
 
     // What a model's key parameter ("KeyParam1" ... of its group, as a list
     // of items) gives a button whose macro is deleted: a consumer key

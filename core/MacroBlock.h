@@ -9,6 +9,8 @@
 struct MacroBlock {
     static constexpr int MaxNameLength = 30;
     static constexpr int MaxEvents = 70;
+    // The longest delay after one event of a macro, in milliseconds.
+    static constexpr int MaxDelay = 1048575;
 
     quint8 nameLength = 0;
     char name[MaxNameLength] = {};

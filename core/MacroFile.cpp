@@ -41,12 +41,14 @@ QStringList MacroFile::List(const QString& folder)
                                                            QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& file : files) {
         const QString fileName = file.fileName();
-        if (fileName.contains(QLatin1String("xml")))
+        if (!fileName.endsWith(IniSuffix))
             continue;
-        // Copies in the making of a file being replaced are no macros.
-        if (fileName.startsWith(QLatin1Char('.')) && fileName.endsWith(QLatin1String(".tmp")))
-            continue;
-        names.append(QString(fileName).remove(IniSuffix));
+        // The name maps back to this very file, or the file is no macro (a
+        // name no macro can have, or one the file system does not spell the
+        // same way back).
+        const QString name = fileName.chopped(IniSuffix.size());
+        if (NameAllowed(name) && QFileInfo(PathOf(folder, name)).isFile())
+            names.append(name);
     }
     return names;
 }
@@ -61,7 +63,7 @@ bool MacroFile::NameAllowed(const QString& name)
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
             return false;
     }
-    return (name + IniSuffix).toUtf8().size() <= 255;
+    return ReplaceFileNameFits(name + IniSuffix);
 }
 
 bool MacroFile::Read(const QString& path, Content* content)

@@ -36,14 +36,18 @@ public:
     static QString PathOf(const QString& name);
     static QString PathOf(const QString& folder, const QString& name);
 
-    // The macros of a folder: one name per regular file (no folders, no
-    // links), ordered by name without regard to case. Files whose name holds
-    // "xml" are left out; a name is the file name with every ".ini" removed.
+    // The macros of a folder, ordered by name without regard to case: one
+    // name per regular file (no folders, no links) whose name ends in ".ini",
+    // the name being the file name without that ending. Only names the
+    // program accepts (NameAllowed) are listed, so that every listed name
+    // maps back to its own file: "a.ini.ini" is the macro "a.ini", and
+    // "c.txt" or "A.INI" are no macros.
     static QStringList List(const QString& folder);
 
-    // Whether a name can be a macro's file name: not empty, no "/", "\",
-    // NUL or other control characters, not "." or "..", no "xml" (such files
-    // are never listed), and its file name within the file system's limit.
+    // Whether a name can be a macro's name: not empty, no "/", "\", NUL or
+    // other control characters, not "." or "..", no "xml" (such files are
+    // never listed), and its file name and the name of the copy that
+    // replaces the file (ReplaceFile) within the file system's limit.
     static bool NameAllowed(const QString& name);
 
     // Reads a macro file; false when it does not exist, cannot be read or is

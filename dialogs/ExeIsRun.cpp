@@ -10,6 +10,10 @@ ExeIsRun::ExeIsRun(QWidget* parent)
     Frame frame = NewHongFrame(ui, ui->DeleteConfirmA, QStringLiteral("EXEIsRun"));
     frame.texts.append({QStringLiteral("label_2"), LanguageTexts::Keep(&secondText_)});
     frame.texts.append({QStringLiteral("PleaseStop"), LanguageTexts::Keep(&pleaseStopText_)});
+    const char* const failures[FailureCount] = {"SaveFail", "RenameFail", "DeleteFail",
+                                                "ExportFail", "ImportFail", "NameFail"};
+    for (int failure = 0; failure < FailureCount; ++failure)
+        frame.texts.append({QLatin1String(failures[failure]), LanguageTexts::Keep(&failureTexts_[failure])});
     SetUpFrame(frame);
 }
 
@@ -26,4 +30,9 @@ void ExeIsRun::ShowSecondText()
 void ExeIsRun::ShowPleaseStopText()
 {
     ui->label->setText(pleaseStopText_);
+}
+
+void ExeIsRun::ShowFailure(Failure failure)
+{
+    ui->label->setText(failureTexts_[int(failure)]);
 }

@@ -7,7 +7,8 @@ class ExeIsRun;
 }
 
 // Notice that the program runs already (at start-up), or, in the macro
-// editor, that a macro has to be chosen or the recording stopped first.
+// editor, that a macro has to be chosen or the recording stopped first, or
+// that an action on a macro failed.
 class ExeIsRun : public MessageNotice {
     Q_OBJECT
 public:
@@ -18,8 +19,15 @@ public:
     void ShowSecondText();
     void ShowPleaseStopText();
 
+    // The macro editor's failures, each with its kept text ("SaveFail",
+    // "RenameFail", "DeleteFail", "ExportFail", "ImportFail", "NameFail").
+    enum class Failure { Save, Rename, Delete, Export, Import, Name };
+    static constexpr int FailureCount = 6;
+    void ShowFailure(Failure failure);
+
 private:
     Ui::ExeIsRun* ui;
     QString secondText_;
     QString pleaseStopText_;
+    QString failureTexts_[FailureCount];
 };

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -18,6 +19,17 @@
 #include <unistd.h>
 
 namespace {
+// The new copy of a file is named "." + name + "." + process + "-" + count +
+// ".tmp"; the longest process number has 10 digits, the longest count 20.
+const QString CopySuffix = QStringLiteral(".tmp");
+constexpr int CopyNameExtra = 1 + 1 + 10 + 1 + 20 + 4;
+
+QString CopyName(const QString& name, quint64 count)
+{
+    return QLatin1Char('.') + name + QLatin1Char('.') + QString::number(::getpid()) + QLatin1Char('-')
+        + QString::number(count) + CopySuffix;
+}
+
 // One lock per file, so that two threads never write the same file at once
 // and a copy of this process found in the folder is never one in the making.
 std::shared_ptr<std::mutex> FileLock(const QString& path)
@@ -135,6 +147,12 @@ void SyncFolder(const QString& folder)
 }
 } // namespace
 
+bool ReplaceFileNameFits(const QString& fileName)
+{
+    const int bytes = QFile::encodeName(fileName).size();
+    return bytes > 0 && bytes + CopyNameExtra <= NAME_MAX;
+}
+
 bool ReplaceFile(const QString& path, const QByteArray& content, QString* error)
 {
     return ReplaceFile(path, content, ReplaceCheck(), error);
@@ -163,8 +181,7 @@ bool ReplaceFile(const QString& path, const QByteArray& content, const ReplaceCh
         const std::shared_ptr<std::mutex> fileLock = FileLock(target);
         const std::lock_guard<std::mutex> lock(*fileLock);
         RemoveAbandonedCopies(folder, name);
-        const QString copy = folder + QStringLiteral("/.") + name + QLatin1Char('.') + QString::number(::getpid())
-            + QLatin1Char('-') + QString::number(++counter) + QStringLiteral(".tmp");
+        const QString copy = folder + QLatin1Char('/') + CopyName(name, ++counter);
         ok = WriteCopy(copy, target, content, &reason);
         if (ok && check && !check(copy, &reason)) {
             if (reason.isEmpty())

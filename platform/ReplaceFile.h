@@ -19,6 +19,11 @@
 // writes of the same file in this process are made one after the other.
 bool ReplaceFile(const QString& path, const QByteArray& content, QString* error = nullptr);
 
+// Whether ReplaceFile can write a file of this name (no folder): the name and
+// the name of its new copy, with the longest process number and count, both
+// fit the file system's limit for one name.
+bool ReplaceFileNameFits(const QString& fileName);
+
 // The same, with a check of the new file after it is complete and before it
 // takes the old file's place (for example, that it reads back as meant). A
 // check that fails, with its reason in *reason, fails the write.

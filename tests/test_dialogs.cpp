@@ -338,6 +338,8 @@ private slots:
         QCOMPARE(LabelText(&running), QStringLiteral("Please select a macro first"));
         running.ShowPleaseStopText();
         QCOMPARE(LabelText(&running), QStringLiteral("Please stop the recording first"));
+        running.ShowFailure(ExeIsRun::Failure::Name);
+        QCOMPARE(LabelText(&running), QStringLiteral("This name cannot be used for a macro"));
 
         SameMacro same;
         same.SetText(QStringLiteral("ignored"));

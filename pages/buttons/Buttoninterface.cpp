@@ -499,10 +499,7 @@ void Buttoninterface::ShowButtonFunction(int button, int type, int value1, int v
         return;
     }
     case 6: {
-        const MacroBlock& block = image.macros[button];
-        const QByteArray raw(block.name, MacroBlock::MaxNameLength);
-        const int end = raw.indexOf('\0');
-        const QString name = QString::fromLocal8Bit(end < 0 ? raw : raw.left(end));
+        const QString name = ButtonRecords::MacroName(image.macros[button]);
         label->setText(MacroPrefix + name);
         // The name comes from the device: it becomes a file name only when
         // it is a sound one.

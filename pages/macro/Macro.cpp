@@ -1,5 +1,6 @@
 #include "pages/macro/Macro.h"
 
+#include "core/ButtonRecords.h"
 #include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
@@ -15,11 +16,11 @@
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/addKey.h"
+#include "pages/macro/MacroExportFile.h"
 #include "platform/ReplaceFile.h"
 #include "ui_Macro.h"
 
 #include <QButtonGroup>
-#include <QDataStream>
 #include <QFile>
 #include <QIcon>
 #include <QKeyEvent>
@@ -35,60 +36,6 @@ const QString DelayMark = QStringLiteral("ms");
 constexpr int RepeatWhileHeld = 254;
 constexpr int RepeatUntilClicked = 255;
 constexpr int RepeatUntil = 253;
-
-// The export file: its magic, the sizes of its three leading blocks, and the
-// most rows a macro of 70 key rows has.
-const QByteArray ExportMagic = QByteArrayLiteral("Zelvo");
-constexpr quint32 MagicBlockSize = 12;
-constexpr quint32 NameBlockSize = 48;
-constexpr quint32 RepeatBlockSize = 12;
-constexpr int MaxExportRows = 2 * Macro::MaxKeyRows - 1;
-constexpr qint64 MaxExportFileSize = 4 * 1024 * 1024;
-
-// The longest start of text whose UTF-8 form has at most `bytes` bytes.
-QByteArray Utf8Prefix(const QString& text, int bytes)
-{
-    QByteArray encoded = text.toUtf8();
-    if (encoded.size() <= bytes)
-        return encoded;
-    int cut = bytes;
-    // Step back over continuation bytes to the start of a character.
-    while (cut > 0 && (quint8(encoded.at(cut)) & 0xC0) == 0x80)
-        --cut;
-    return encoded.left(cut);
-}
-
-QByteArray Block(const QByteArray& content, int size)
-{
-    QByteArray block = content.left(size);
-    block.append(QByteArray(size - block.size(), '\0'));
-    return block;
-}
-
-// The text of a block up to its first NUL.
-QString BlockText(const QByteArray& block)
-{
-    const int nul = block.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? block : block.left(nul));
-}
-
-// A fixed-size block as QDataStream writes a byte array: its length, then its
-// bytes; false unless it has exactly that size.
-bool ReadBlock(QDataStream& in, quint32 size, QByteArray* block)
-{
-    quint32 length = 0;
-    in >> length;
-    if (in.status() != QDataStream::Ok || length != size)
-        return false;
-    block->resize(int(size));
-    return in.readRawData(block->data(), int(size)) == int(size);
-}
-
-struct ImportedRow {
-    QString text;
-    QIcon icon;
-    bool release = false;
-};
 } // namespace
 
 Macro::Macro(QWidget* parent)
@@ -342,6 +289,14 @@ void Macro::ShowSameMacro(const QSize& promptSize)
     notice.exec();
 }
 
+void Macro::ShowFailure(ExeIsRun::Failure failure)
+{
+    ExeIsRun notice;
+    notice.ShowFailure(failure);
+    Place(&notice);
+    notice.exec();
+}
+
 // ---------------------------------------------------------------------------
 // Rows
 
@@ -369,6 +324,17 @@ QListWidgetItem* Macro::CodedKeyRow(const QString& name, bool press, int kind, i
         item->setData(CodeRole, code);
     }
     return item;
+}
+
+QListWidgetItem* Macro::RowOf(const MacroFile::Line& line) const
+{
+    if (line.delay)
+        return DelayRow(line.text);
+    int kind = -1;
+    int code = 0;
+    if (MacroKeyCodes::KnownCode(line.code, line.kind, &code))
+        kind = line.kind;
+    return CodedKeyRow(KeyNameFromHidCode(line.code, line.kind), !line.release, kind, code);
 }
 
 QListWidgetItem* Macro::DelayRow(const QString& text) const
@@ -531,9 +497,7 @@ QVector<MacroFile::Line> Macro::ShownLines() const
 MacroBlock Macro::BlockOf(const QString& name, const QVector<MacroFile::Line>& lines)
 {
     MacroBlock block;
-    const QByteArray bytes = Utf8Prefix(name, MacroBlock::MaxNameLength);
-    block.nameLength = quint8(bytes.size());
-    memcpy(block.name, bytes.constData(), size_t(bytes.size()));
+    ButtonRecords::SetMacroName(&block, name);
     int events = 0;
     for (int row = 0; row < lines.size() && events < MacroBlock::MaxEvents; ++row) {
         const MacroFile::Line& line = lines.at(row);
@@ -621,18 +585,8 @@ void Macro::LoadMacroFile()
         return;
     if (content.hasHeader)
         SetRepeatCode(MacroFile::RepeatCodeOf(content.header));
-    for (const MacroFile::Line& line : qAsConst(content.lines)) {
-        if (line.delay) {
-            ui->listWidgetKey->addItem(DelayRow(line.text));
-            continue;
-        }
-        const QString keyName = KeyNameFromHidCode(line.code, line.kind);
-        int kind = -1;
-        int code = 0;
-        if (MacroKeyCodes::KnownCode(line.code, line.kind, &code))
-            kind = line.kind;
-        ui->listWidgetKey->addItem(CodedKeyRow(keyName, !line.release, kind, code));
-    }
+    for (const MacroFile::Line& line : qAsConst(content.lines))
+        ui->listWidgetKey->addItem(RowOf(line));
 }
 
 void Macro::ShowCurrentMacro()
@@ -660,15 +614,19 @@ void Macro::on_NewHong_clicked()
     const QString name = prompt.ResultText;
     if (name.isEmpty())
         return;
-    if (!MacroFile::NameAllowed(name))
+    if (!MacroFile::NameAllowed(name)) {
+        ShowFailure(ExeIsRun::Failure::Name);
         return;
+    }
     const QString path = MacroFile::PathOf(MacroFolder, name);
     if (HasMacro(name) || QFile::exists(path)) {
         ShowSameMacro(prompt.size());
         return;
     }
-    if (!MacroFile::CreateEmpty(path))
+    if (!MacroFile::CreateEmpty(path)) {
+        ShowFailure(ExeIsRun::Failure::Save);
         return;
+    }
     selecting_ = true;
     ui->listWidgetHong->addItem(name);
     ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
@@ -695,8 +653,12 @@ void Macro::RenameMacro()
     Place(&prompt);
     prompt.exec();
     const QString newName = prompt.ResultText;
-    if (newName.isEmpty() || !MacroFile::NameAllowed(newName))
+    if (newName.isEmpty())
         return;
+    if (!MacroFile::NameAllowed(newName)) {
+        ShowFailure(ExeIsRun::Failure::Name);
+        return;
+    }
     const QString newPath = MacroFile::PathOf(MacroFolder, newName);
     if (HasMacro(newName) || QFile::exists(newPath)) {
         ShowSameMacro(prompt.size());
@@ -704,6 +666,7 @@ void Macro::RenameMacro()
     }
     if (!QFile::rename(MacroFile::PathOf(MacroFolder, oldName), newPath)) {
         qWarning("macro %s not renamed: its file could not be renamed", qPrintable(oldName));
+        ShowFailure(ExeIsRun::Failure::Rename);
         return;
     }
     item->setText(newName);
@@ -726,6 +689,7 @@ void Macro::on_DeleteHong_clicked()
     QFile file(MacroFile::PathOf(MacroFolder, name));
     if (file.exists() && !file.remove()) {
         qWarning("macro %s not deleted: %s", qPrintable(name), qPrintable(file.errorString()));
+        ShowFailure(ExeIsRun::Failure::Delete);
         return;
     }
     PostMsg::Instance()->PostDeleteMacroButton(MacroRealText + name);
@@ -965,8 +929,10 @@ void Macro::on_Save_clicked()
     MacroFilePath = MacroFile::PathOf(MacroFolder, name);
     QString error;
     if (!MacroFile::Write(MacroFilePath, QString::number(RepeatCode()), ShownLines(), &error)) {
+        // The edits stay as they are, to be saved again.
         qWarning("macro %s not saved: %s", qPrintable(name), qPrintable(error));
         SetSaveActive(true);
+        ShowFailure(ExeIsRun::Failure::Save);
         return;
     }
     if (EventsModified) {
@@ -993,7 +959,7 @@ void Macro::SlotButtonToMacro(FlashDataMap image, int button)
     if (button < 0 || button >= FlashDataMap::ButtonCount)
         return;
     const MacroBlock& block = image.macros[button];
-    const QString name = QString::fromUtf8(block.name, MacroBlock::MaxNameLength).remove(QChar(0));
+    const QString name = ButtonRecords::MacroName(block);
     if (!MacroFile::NameAllowed(name)) {
         qWarning("macro of button %d not taken: its name cannot name a file", button);
         return;
@@ -1078,26 +1044,18 @@ void Macro::ExPortMacro()
                                                QStringLiteral("File(*.ini)"));
     if (path.isEmpty())
         return;
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_5_9);
-    const auto block = [&out](const QByteArray& content, int size) {
-        const QByteArray data = Block(content, size);
-        out.writeBytes(data.constData(), uint(data.size()));
-    };
-    block(ExportMagic, MagicBlockSize);
-    block(Utf8Prefix(name, NameBlockSize), NameBlockSize);
-    block(QByteArray::number(RepeatCode()), RepeatBlockSize);
-    out << qint32(ui->listWidgetKey->count());
-    for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
-        const QListWidgetItem* item = ui->listWidgetKey->item(row);
-        out << item->text() << item->icon();
-        if (!IsDelayRow(item))
-            out << (item->type() == ReleaseRow ? "1" : "0");
-    }
+    QList<QListWidgetItem*> items;
+    for (int row = 0; row < ui->listWidgetKey->count(); ++row)
+        items.append(ui->listWidgetKey->item(row));
+    const QVector<MacroFile::Line> lines = LinesOf(items);
+    QVector<MacroExportFile::Row> rows;
+    for (int row = 0; row < items.size(); ++row)
+        rows.append({items.at(row)->text(), items.at(row)->icon(), lines.at(row)});
     QString error;
-    if (!ReplaceFile(path, bytes, &error))
+    if (!ReplaceFile(path, MacroExportFile::Format(name, RepeatCode(), rows), &error)) {
         qWarning("macro %s not exported: %s", qPrintable(name), qPrintable(error));
+        ShowFailure(ExeIsRun::Failure::Export);
+    }
 }
 
 void Macro::InPortMacro()
@@ -1106,68 +1064,36 @@ void Macro::InPortMacro()
                                                QStringLiteral("File(*.ini)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxExportFileSize)
-        return;
-    const QByteArray bytes = file.readAll();
-    file.close();
-
     // The whole file is read and checked before anything changes.
-    QDataStream in(bytes);
-    in.setVersion(QDataStream::Qt_5_9);
-    QByteArray magic, nameBlock, repeatBlock;
-    if (!ReadBlock(in, MagicBlockSize, &magic) || !ReadBlock(in, NameBlockSize, &nameBlock)
-        || !ReadBlock(in, RepeatBlockSize, &repeatBlock))
+    QFile file(path);
+    MacroExportFile::Macro macro;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MacroExportFile::MaxFileSize
+        || !MacroExportFile::Parse(file.read(MacroExportFile::MaxFileSize + 1), &macro)) {
+        qWarning("no macro imported: %s is not a macro export", qPrintable(path));
+        ShowFailure(ExeIsRun::Failure::Import);
         return;
-    const QString name = BlockText(nameBlock);
-    const QString repeat = BlockText(repeatBlock);
-    if (HasMacro(name) || (MacroFile::NameAllowed(name) && QFile::exists(MacroFile::PathOf(MacroFolder, name)))) {
+    }
+    file.close();
+    const QString macroPath = MacroFile::PathOf(MacroFolder, macro.name);
+    if (HasMacro(macro.name) || QFile::exists(macroPath)) {
         ShowSameMacro(QSize());
         return;
     }
-    if (BlockText(magic).toUtf8() != ExportMagic || !MacroFile::NameAllowed(name))
-        return;
-    qint32 count = 0;
-    in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > MaxExportRows)
-        return;
-    QVector<ImportedRow> rows;
-    for (int i = 0; i < count; ++i) {
-        ImportedRow row;
-        in >> row.text >> row.icon;
-        if (in.status() != QDataStream::Ok)
-            return;
-        if (!row.text.contains(DelayMark)) {
-            QByteArray marker;
-            if (!ReadBlock(in, 2, &marker))
-                return;
-            row.release = marker != QByteArray("0\0", 2);
-        }
-        rows.append(row);
-    }
-    int keys = 0;
-    for (const ImportedRow& row : qAsConst(rows))
-        keys += !row.text.contains(DelayMark);
-    if (keys > MaxKeyRows)
-        return;
-
+    // The rows are made from the values read, with the page's own icons, and
+    // written in the page's own form.
     QList<QListWidgetItem*> items;
-    for (const ImportedRow& row : qAsConst(rows)) {
-        QListWidgetItem* item = row.text.contains(DelayMark) ? DelayRow(row.text) : KeyRow(row.text, !row.release);
-        if (!row.icon.isNull())
-            item->setIcon(row.icon);
-        items.append(item);
-    }
-    const QString macroPath = MacroFile::PathOf(MacroFolder, name);
+    for (const MacroFile::Line& line : qAsConst(macro.lines))
+        items.append(RowOf(line));
     QString error;
-    if (!MacroFile::Write(macroPath, repeat, LinesOf(items), &error)) {
-        qWarning("macro %s not imported: %s", qPrintable(name), qPrintable(error));
+    if (!MacroFile::Write(macroPath, QString::number(macro.repeatCode), LinesOf(items), &error)) {
+        qWarning("macro %s not imported: %s", qPrintable(macro.name), qPrintable(error));
         qDeleteAll(items);
+        ShowFailure(ExeIsRun::Failure::Save);
         return;
     }
     MacroFilePath = macroPath;
     selecting_ = true;
-    ui->listWidgetHong->addItem(name);
+    ui->listWidgetHong->addItem(macro.name);
     ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
     selecting_ = false;
     ui->listWidgetKey->clear();

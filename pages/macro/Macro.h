@@ -4,6 +4,7 @@
 #include "core/LanguageTexts.h"
 #include "core/MacroBlock.h"
 #include "core/MacroFile.h"
+#include "dialogs/ExeIsRun.h"
 #include "dialogs/MacroKeyHook.h"
 
 #include <QElapsedTimer>
@@ -47,7 +48,7 @@ public:
     ~Macro() override;
 
     // The largest delay one device event holds, in milliseconds.
-    static constexpr int MaxEventDelay = 1048575;
+    static constexpr int MaxEventDelay = MacroBlock::MaxDelay;
     // The most key rows a macro has on the device.
     static constexpr int MaxKeyRows = MacroBlock::MaxEvents;
     // Dialog offsets: the page's own dialogs, and the key and delay dialogs.
@@ -135,10 +136,14 @@ private:
     template <class Dialog>
     void Place(Dialog* dialog, int dx = DialogDx, int dy = DialogDy);
     void ShowSameMacro(const QSize& promptSize);
+    // Tells the user that an action on a macro failed.
+    void ShowFailure(ExeIsRun::Failure failure);
 
     QListWidgetItem* KeyRow(const QString& name, bool press) const;
     QListWidgetItem* CodedKeyRow(const QString& name, bool press, int kind, int code) const;
     QListWidgetItem* DelayRow(const QString& text) const;
+    // The row of a line of a macro file.
+    QListWidgetItem* RowOf(const MacroFile::Line& line) const;
     int KeyRowCount() const;
     // Whether rows can be added (shows the limit notice when not).
     bool RoomForKeyRows(int added);

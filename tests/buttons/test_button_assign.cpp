@@ -4,13 +4,16 @@
 #include "tests/buttons/ButtonPageTesting.h"
 
 #include "core/ButtonRecords.h"
+#include "core/MacroIni.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
+#include "platform/UserDataFolder.h"
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -35,18 +38,33 @@ FlashDataMap ImageWith(int type, int value1, int value2, int count = 0,
     return image;
 }
 
-FlashDataMap MacroImage(const QByteArray& name, int repeat)
-{
-    FlashDataMap image = ImageWith(6, 0, repeat);
-    qstrncpy(image.macros[0].name, name.constData(), sizeof image.macros[0].name);
-    image.macros[0].nameLength = quint8(name.size());
-    return image;
-}
-
 QString FileContent(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<missing>");
+}
+
+// An image whose button 0 carries a macro: the name field's bytes and its
+// length byte (the bytes' count when none is given).
+FlashDataMap MacroImage(const QByteArray& name, int repeat, int length = -1)
+{
+    FlashDataMap image = ImageWith(6, 0, repeat);
+    memcpy(image.macros[0].name, name.constData(), size_t(qMin(name.size(), MacroBlock::MaxNameLength)));
+    image.macros[0].nameLength = quint8(length < 0 ? name.size() : length);
+    return image;
+}
+
+// Every file below a folder with its content.
+QStringList Tree(const QString& root)
+{
+    QStringList tree;
+    QDirIterator files(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        tree << QDir(root).relativeFilePath(path) + QStringLiteral(": ") + FileContent(path);
+    }
+    tree.sort();
+    return tree;
 }
 
 QStringList MacroFiles()
@@ -167,33 +185,54 @@ private slots:
         QCOMPARE(Buttoninterface::KeyNameFromDeviceCode(code, kind), name);
     }
 
-    // A macro's name from the device becomes a file only when it is a sound
-    // file name; the label shows it either way.
+    // A macro's name from the device: the bytes its length byte counts, up to
+    // a zero byte. It becomes a file only when it is a sound file name, and
+    // then no file outside the macro folder changes; the label shows it
+    // either way.
     void macroNames_data()
     {
-        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("abc") << QByteArray("abc") << true;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("parent folder") << QByteArray("../x") << false;
-        QTest::newRow("sub-folder") << QByteArray("a/b") << false;
-        QTest::newRow("dot") << QByteArray(".") << false;
+        const QString chinese(10, QChar(0x5B8F));
+        QTest::newRow("abc") << QByteArray("abc") << 3 << "abc" << true;
+        QTest::newRow("length shorter than the bytes") << QByteArray("abcdef") << 3 << "abc" << true;
+        QTest::newRow("zero byte inside") << QByteArray("ab\0cd", 5) << 5 << "ab" << true;
+        QTest::newRow("length above the field") << QByteArray(30, 'a') << 200 << QString(30, 'a') << true;
+        QTest::newRow("10 Chinese characters") << chinese.toUtf8() << 30 << chinese << true;
+        QTest::newRow("length 0") << QByteArray("abc") << 0 << "" << false;
+        QTest::newRow("empty") << QByteArray() << 0 << "" << false;
+        QTest::newRow("parent folder") << QByteArray("../x") << 4 << "../x" << false;
+        QTest::newRow("parent of parent") << QByteArray("../../y") << 7 << "../../y" << false;
+        QTest::newRow("sub-folder") << QByteArray("a/b") << 3 << "a/b" << false;
+        QTest::newRow("dot") << QByteArray(".") << 1 << "." << false;
     }
 
     void macroNames()
     {
-        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, length);
+        QFETCH(QString, name);
         QFETCH(bool, taken);
         Session session;
         Buttoninterface& page = *session.page;
         QSignalSpy handed(PostMsg::Instance(), &PostMsg::SigButtonToMacro);
-        const FlashDataMap image = MacroImage(name, 1);
+        // The folders around the macro folder, up to the user's data folder.
+        const QString around = QFileInfo(UserDataFolder()).absolutePath();
+        QVERIFY(MacroIni::Instance()->Flush());
+        QStringList before = Tree(around);
+        const FlashDataMap image = MacroImage(bytes, 1, length);
         page.ShowButtonFunction(0, 6, 0, 1, image);
-        QCOMPARE(page.LabelOf(0)->text(), page.MacroPrefix + QString::fromUtf8(name));
+        QCOMPARE(page.LabelOf(0)->text(), page.MacroPrefix + name);
         QCOMPARE(handed.count(), taken ? 1 : 0);
-        QCOMPARE(MacroFiles(), taken ? QStringList{"abc.ini"} : QStringList());
-        if (taken)
-            QCOMPARE(FileContent(MacroFile::PathOf(QStringLiteral("abc"))), QStringLiteral("1\n"));
+        QCOMPARE(MacroFiles(), taken ? QStringList{name + ".ini"} : QStringList());
+        if (taken) {
+            QCOMPARE(FileContent(MacroFile::PathOf(name)), QStringLiteral("1\n"));
+            before << QDir(around).relativeFilePath(MacroFile::PathOf(name)) + QStringLiteral(": 1\n");
+            before.sort();
+        }
+        QCOMPARE(Tree(around), before);
     }
 
     // The refresh slots, the reset and the configuration list.

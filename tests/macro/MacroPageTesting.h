@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
@@ -109,6 +110,29 @@ inline void Select(Macro& page, const QString& name)
             dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
         },
         file, line);
+}
+
+// Answers a notice with OK, keeping the text it showed.
+[[nodiscard]] inline ModalAnswer Notice(QString* text, const char* file = __builtin_FILE(),
+                                        int line = __builtin_LINE())
+{
+    return ModalAnswer(
+        [text](QWidget* dialog) {
+            *text = dialog->findChild<QLabel*>(QStringLiteral("label"))->text();
+            dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+        },
+        file, line);
+}
+
+// The names and contents of the files of a folder (the macro folder when
+// none is given), hidden ones included.
+inline QStringList FolderState(const QString& path = MacroFile::Folder())
+{
+    QStringList state;
+    const QDir folder(path);
+    for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        state << file + QStringLiteral(": ") + QString::fromUtf8(Content(folder.filePath(file)));
+    return state;
 }
 
 // A macro made through New.

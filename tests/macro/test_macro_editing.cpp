@@ -347,7 +347,7 @@ private slots:
     }
 
     // A save that cannot be written keeps the old file, the changes and Save,
-    // and tells the button page nothing.
+    // tells the user, and tells the button page nothing.
     void failedSaveKeepsTheChanges()
     {
         QVERIFY(Put(FileOf("m"), "1\n0x04 1 0\n"));
@@ -355,12 +355,17 @@ private slots:
         Select(page, "m");
         page.on_ChooseEvent_activated(4);
         BusLog bus;
+        QString shown;
         {
             ReadOnlyFolder folder(MacroFile::Folder());
             if (!folder.Ok())
                 QSKIP("the macro folder cannot be made read-only here");
+            ModalAnswer notice = Notice(&shown);
             page.on_Save_clicked();
+            QCOMPARE(notice.DialogClass(), QStringLiteral("ExeIsRun"));
         }
+        QCOMPARE(shown, QStringLiteral("The macro could not be saved. Your changes are kept."));
+        QCOMPARE(RowTexts(page), (QStringList{"A+", "10ms", "Left click+", "10ms", "Left click-"}));
         QCOMPARE(Content(FileOf("m")), QByteArray("1\n0x04 1 0\n"));
         QVERIFY(bus.signals_.isEmpty());
         QVERIFY(page.EventsModified);

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 QByteArray Content(const QString& path)
 {
@@ -154,25 +156,43 @@ private slots:
         QVERIFY(content.lines.isEmpty());
     }
 
+    // Only ".ini" files are macros, each named by its file name without that
+    // ending; folders, links and names no macro can have are left out.
     void list()
     {
         QTemporaryDir folder;
         for (const char* name : {"beta.ini", "Alpha.ini", "c.txt", "xml1.ini", "myxml.ini", "d.ini.ini",
-                                 "Gamma.ini"})
+                                 "Gamma.ini", "E.INI", ".ini", ".ini.ini", "f.ini.1-2.tmp"})
             QVERIFY(Put(folder.filePath(QLatin1String(name)), "1\n"));
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.ini")));
         QVERIFY(QFile::link(folder.filePath(QStringLiteral("beta.ini")), folder.filePath(QStringLiteral("link.ini"))));
-        QCOMPARE(MacroFile::List(folder.path()), (QStringList{"Alpha", "beta", "c.txt", "d", "Gamma"}));
+        QCOMPARE(MacroFile::List(folder.path()), (QStringList{".ini", "Alpha", "beta", "d.ini", "Gamma"}));
         QCOMPARE(MacroFile::List(folder.filePath(QStringLiteral("none"))), QStringList{});
     }
 
-    void nameAllowed_data()
+    // Every name the program accepts maps to a file of its own and back, next
+    // to the macros "a" and "a.ini"; a name is accepted only when its file and
+    // the copy that replaces it have names the file system takes.
+    void names_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("allowed");
+        const auto chinese = [](int characters) { return QString(characters, QChar(0x5B8F)); };
         QTest::newRow("plain") << "m" << true;
         QTest::newRow("blank inside") << "my macro" << true;
-        QTest::newRow("Chinese") << QString::fromUtf8("宏一") << true;
+        QTest::newRow("a.ini") << "a.ini" << true;
+        QTest::newRow("a.ini.ini") << "a.ini.ini" << true;
+        QTest::newRow(".ini") << ".ini" << true;
+        QTest::newRow("A.INI") << "A.INI" << true;
+        QTest::newRow("A") << "A" << true;
+        QTest::newRow("ini inside") << "b.inix" << true;
+        QTest::newRow("30 bytes, 10 Chinese") << chinese(10) << true;
+        QTest::newRow("31 bytes, a and 10 Chinese") << "a" + chinese(10) << true;
+        QTest::newRow("48 bytes, 16 Chinese") << chinese(16) << true;
+        QTest::newRow("214 bytes") << QString(214, QLatin1Char('a')) << true;
+        QTest::newRow("215 bytes") << QString(215, QLatin1Char('a')) << false;
+        QTest::newRow("213 bytes, 71 Chinese") << chinese(71) << true;
+        QTest::newRow("216 bytes, 72 Chinese") << chinese(72) << false;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("dot") << "." << false;
         QTest::newRow("dot dot") << ".." << false;
@@ -184,14 +204,29 @@ private slots:
         QTest::newRow("tab") << "a\tb" << false;
         QTest::newRow("holds xml") << "xml1" << false;
         QTest::newRow("dots inside") << "a..b" << true;
-        QTest::newRow("too long for a file name") << QString(300, QLatin1Char('a')) << false;
     }
 
-    void nameAllowed()
+    void names()
     {
         QFETCH(QString, name);
         QFETCH(bool, allowed);
         QCOMPARE(MacroFile::NameAllowed(name), allowed);
+        if (!allowed)
+            return;
+        QTemporaryDir folder;
+        QStringList names{"a", "a.ini"};
+        if (!names.contains(name))
+            names << name;
+        for (const QString& macro : names)
+            QVERIFY(MacroFile::Write(MacroFile::PathOf(folder.path(), macro), macro, {}));
+        QStringList listed = MacroFile::List(folder.path());
+        QCOMPARE(listed.count(name), 1);
+        std::sort(listed.begin(), listed.end());
+        std::sort(names.begin(), names.end());
+        QCOMPARE(listed, names);
+        for (const QString& macro : names)
+            QCOMPARE(Content(MacroFile::PathOf(folder.path(), macro)), macro.toUtf8() + "\n");
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), names.size());
     }
 
     void writeAndReadBack()

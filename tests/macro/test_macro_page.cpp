@@ -4,13 +4,16 @@
 
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
+#include "dialogs/FileChooser.h"
 #include "dialogs/MacroKeyCodes.h"
+#include "pages/macro/MacroExportFile.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace MacroPageTesting;
@@ -45,31 +48,33 @@ private slots:
         MacroRecording = false;
     }
 
-    // New, rename and delete change the list, the files and the bus.
+    // New, rename and delete change the list, the files and the bus; a name
+    // taken or refused is told with a notice.
     void listOperations_data()
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("dialog");   // the notice after the prompt, or the delete question
         QTest::addColumn<QStringList>("macros");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("signals_");
         const QStringList two{"one", "two"};
-        QTest::newRow("new: empty name") << "new" << "" << "QuestionDialog" << two << two << QStringList{};
+        QTest::newRow("new: empty name") << "new" << "" << "" << two << two << QStringList{};
         QTest::newRow("new: existing name") << "new" << "two" << "SameMacro" << two << two << QStringList{};
         QTest::newRow("new: unlisted file") << "new" << "x" << "SameMacro" << two << two << QStringList{};
-        QTest::newRow("new: parent path") << "new" << "../x" << "QuestionDialog" << two << two << QStringList{};
-        QTest::newRow("new: slash") << "new" << "a/b" << "QuestionDialog" << two << two << QStringList{};
-        QTest::newRow("new: holds xml") << "new" << "xml1" << "QuestionDialog" << two << two << QStringList{};
-        QTest::newRow("new: case differs") << "new" << "One" << "QuestionDialog" << QStringList{"one", "two", "One"}
+        QTest::newRow("new: parent path") << "new" << "../x" << "ExeIsRun" << two << two << QStringList{};
+        QTest::newRow("new: slash") << "new" << "a/b" << "ExeIsRun" << two << two << QStringList{};
+        QTest::newRow("new: holds xml") << "new" << "xml1" << "ExeIsRun" << two << two << QStringList{};
+        QTest::newRow("new: case differs") << "new" << "One" << "" << QStringList{"one", "two", "One"}
                                            << QStringList{"One", "one", "two"} << QStringList{};
+        QTest::newRow("new: one.ini") << "new" << "one.ini" << "" << QStringList{"one", "two", "one.ini"}
+                                      << QStringList{"one", "one.ini", "two"} << QStringList{};
         QTest::newRow("rename to itself") << "rename" << "one" << "SameMacro" << two << two << QStringList{};
         QTest::newRow("rename to another") << "rename" << "two" << "SameMacro" << two << two << QStringList{};
         QTest::newRow("rename onto an unlisted file") << "rename" << "x" << "SameMacro" << two << two << QStringList{};
-        QTest::newRow("rename") << "rename" << "uno" << "QuestionDialog" << QStringList{"uno", "two"}
+        QTest::newRow("rename") << "rename" << "uno" << "" << QStringList{"uno", "two"}
                                 << QStringList{"two", "uno"} << QStringList{"rename one uno"};
-        QTest::newRow("rename to parent path") << "rename" << "../x" << "QuestionDialog" << two << two
-                                               << QStringList{};
+        QTest::newRow("rename to parent path") << "rename" << "../x" << "ExeIsRun" << two << two << QStringList{};
         QTest::newRow("delete confirmed") << "delete" << "NewHong" << "DeleteConfirm" << QStringList{"two"}
                                           << QStringList{"two"} << QStringList{"delete Macro-one"};
         QTest::newRow("delete declined") << "delete" << "CloseButton" << "DeleteConfirm" << two << two
@@ -96,7 +101,7 @@ private slots:
             ModalAnswer prompt = Name(answer);
             ModalAnswer notice = ModalAnswer::Click(QStringLiteral("NewHong"));
             page.on_NewHong_clicked();
-            if (dialog == "SameMacro")
+            if (!dialog.isEmpty())
                 QCOMPARE(notice.DialogClass(), dialog);
             else
                 notice.Cancel();
@@ -104,7 +109,7 @@ private slots:
             ModalAnswer prompt = Name(answer);
             ModalAnswer notice = ModalAnswer::Click(QStringLiteral("NewHong"));
             page.RenameMacro();
-            if (dialog == "SameMacro")
+            if (!dialog.isEmpty())
                 QCOMPARE(notice.DialogClass(), dialog);
             else
                 notice.Cancel();
@@ -145,6 +150,42 @@ private slots:
         QCOMPARE(MacroNames(again), (QStringList{"a", "b"}));
     }
 
+    // Macros whose names hold ".ini" keep a file each: after a restart each
+    // shows its own rows, and deleting one leaves the others whole.
+    void namesHoldingIni()
+    {
+        const QStringList names{"a", "a.ini", "a.ini.ini", ".ini", "A.INI"};
+        const QStringList keys{"A", "B", "C", "D", "E"};
+        {
+            Macro page;
+            for (int i = 0; i < names.size(); ++i) {
+                New(page, names.at(i));
+                page.AppendKeyRow(keys.at(i), true);
+                page.on_Save_clicked();
+            }
+        }
+        const auto sorted = [](QStringList list) {
+            list.sort();
+            return list;
+        };
+        Macro page;
+        QCOMPARE(sorted(MacroNames(page)), sorted(names));
+        for (int i = 0; i < names.size(); ++i) {
+            Select(page, names.at(i));
+            QCOMPARE(RowTexts(page), QStringList{keys.at(i) + "+"});
+        }
+        Select(page, "a.ini.ini");
+        {
+            ModalAnswer confirm = ModalAnswer::Click(QStringLiteral("NewHong"));
+            page.on_DeleteHong_clicked();
+        }
+        QStringList left = names;
+        left.removeAll(QStringLiteral("a.ini.ini"));
+        QCOMPARE(sorted(MacroFile::List(MacroFile::Folder())), sorted(left));
+        for (const QString& name : left)
+            QCOMPARE(Content(FileOf(name)), QByteArray("1\n0x0") + char('4' + names.indexOf(name)) + " 1 0\n");
+    }
+
     // Names the prompt gives back, cancelled or closed, make nothing.
     void newCancelledOrClosed_data()
     {
@@ -164,35 +205,66 @@ private slots:
         QVERIFY(MacroFile::List(MacroFile::Folder()).isEmpty());
     }
 
-    // A rename or delete whose file operation fails changes nothing.
-    void renameAndDeleteInReadOnlyFolder_data()
+    // An action whose file cannot be written, renamed or removed changes
+    // nothing and tells the user.
+    void failuresAreTold_data()
     {
-        QTest::addColumn<bool>("rename");
-        QTest::newRow("rename") << true;
-        QTest::newRow("delete") << false;
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("new") << "new" << "The macro could not be saved. Your changes are kept.";
+        QTest::newRow("rename") << "rename" << "The macro could not be renamed";
+        QTest::newRow("delete") << "delete" << "The macro could not be deleted";
+        QTest::newRow("import") << "import" << "The macro could not be saved. Your changes are kept.";
+        QTest::newRow("export") << "export" << "The macro could not be written to this file";
     }
 
-    void renameAndDeleteInReadOnlyFolder()
+    void failuresAreTold()
     {
-        QFETCH(bool, rename);
-        QVERIFY(Put(FileOf("m"), "1\n"));
+        QFETCH(QString, action);
+        QFETCH(QString, text);
+        QVERIFY(Put(FileOf("m"), "1\n0x04 1 0\n"));
+        const QString exports = QDir::homePath() + QStringLiteral("/exports");
+        QVERIFY(QDir().mkpath(exports));
+        const QString exported = exports + QStringLiteral("/n.ini");
+        QVERIFY(Put(exported, MacroExportFile::Format(QStringLiteral("n"), 1, {})));
         Macro page;
         Select(page, "m");
+        const QStringList folder = FolderState();
+        const QStringList exportFolder = FolderState(exports);
         BusLog bus;
+        QString shown;
         {
-            ReadOnlyFolder readOnly(MacroFile::Folder());
+            ReadOnlyFolder readOnly(action == "export" ? exports : MacroFile::Folder());
             if (!readOnly.Ok())
                 QSKIP("no read-only folder can be made here");
-            if (rename) {
-                ModalAnswer prompt = Name(QStringLiteral("n"));
+            // The name prompt or the question comes first, then the notice.
+            std::unique_ptr<ModalAnswer> first;
+            if (action == "new" || action == "rename")
+                first = std::make_unique<ModalAnswer>(Name(QStringLiteral("n")));
+            else if (action == "delete")
+                first = std::make_unique<ModalAnswer>(ModalAnswer::Click(QStringLiteral("NewHong")));
+            ModalAnswer notice = Notice(&shown);
+            if (action == "new") {
+                page.on_NewHong_clicked();
+            } else if (action == "rename") {
                 page.RenameMacro();
-            } else {
-                ModalAnswer question = ModalAnswer::Click(QStringLiteral("NewHong"));
+            } else if (action == "delete") {
                 page.on_DeleteHong_clicked();
+            } else if (action == "import") {
+                FileChooser::SetNextAnswer(exported);
+                page.InPortMacro();
+            } else {
+                FileChooser::SetNextAnswer(exports + QStringLiteral("/m.ini"));
+                page.ExPortMacro();
             }
+            QCOMPARE(notice.DialogClass(), QStringLiteral("ExeIsRun"));
         }
+        QCOMPARE(shown, text);
         QCOMPARE(MacroNames(page), QStringList{"m"});
-        QCOMPARE(Content(FileOf("m")), QByteArray("1\n"));
+        QCOMPARE(Macros(page)->currentItem()->text(), QStringLiteral("m"));
+        QCOMPARE(RowTexts(page), QStringList{"A+"});
+        QCOMPARE(FolderState(), folder);
+        QCOMPARE(FolderState(exports), exportFolder);
         QVERIFY(bus.signals_.isEmpty());
     }
 
@@ -393,6 +465,33 @@ private slots:
         QCOMPARE(RowTexts(page), (QStringList{"+", "10ms", "Forward click+", "10ms", "Forward click-"}));
         page.on_Save_clicked();
         QCOMPARE(Content(FileOf("m")), QByteArray("1\n0x00 1 0\n10ms\n0x10 4 0\n10ms\n0x10 4 1\n"));
+    }
+
+    // Mouse rows are saved by the button they stand for, whatever the names
+    // of the language loaded since: here one whose left click has no text and
+    // whose right click is named like the key "A".
+    void mouseRowsKeepTheirCodes()
+    {
+        QFile english(LanguageTexts::FileName(0));
+        QVERIFY(english.open(QIODevice::ReadOnly));
+        QByteArray texts = english.readAll();
+        texts.replace("<ChooseEvent4>Left click</ChooseEvent4>", "<ChooseEvent4></ChooseEvent4>");
+        texts.replace("<ChooseEvent5>Right click</ChooseEvent5>", "<ChooseEvent5>A</ChooseEvent5>");
+        QTemporaryDir folder;
+        Macro page;
+        New(page, QStringLiteral("m"));
+        page.InsertMouseClickRows(MouseLeft);
+        Rows(page)->setCurrentRow(-1);
+        page.InsertMouseClickRows(MouseRight);
+        LanguageTexts::SetFolder(folder.path());
+        QVERIFY(Put(LanguageTexts::FileName(0), texts));
+        page.SlotChangeLanguage(0);
+        LanguageTexts::SetFolder(QString());
+        QCOMPARE(MouseButtonNames[MouseRight], QStringLiteral("A"));
+        page.on_Save_clicked();
+        page.SlotChangeLanguage(0);
+        QCOMPARE(Content(FileOf("m")),
+                 QByteArray("1\n0x01 4 0\n10ms\n0x01 4 1\n10ms\n0x02 4 0\n10ms\n0x02 4 1\n"));
     }
 
     // The menu over an item and over empty space.

@@ -60,6 +60,14 @@ struct Window {
 const char* const LanguageNames[] = {"English", "Simplified Chinese", "Traditional Chinese", "Korean", "Russian",
                                      "Japanese"};
 
+// The macro editor's notice of a failed action.
+QWidget* Failure(ExeIsRun::Failure failure)
+{
+    auto* notice = new ExeIsRun;
+    notice->ShowFailure(failure);
+    return notice;
+}
+
 // The windows and the states that change their texts.
 QVector<Window> Windows()
 {
@@ -83,6 +91,12 @@ QVector<Window> Windows()
         {"delete", [] { return new DeleteConfirm; }},
         {"progress", [] { auto* d = new Progress; d->SlotProgress(100, 0); return d; }},
         {"running", [] { return new ExeIsRun; }},
+        {"macro not saved", [] { return Failure(ExeIsRun::Failure::Save); }},
+        {"macro not renamed", [] { return Failure(ExeIsRun::Failure::Rename); }},
+        {"macro not deleted", [] { return Failure(ExeIsRun::Failure::Delete); }},
+        {"macro not exported", [] { return Failure(ExeIsRun::Failure::Export); }},
+        {"macro not imported", [] { return Failure(ExeIsRun::Failure::Import); }},
+        {"macro name refused", [] { return Failure(ExeIsRun::Failure::Name); }},
         {"import unreadable", [] { ImportFileResult = 1; return new InportFail; }},
         {"import rejected", [] { ImportFileResult = 2; return new InportFail; }},
         {"new firmware", [] { return new FindNewVer; }},
