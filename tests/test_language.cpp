@@ -36,7 +36,7 @@ const QVector<QPair<QString, QStringList>> WindowElements = {
     {"DeleteConfirm", {"label", "NewHong"}},
     {"Progress", {"Confirm", "UpdateNotMove", "UpDateFail", "UpDateSuccess"}},
     {"EXEIsRun", {"label", "NewHong", "label_2", "PleaseStop"}},
-    {"InportFail", {"label", "label_1", "NewHong"}},
+    {"InportFail", {"label", "label_1", "NewHong", "ExportFail"}},
     {"NewVer", {"label", "NewHong", "NoApear"}},
     {"LessThree", {"label", "NewHong"}},
     {"groupKey", {"label", "NewHong", "NewHong_2"}},

@@ -19,6 +19,7 @@
 #include "dialogs/FileChooser.h"
 #include "dialogs/FireKey.h"
 #include "dialogs/GroupKey.h"
+#include "dialogs/InportFail.h"
 #include "dialogs/LeftButtonOnly.h"
 #include "dialogs/MacroKeyCodes.h"
 #include "dialogs/MakeMacro.h"
@@ -1417,6 +1418,10 @@ bool Buttoninterface::ExportConfigFile(const QString& path, const FlashDataMap& 
     if (ConfigurationFile::Export(path, image))
         return true;
     qWarning() << "button page: the configuration is not exported to" << path;
+    InportFail notice;
+    notice.ShowExportFailText();
+    DialogPlacement::CentreOver(&notice, this, WaitDx, WaitDy);
+    notice.exec();
     return false;
 }
 
