@@ -550,7 +550,7 @@ void Buttoninterface::WriteMacroHeader(const QString& name, const QString& text)
 
 int Buttoninterface::DpiValueFromIndex(int index) const
 {
-    if (!SensorDefineFile::HasDpiTable(DefineNames, SensorModel))
+    if (!SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel))
         return (index + 1) * 50;
     return qMax(0, SensorDefineFile::DpiOfRegister(DefineNames, DefineValues, SensorModel, index));
 }
@@ -558,10 +558,10 @@ int Buttoninterface::DpiValueFromIndex(int index) const
 int Buttoninterface::DpiIndexFromValue(int dpi) const
 {
     const int base = dpi / 50;
-    if (!SensorDefineFile::HasDpiTable(DefineNames, SensorModel))
+    if (!SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel))
         return base - 1;
-    const int entry = SensorDefineFile::IndexOfDpi(DefineNames, SensorModel, dpi);
-    return entry >= 0 && entry < DefineValues.size() ? DefineValues.at(entry) : base;
+    const int entry = SensorDefineFile::IndexOfDpi(DefineNames, DefineValues, SensorModel, dpi);
+    return entry >= 0 ? DefineValues.at(entry) : base;
 }
 
 void Buttoninterface::SlotFormResetButton()
@@ -813,8 +813,8 @@ void Buttoninterface::Assign(const Assignment& assignment, bool checked)
         text = ui->DPI_4->text() + QStringLiteral("-") + assignment.button->text();
         // A model with a register table but no entry for this DPI has no
         // register to lock to.
-        storable = !SensorDefineFile::HasDpiTable(DefineNames, SensorModel)
-            || SensorDefineFile::IndexOfDpi(DefineNames, SensorModel, assignment.value) >= 0;
+        storable = !SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel)
+            || SensorDefineFile::IndexOfDpi(DefineNames, DefineValues, SensorModel, assignment.value) >= 0;
         break;
     case Assignment::Fire:
         value1 = FireInterval;
