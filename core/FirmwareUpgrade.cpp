@@ -40,6 +40,9 @@ quint64 heldId = 0;
 QString startedVersion;
 std::atomic<int> reportCount{0};
 std::mutex logMutex;
+// Orders the changes of the record with the state changes they belong to: a
+// success's removal is taken before the next start can write its record.
+std::mutex recordMutex;
 
 bool Exchange(std::atomic<int>& state, int from, int to)
 {
@@ -47,11 +50,26 @@ bool Exchange(std::atomic<int>& state, int from, int to)
 }
 } // namespace
 
-bool FirmwareUpgrade::Start(const QByteArray& image, UpgradeStatusCallback callback)
+FirmwareUpgrade::StartResult FirmwareUpgrade::Start(const QByteArray& image, UpgradeStatusCallback callback,
+                                                    const QString& record)
 {
     FirmwareImages::Header header;
     if (!FirmwareImages::ReadHeader(image, &header))
-        return false;
+        return Refused;
+    // The device leaves its firmware from the start on: the record that
+    // offers the repair must be on the disk first.
+    Registry* const registry = Registry::Instance();
+    QString before;
+    {
+        const std::lock_guard<std::mutex> lock(recordMutex);
+        before = FailRecordText();
+        registry->SetValue(Registry::UpdateFailInfoKey(), record);
+    }
+    if (!registry->Flush()) {
+        qWarning() << "firmware upgrade not started: the record of the upgrade cannot be written";
+        RestoreFailRecord(before);
+        return NotRecorded;
+    }
     // The held copy shares this buffer, which no one changes: it stays valid
     // while either is held.
     const QByteArray kept = image;
@@ -69,13 +87,13 @@ bool FirmwareUpgrade::Start(const QByteArray& image, UpgradeStatusCallback callb
                              [id](const HeldImage& entry) { return entry.id == id; });
     // A later start taken meanwhile (from a status callback) has already
     // released this one and the older ones.
-    if (held == heldImages.end())
-        return started;
-    if (started)
-        heldImages.erase(heldImages.begin(), held);
-    else
-        heldImages.erase(held);
-    return started;
+    if (held != heldImages.end()) {
+        if (started)
+            heldImages.erase(heldImages.begin(), held);
+        else
+            heldImages.erase(held);
+    }
+    return started ? Started : Refused;
 }
 
 QString FirmwareUpgrade::StartedVersionText()
@@ -119,15 +137,27 @@ QStringList FirmwareUpgrade::FailRecordParts()
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char(','));
 }
 
-void FirmwareUpgrade::WriteFailRecord(int target, int kind, int cid, int mid)
+QString FirmwareUpgrade::FailRecordOf(int target, int kind, int cid, int mid)
 {
-    Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(),
-                                   QStringLiteral("%1,%2,%3,%4").arg(target).arg(kind).arg(cid).arg(mid));
+    return QStringLiteral("%1,%2,%3,%4").arg(target).arg(kind).arg(cid).arg(mid);
 }
 
-void FirmwareUpgrade::RemoveFailRecord()
+bool FirmwareUpgrade::WriteFailRecord(int target, int kind, int cid, int mid)
 {
-    Registry::Instance()->RemoveKey(Registry::UpdateFailInfoKey());
+    return Registry::Instance()->SetValueFlushed(Registry::UpdateFailInfoKey(),
+                                                 FailRecordOf(target, kind, cid, mid));
+}
+
+bool FirmwareUpgrade::RemoveFailRecord()
+{
+    return Registry::Instance()->RemoveKeyFlushed(Registry::UpdateFailInfoKey());
+}
+
+bool FirmwareUpgrade::RestoreFailRecord(const QString& text)
+{
+    if (text.isEmpty())
+        return RemoveFailRecord();
+    return Registry::Instance()->SetValueFlushed(Registry::UpdateFailInfoKey(), text);
 }
 
 QString FirmwareUpgrade::LogFileName()
@@ -154,15 +184,22 @@ bool FirmwareUpgrade::AppendLog()
 
 bool FirmwareUpgrade::Fail()
 {
-    const bool receiver = Exchange(ReceiverUpgradeState, Upgrading, Failed);
-    const bool mouse = Exchange(MouseUpgradeState, Upgrading, Failed);
-    if (!receiver && !mouse)
-        return false;
+    Registry* const registry = Registry::Instance();
+    {
+        const std::lock_guard<std::mutex> lock(recordMutex);
+        const bool receiver = Exchange(ReceiverUpgradeState, Upgrading, Failed);
+        const bool mouse = Exchange(MouseUpgradeState, Upgrading, Failed);
+        if (!receiver && !mouse)
+            return false;
+        registry->SetValue(Registry::UpdateFailInfoKey(),
+                           FailRecordOf(UpgradeTarget, ReceiverKind, SettingCid, SettingMid));
+    }
     AppendLog();
     MouseUpdateAvailable = false;
     ReceiverUpdateAvailable = false;
     PostMsg::Instance()->PostProgress(0, 1);
-    WriteFailRecord(UpgradeTarget, ReceiverKind, SettingCid, SettingMid);
+    if (!registry->Flush())
+        qWarning() << "firmware upgrade: the record of the failed upgrade is not on the disk";
     return true;
 }
 
@@ -189,23 +226,35 @@ void FirmwareUpgrade::Status(const UpgradeStatusPacket* packet)
         return;
     }
     const QString version = StartedVersionText();
-    const bool receiver = Exchange(ReceiverUpgradeState, Upgrading, Succeeded);
+    Registry* const registry = Registry::Instance();
+    bool receiver = false;
+    bool mouse = false;
+    {
+        const std::lock_guard<std::mutex> lock(recordMutex);
+        receiver = Exchange(ReceiverUpgradeState, Upgrading, Succeeded);
+        mouse = Exchange(MouseUpgradeState, Upgrading, Succeeded);
+        if (mouse) {
+            const ProductDescription& description = ProductDescription::Instance();
+            const QString cid = description.Option().Text(QStringLiteral("CID"));
+            const QString mid = description.Model(CurrentDevice.get().modelIndex).Text(QStringLiteral("MID"));
+            registry->SetValue(Registry::MouseVerKey(cid, mid), version);
+        }
+        if (receiver || mouse)
+            registry->RemoveKey(Registry::UpdateFailInfoKey());
+    }
+    // The new version and the end of the record are on the disk before the
+    // success is shown.
+    if ((receiver || mouse) && !registry->Flush())
+        qWarning() << "firmware upgrade: its end is not recorded on the disk";
     if (receiver) {
         if (!twoStages)
             bus->PostProgress(0, 2);
         bus->PostLabelText(0, version);
     }
-    const bool mouse = Exchange(MouseUpgradeState, Upgrading, Succeeded);
     if (mouse) {
-        const ProductDescription& description = ProductDescription::Instance();
-        const QString cid = description.Option().Text(QStringLiteral("CID"));
-        const QString mid = description.Model(CurrentDevice.get().modelIndex).Text(QStringLiteral("MID"));
-        Registry::Instance()->SetValue(Registry::MouseVerKey(cid, mid), version);
         bus->PostProgress(0, 2);
         bus->PostLabelText(1, version);
     }
-    if (receiver || mouse)
-        RemoveFailRecord();
 }
 
 void UpgradeStatusCallbackA(UpgradeStatusPacket* packet)

@@ -41,11 +41,16 @@ public:
     static constexpr int StartTimeoutMs = 10000;  // the value every start hands the library
     static constexpr int LogLines = DIVAZA_UPGRADE_LOG_LINES;
 
-    // Hands a copy of the image to UsbUpgrade_Start and holds it until the
-    // library has taken a later image (so the buffer outlives the upgrade).
-    // The version of the image becomes StartedVersionText(). False when the
-    // image is empty or the library refused the start.
-    static bool Start(const QByteArray& image, UpgradeStatusCallback callback);
+    enum StartResult { Started, Refused, NotRecorded };
+    // Puts the record of an interrupted upgrade (FailRecordOf) on the disk,
+    // flushed and checked, then hands a copy of the image to UsbUpgrade_Start
+    // and holds it until the library has taken a later image (so the buffer
+    // outlives the upgrade): a crash or a power loss during the upgrade leaves
+    // the record that offers the repair. The version of the image becomes
+    // StartedVersionText(). NotRecorded, with nothing started and the record
+    // as it was, when the record cannot be written; Refused when the image is
+    // empty or the library refused the start.
+    static StartResult Start(const QByteArray& image, UpgradeStatusCallback callback, const QString& record);
     // The version text ("v1.6") of the image of the last start.
     static QString StartedVersionText();
     // How many reports (progress or result) have come since the program
@@ -61,8 +66,13 @@ public:
     static QString FailRecordText();
     static QStringList FailRecordParts();
     // "<target>,<kind>,<cid>,<mid>" in decimal.
-    static void WriteFailRecord(int target, int kind, int cid, int mid);
-    static void RemoveFailRecord();
+    static QString FailRecordOf(int target, int kind, int cid, int mid);
+    // The record is written and removed in the flushed form: false (logged)
+    // when the change is not on the disk.
+    static bool WriteFailRecord(int target, int kind, int cid, int mid);
+    static bool RemoveFailRecord();
+    // Puts back a record read before (absent when text is empty).
+    static bool RestoreFailRecord(const QString& text);
 
     // Appends the library's 8 log lines of the last upgrade to the upgrade log;
     // false when the file cannot be written (the lines are then lost).

@@ -20,8 +20,9 @@ public:
 
     QString GetValue(const QString& group, const QString& key);
     QStringList GetValueList(const QString& group, const QString& key);
-    // Both return at once; false while the file cannot be written (the
-    // change is kept and goes with the next write).
+    // Both return at once. True: the change is taken (read back at once,
+    // queued for the disk, not on it); false while the file cannot be written
+    // (the change is kept and goes with the next write). See IniFile.
     bool SetValue(const QString& group, const QString& key, const QString& value);
     bool RemoveKey(const QString& group, const QString& key);
     // Waits until the changes are on disk; false when a write failed.

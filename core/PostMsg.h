@@ -50,6 +50,9 @@ public:
     };
     // SigMouseOffLineo(reason): which notice the top window shows.
     enum MouseOffLineReason { MouseOffLine = 0, MouseTimedOut = 1 };
+    // SigAutoRepair(code): which ending the update and repair dialogs tell
+    // (any other code tells the failure).
+    enum AutoRepairEnding { AutoRepairSucceeded = 0, AutoRepairFailed = 1, AutoRepairNotRecorded = 2 };
 
     void PostChangeMainDialog(int page);
     void PostChangeSize(int mode);

@@ -18,6 +18,7 @@ Guarded<QString> RepairMouseModel;
 Guarded<QStringList> RepairFailParts;
 std::atomic<bool> RepairMouseListed{false};
 std::atomic<bool> RepairReceiverOnly{false};
+Guarded<QString> RepairRecordBefore;
 
 namespace {
 // The receiver id transfer's last read (GUI thread).
@@ -50,10 +51,16 @@ void Progress(int percent)
 void Success()
 {
     const int stage = RepairStage;
+    // On the disk before the success is shown or the next stage starts.
+    // The failed device is repaired: its record goes, also from what a
+    // later stage puts back.
+    if (stage == RepairFailedStage)
+        RepairRecordBefore.set(QString());
+    const bool recorded = FirmwareUpgrade::RestoreFailRecord(RepairRecordBefore.get());
+    if (!recorded)
+        qWarning("firmware repair: the record after the stage is not on the disk");
     if (stage == 1 || RepairReceiverOnly)
         RepairUpgrade::Succeed();
-    if (stage == RepairFailedStage)
-        FirmwareUpgrade::RemoveFailRecord();
     if (stage != 0 || RepairReceiverOnly)
         return;
     RepairStage = 1;
@@ -62,23 +69,53 @@ void Success()
     const bool allowed = RepairFailedStage == 1 || RepairMouseListed;
     const QList<QByteArray> images = FirmwareImages::RepairImageList();
     if (found && allowed && !images.isEmpty()) {
-        if (!RepairUpgrade::Start(images.first()))
-            RepairUpgrade::Fail(true);
+        RepairUpgrade::StartOrFail(images.first(), true);
         return;
     }
     // The receiver is repaired, the mouse stage cannot follow.
     if (RepairUpgradeRunning.exchange(false)) {
         PostMsg* bus = PostMsg::Instance();
-        bus->PostAutoRepair(1);
+        bus->PostAutoRepair(PostMsg::AutoRepairFailed);
         bus->PostUpDateButton(true);
         bus->PostProgress(0, 5);
     }
 }
 } // namespace
 
-bool RepairUpgrade::Start(const QByteArray& image)
+FirmwareUpgrade::StartResult RepairUpgrade::Start(const QByteArray& image)
 {
-    return FirmwareUpgrade::Start(image, &RepairUpgradeStatusCallback);
+    const int target = RepairStage == 0 ? FirmwareImages::ReceiverType : FirmwareImages::MouseType;
+    return FirmwareUpgrade::Start(image, &RepairUpgradeStatusCallback,
+                                  FirmwareUpgrade::FailRecordOf(target, RepairReceiverKind, RepairCid, RepairMid));
+}
+
+bool RepairUpgrade::StartOrFail(const QByteArray& image, bool writeRecord)
+{
+    switch (Start(image)) {
+    case FirmwareUpgrade::Started:
+        return true;
+    case FirmwareUpgrade::NotRecorded:
+        FailUnrecorded();
+        return false;
+    case FirmwareUpgrade::Refused:
+        break;
+    }
+    // The device was not touched.
+    if (!writeRecord)
+        FirmwareUpgrade::RestoreFailRecord(RepairRecordBefore.get());
+    Fail(writeRecord);
+    return false;
+}
+
+bool RepairUpgrade::FailUnrecorded()
+{
+    if (!Fail(false))
+        return false;
+    PostMsg* bus = PostMsg::Instance();
+    bus->PostAutoRepair(PostMsg::AutoRepairNotRecorded);
+    // Nothing was started: Repair shows as the record says.
+    bus->PostUpDateButton(FirmwareUpgrade::FailRecordText().isEmpty());
+    return true;
 }
 
 bool RepairUpgrade::Fail(bool writeRecord)
@@ -86,7 +123,7 @@ bool RepairUpgrade::Fail(bool writeRecord)
     if (!RepairUpgradeRunning.exchange(false))
         return false;
     PostMsg* bus = PostMsg::Instance();
-    bus->PostAutoRepair(1);
+    bus->PostAutoRepair(PostMsg::AutoRepairFailed);
     bus->PostUpDateButton(false);
     bus->PostProgress(0, 6);
     if (writeRecord)
@@ -102,7 +139,7 @@ bool RepairUpgrade::Succeed()
     if (!RepairUpgradeRunning.exchange(false))
         return false;
     PostMsg* bus = PostMsg::Instance();
-    bus->PostAutoRepair(0);
+    bus->PostAutoRepair(PostMsg::AutoRepairSucceeded);
     bus->PostUpDateButton(true);
     bus->PostProgress(0, 2);
     return true;

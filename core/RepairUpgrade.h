@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DeviceAllInfo.h"
+#include "core/FirmwareUpgrade.h"
 #include "core/Guarded.h"
 #include "devicelib/DIVAza.h"
 
@@ -40,19 +41,30 @@ extern std::atomic<bool> RepairMouseListed;
 // The run updates the receiver alone (the top window's Space key): a good
 // receiver stage ends the run as a success.
 extern std::atomic<bool> RepairReceiverOnly;
+// The record of a failed upgrade as it was when the run began: a good stage
+// of another device than the one it names puts it back (each stage's start
+// records its own device first).
+extern Guarded<QString> RepairRecordBefore;
 
 // The status callback of the repair path.
 void RepairUpgradeStatusCallback(UpgradeStatusPacket* packet);
 
 class RepairUpgrade {
 public:
-    // Hands the image to the library with the repair callback; false when
-    // the start was refused.
-    static bool Start(const QByteArray& image);
+    // Records the running stage's device on the disk, then hands the image to
+    // the library with the repair callback (FirmwareUpgrade::Start).
+    static FirmwareUpgrade::StartResult Start(const QByteArray& image);
     // The failed ending: failure texts and view, Repair stays, the device
     // watch on again. Writes the record of the running stage when asked.
     // Does nothing (false) unless a repair runs, so a failure is handled once.
     static bool Fail(bool writeRecord);
+    // The ending of a start whose record could not be written: the failed
+    // ending, with the text that says the update did not start.
+    static bool FailUnrecorded();
+    // Starts the image; when it does not start, the run ends as failed.
+    // A refused start then records the stage's device when writeRecord is
+    // set, else puts back the record the run began with.
+    static bool StartOrFail(const QByteArray& image, bool writeRecord);
     // The good ending: success texts and view, Repair hidden.
     static bool Succeed();
 

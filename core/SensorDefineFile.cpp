@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 
 namespace {
 const char* const SwitchNames[SensorDefineFile::SwitchCount] = {
@@ -86,11 +87,10 @@ QString SensorDefineFile::DpiPrefix(const QString& model)
     return QStringLiteral("SENSOR_") + model + QStringLiteral("_DPI");
 }
 
-bool SensorDefineFile::HasDpiTable(const QStringList& names, const QString& model)
+bool SensorDefineFile::HasDpiTable(const QStringList& names, const QVector<int>& values, const QString& model)
 {
-    const QString prefix = DpiPrefix(model);
-    for (const QString& name : names) {
-        if (name.contains(prefix))
+    for (int i = 0; i < names.size(); ++i) {
+        if (EntryDpi(names, values, model, i) >= 0)
             return true;
     }
     return false;
@@ -101,22 +101,43 @@ int SensorDefineFile::DpiOfName(const QString& name)
     const int i = name.indexOf(QLatin1Char('I'));
     if (i < 0)
         return 0;
-    return name.mid(i + 2).toInt();
+    const QString text = name.mid(i + 2);
+    bool ok = false;
+    const qlonglong dpi = text.toLongLong(&ok);
+    if (!ok) {
+        // A number too long for any integer is still a number.
+        static const QRegularExpression digits(QStringLiteral("^\\s*[-+]?\\d+\\s*$"));
+        return digits.match(text).hasMatch() ? -1 : 0;
+    }
+    return dpi >= 0 && dpi <= MaxStageDpi ? int(dpi) : -1;
+}
+
+int SensorDefineFile::EntryDpi(const QStringList& names, const QVector<int>& values, const QString& model, int i)
+{
+    if (i < 0 || i >= names.size() || i >= values.size() || !names.at(i).contains(DpiPrefix(model)))
+        return -1;
+    if (values.at(i) < 0 || values.at(i) > MaxTableRegister)
+        return -1;
+    return DpiOfName(names.at(i));
 }
 
 int SensorDefineFile::DpiOfRegister(const QStringList& names, const QVector<int>& values, const QString& model,
                                     int registerValue)
 {
-    const QString prefix = DpiPrefix(model);
-    const int count = qMin(names.size(), values.size());
-    for (int i = 0; i < count; ++i) {
-        if (names.at(i).contains(prefix) && values.at(i) == registerValue)
-            return DpiOfName(names.at(i));
+    for (int i = 0; i < names.size(); ++i) {
+        const int dpi = EntryDpi(names, values, model, i);
+        if (dpi >= 0 && values.at(i) == registerValue)
+            return dpi;
     }
     return -1;
 }
 
-int SensorDefineFile::IndexOfDpi(const QStringList& names, const QString& model, int dpi)
+int SensorDefineFile::IndexOfDpi(const QStringList& names, const QVector<int>& values, const QString& model, int dpi)
 {
-    return names.indexOf(DpiPrefix(model) + QLatin1Char('_') + QString::number(dpi));
+    const QString name = DpiPrefix(model) + QLatin1Char('_') + QString::number(dpi);
+    for (int i = names.indexOf(name); i >= 0; i = names.indexOf(name, i + 1)) {
+        if (EntryDpi(names, values, model, i) >= 0)
+            return i;
+    }
+    return -1;
 }

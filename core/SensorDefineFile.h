@@ -45,23 +45,36 @@ public:
     QString SwitchText(Switch which) const;
 
     // Lookups in a definition table (names with their values) for one
-    // sensor model.
+    // sensor model. An entry of the model's table that a stage register
+    // cannot hold (a DPI outside 0 to MaxStageDpi, a register value outside
+    // one byte) counts as absent in every lookup.
+
+    // The largest DPI a DPI stage record stands for: 1,024 steps of a
+    // 10-bit register, of 200 DPI in the highest bank.
+    static constexpr int MaxStageDpi = 1024 * 200;
+    // The largest register value a table entry may give: one byte.
+    static constexpr int MaxTableRegister = 0xFF;
+
     // "SENSOR_" + model + "_DPI": a name containing it belongs to the
     // model's register table.
     static QString DpiPrefix(const QString& model);
-    // Whether the model has a register table.
-    static bool HasDpiTable(const QStringList& names, const QString& model);
+    // Whether the model has a register table (an entry that is not absent).
+    static bool HasDpiTable(const QStringList& names, const QVector<int>& values, const QString& model);
     // The DPI an entry name stands for: the decimal number that starts two
     // characters after the name's first capital "I" (SENSOR_3950_DPI_800 gives
-    // 800); 0 when no number stands there.
+    // 800); 0 when no number stands there; -1 for a number outside 0 to
+    // MaxStageDpi, however long.
     static int DpiOfName(const QString& name);
+    // The DPI of entry i when it belongs to the model's table and is not
+    // absent; -1 otherwise.
+    static int EntryDpi(const QStringList& names, const QVector<int>& values, const QString& model, int i);
     // The DPI of the first entry of the model's table whose value is
     // registerValue; -1 when none has it.
     static int DpiOfRegister(const QStringList& names, const QVector<int>& values, const QString& model,
                              int registerValue);
     // The index of the first entry named exactly "SENSOR_" + model + "_DPI_" +
     // dpi; -1 when there is none.
-    static int IndexOfDpi(const QStringList& names, const QString& model, int dpi);
+    static int IndexOfDpi(const QStringList& names, const QVector<int>& values, const QString& model, int dpi);
 
 private:
     QStringList names_;

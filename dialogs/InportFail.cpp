@@ -16,6 +16,7 @@ InportFail::InportFail(QWidget* parent)
         {QStringLiteral("label_1"),
          LanguageTexts::WhenValue(ImportFileResult, 2, LanguageTexts::TextOf(label))},
         {QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)},
+        {QStringLiteral("ExportFail"), LanguageTexts::Keep(&exportFailText_)},
     };
     SetUpFrame(frame);
 }
@@ -23,4 +24,9 @@ InportFail::InportFail(QWidget* parent)
 InportFail::~InportFail()
 {
     delete ui;
+}
+
+void InportFail::ShowExportFailText()
+{
+    ui->label->setText(exportFailText_);
 }

@@ -65,6 +65,7 @@ UpDateRepair::UpDateRepair(QWidget* parent)
             {QStringLiteral("MultiMouse"), LanguageTexts::Keep(&multiMouseText_)},
             {QStringLiteral("Error"), LanguageTexts::Keep(&errorText_)},
             {QStringLiteral("Error2"), LanguageTexts::Keep(&error2Text_)},
+            {QStringLiteral("RecordFail"), LanguageTexts::Keep(&notRecordedText_)},
         });
     LanguageTexts::Follow(this);
 
@@ -189,7 +190,9 @@ void UpDateRepair::SlotAutoRepair(int code)
 {
     ui->NewHong_2->setText(confirmText_);
     ui->NewHong->show();
-    ShowMessage(code == 0 ? successText_ : failText_);
+    ShowMessage(code == PostMsg::AutoRepairSucceeded ? successText_
+                : code == PostMsg::AutoRepairNotRecorded ? notRecordedText_
+                                                         : failText_);
     SetShortcuts();
 }
 
@@ -473,9 +476,8 @@ void UpDateRepair::StartUpgrade()
         RepairUpgrade::Fail(false);
         return;
     }
-    ready_ = RepairUpgrade::Start(images.first());
-    if (!ready_)
-        RepairUpgrade::Fail(false);
+    RepairRecordBefore.set(FirmwareUpgrade::FailRecordText());
+    ready_ = RepairUpgrade::StartOrFail(images.first(), false);
 }
 
 void UpDateRepair::StartAutoUpgrade(int stage)

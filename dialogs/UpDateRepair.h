@@ -53,7 +53,9 @@ public:
 public slots:
     void on_CloseButton_clicked();
     void on_NewHong_clicked();
-    // 0 the success text, anything else the failure text.
+    // The ending's text (PostMsg::AutoRepairEnding): the success, the
+    // update that did not start because its record could not be saved, or
+    // (any other code) the failure.
     void SlotAutoRepair(int code);
     void SlotAutoRepairProgress(int value);
     void SlotChangeLanguage(int index);
@@ -95,6 +97,7 @@ private:
     QString multiMouseText_;
     QString errorText_;
     QString error2Text_;
+    QString notRecordedText_;
 
     bool auto_ = false;
     int autoStage_ = 0;

@@ -100,6 +100,28 @@ bool ReadsBackAs(const QString& copy, const QByteArray& text, QString* reason)
     return true;
 }
 
+// Copies the damaged file at path to DamagedFileName(path), whole; false,
+// logged, when it cannot be kept (the damaged file then stays as it is).
+bool KeepDamagedFile(const QString& path)
+{
+    const QString kept = IniFile::DamagedFileName(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning("cannot write %s: it is damaged and cannot be kept as %s: %s", qUtf8Printable(Shown(path)),
+                 qUtf8Printable(Shown(kept)), qUtf8Printable(file.errorString()));
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError || !ReplaceFile(kept, content)) {
+        qWarning("cannot write %s: it is damaged and cannot be kept as %s", qUtf8Printable(Shown(path)),
+                 qUtf8Printable(Shown(kept)));
+        return false;
+    }
+    qWarning("%s is damaged: kept as %s; written afresh from the values that could be read",
+             qUtf8Printable(Shown(path)), qUtf8Printable(Shown(kept)));
+    return true;
+}
+
 // Writes changes into the file at path under its lock, on top of what the
 // file holds (base when the file is still the version known). On success
 // *written is what the file holds now, *identity its version.
@@ -129,6 +151,16 @@ bool WriteChanges(const QString& path, const QVector<Change>& changes, QVariantM
     *identity = now;
     if (*written == base)
         return true;
+    // A damaged file holds keys that cannot be written back as they were
+    // read, so no text made from it would read back as written: it is kept
+    // beside under a name that says so, and a fresh file takes its place,
+    // made of what can be written of it and the changes.
+    const QVariantMap writable = IniText::Writable(base);
+    if (writable != base) {
+        if (!KeepDamagedFile(path))
+            return false;
+        *written = Applied(writable, changes);
+    }
     const QByteArray text = IniText::Format(*written);
     const auto check = [&text](const QString& copy, QString* reason) { return ReadsBackAs(copy, text, reason); };
     if (!ReplaceFile(path, text, check))
@@ -332,18 +364,45 @@ bool IniFile::Remove(const QString& key)
     return Take(key, QVariant(), true);
 }
 
+QString IniFile::DamagedFileName(const QString& path)
+{
+    return path + QStringLiteral(".damaged");
+}
+
 bool IniFile::Take(const QString& key, const QVariant& value, bool remove)
 {
+    const QString normalised = IniText::NormalisedKey(key);
+    // A key without a name could not be written back.
+    if (normalised.isEmpty()) {
+        qWarning("%s: a key without a name is not stored", qUtf8Printable(Shown(path_)));
+        return false;
+    }
     bool post = false;
     bool writable = true;
     {
         const std::lock_guard<std::mutex> lock(state_->mutex);
-        post = state_->Take(Change {IniText::NormalisedKey(key), value, remove});
+        post = state_->Take(Change {normalised, value, remove});
         writable = !state_->failed;
     }
     if (post)
         PostWrite(state_);
     return writable;
+}
+
+bool IniFile::SetValueFlushed(const QString& key, const QVariant& value)
+{
+    if (IniText::NormalisedKey(key).isEmpty())
+        return false;
+    SetValue(key, value);
+    return Flush();
+}
+
+bool IniFile::RemoveFlushed(const QString& key)
+{
+    if (IniText::NormalisedKey(key).isEmpty())
+        return false;
+    Remove(key);
+    return Flush();
 }
 
 bool IniFile::Flush()

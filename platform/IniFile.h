@@ -18,6 +18,22 @@
 // that fails is logged; its changes stay in the view and go with the next
 // write. A crash loses only the changes not yet written; the end of the
 // application object, and WriteOutAll, write out every change.
+//
+// What a caller can rely on:
+// - SetValue and Remove returning true: the change is taken. Every reader in
+//   this process sees it, and it is queued for the disk; it is not on the
+//   disk yet. A crash or a power loss before the writer's turn loses it, and
+//   a write that then fails (a full disk, a folder that cannot be written)
+//   loses it at the end of the program, with a log line only.
+// - Flush returning true: every change taken before the call is on the disk
+//   (written whole, synced, read back as meant). Only this form is durable:
+//   a record that something depends on is flushed, and checked, before that
+//   something goes on.
+//
+// A file that cannot be written back as it was read (damaged: a key without
+// a name, a section without one) is healed at its next write: it is kept
+// beside as DamagedFileName() (logged), and a fresh file takes its place with
+// the values that could be read and the changes.
 class IniFile {
 public:
     explicit IniFile(const QString& path);
@@ -34,18 +50,30 @@ public:
     QStringList List(const QString& key);
     bool Contains(const QString& key);
     // Remove also removes the keys below key ("key/..."). Both take the
-    // change and return at once; false while the file cannot be written (its
-    // last write failed): the change is kept and goes with the next write.
+    // change and return at once (see above: taken, not on the disk); false
+    // while the file cannot be written (its last write failed): the change is
+    // kept and goes with the next write. A key without a name is refused
+    // (false, nothing changes).
     bool SetValue(const QString& key, const QVariant& value);
     bool Remove(const QString& key);
-    // Waits until the changes made so far are written; false when the last
-    // write of this file failed (logged with the reason).
+    // The flushed forms: the change, then Flush(). True only when the change
+    // and every change before it are on the disk; false for a key without a
+    // name (nothing changes) or when the write failed (the change stays
+    // taken, as with SetValue).
+    bool SetValueFlushed(const QString& key, const QVariant& value);
+    bool RemoveFlushed(const QString& key);
+    // Waits until the changes made so far are written: true when they are on
+    // the disk; false when the last write of this file failed (logged with
+    // the reason).
     bool Flush();
     // Writes out the changes of every file, trying once more where a write
     // failed, and waits for it: the program's orderly end.
     static void WriteOutAll();
 
     QString path() const { return path_; }
+
+    // Where a damaged file at path is kept: "<path>.damaged".
+    static QString DamagedFileName(const QString& path);
 
     // The key of name in group: "group/name".
     static QString Key(const QString& group, const QString& name);

@@ -178,6 +178,16 @@ QString IniText::NormalisedKey(const QString& key)
     return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
+QVariantMap IniText::Writable(const QVariantMap& values)
+{
+    QVariantMap writable;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        if (!it.key().isEmpty() && NormalisedKey(it.key()) == it.key())
+            writable.insert(it.key(), it.value());
+    }
+    return writable;
+}
+
 QByteArray IniText::Format(const QVariantMap& values)
 {
     // Group name -> (key within the group, value), both in the order of names.

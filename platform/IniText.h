@@ -22,4 +22,10 @@ public:
 
     // The key as QSettings keeps it: no slash at either end, none doubled.
     static QString NormalisedKey(const QString& key);
+
+    // The values that can be written and read back: those whose key is a
+    // normalised key with a name. A damaged file ("=" alone, a section
+    // without a name) also reads as keys of other forms, which hold no value
+    // and could not be written back as they were read.
+    static QVariantMap Writable(const QVariantMap& values);
 };

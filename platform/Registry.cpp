@@ -77,3 +77,13 @@ bool Registry::RemoveKey(const QString& key)
 {
     return file_.Remove(key);
 }
+
+bool Registry::SetValueFlushed(const QString& key, const QVariant& value)
+{
+    return file_.SetValueFlushed(key, value);
+}
+
+bool Registry::RemoveKeyFlushed(const QString& key)
+{
+    return file_.RemoveFlushed(key);
+}

@@ -323,8 +323,8 @@ void DialogChange::ReadDevices()
     EnumerateDevices(vid, DeviceListRules::ReadProductIds(description));
     BuildDevicePages();
     // An open update and repair dialog looks at the devices again, unless it
-    // is repairing one.
-    if (RepairDialog && RepairDialog->isVisible() && !RepairUpgradeRunning)
+    // is repairing or updating one (whose record then names the device).
+    if (RepairDialog && RepairDialog->isVisible() && !RepairUpgradeRunning && !FirmwareUpdateRunning)
         PostMsg::Instance()->PostRepairCheckUpdate();
 }
 

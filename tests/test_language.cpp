@@ -37,7 +37,7 @@ const QVector<QPair<QString, QStringList>> WindowElements = {
     {"Progress", {"Confirm", "UpdateNotMove", "UpDateFail", "UpDateSuccess"}},
     {"EXEIsRun", {"label", "NewHong", "label_2", "PleaseStop", "SaveFail", "RenameFail", "DeleteFail", "ExportFail",
                   "ImportFail", "NameFail"}},
-    {"InportFail", {"label", "label_1", "NewHong"}},
+    {"InportFail", {"label", "label_1", "NewHong", "ExportFail"}},
     {"NewVer", {"label", "NewHong", "NoApear"}},
     {"LessThree", {"label", "NewHong"}},
     {"groupKey", {"label", "NewHong", "NewHong_2"}},

@@ -19,6 +19,7 @@
 #include "dialogs/FileChooser.h"
 #include "dialogs/FireKey.h"
 #include "dialogs/GroupKey.h"
+#include "dialogs/InportFail.h"
 #include "dialogs/LeftButtonOnly.h"
 #include "dialogs/MacroKeyCodes.h"
 #include "dialogs/MakeMacro.h"
@@ -546,7 +547,7 @@ void Buttoninterface::WriteMacroHeader(const QString& name, const QString& text)
 
 int Buttoninterface::DpiValueFromIndex(int index) const
 {
-    if (!SensorDefineFile::HasDpiTable(DefineNames, SensorModel))
+    if (!SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel))
         return (index + 1) * 50;
     return qMax(0, SensorDefineFile::DpiOfRegister(DefineNames, DefineValues, SensorModel, index));
 }
@@ -554,10 +555,10 @@ int Buttoninterface::DpiValueFromIndex(int index) const
 int Buttoninterface::DpiIndexFromValue(int dpi) const
 {
     const int base = dpi / 50;
-    if (!SensorDefineFile::HasDpiTable(DefineNames, SensorModel))
+    if (!SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel))
         return base - 1;
-    const int entry = SensorDefineFile::IndexOfDpi(DefineNames, SensorModel, dpi);
-    return entry >= 0 && entry < DefineValues.size() ? DefineValues.at(entry) : base;
+    const int entry = SensorDefineFile::IndexOfDpi(DefineNames, DefineValues, SensorModel, dpi);
+    return entry >= 0 ? DefineValues.at(entry) : base;
 }
 
 void Buttoninterface::SlotFormResetButton()
@@ -809,8 +810,8 @@ void Buttoninterface::Assign(const Assignment& assignment, bool checked)
         text = ui->DPI_4->text() + QStringLiteral("-") + assignment.button->text();
         // A model with a register table but no entry for this DPI has no
         // register to lock to.
-        storable = !SensorDefineFile::HasDpiTable(DefineNames, SensorModel)
-            || SensorDefineFile::IndexOfDpi(DefineNames, SensorModel, assignment.value) >= 0;
+        storable = !SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel)
+            || SensorDefineFile::IndexOfDpi(DefineNames, DefineValues, SensorModel, assignment.value) >= 0;
         break;
     case Assignment::Fire:
         value1 = FireInterval;
@@ -1414,6 +1415,10 @@ bool Buttoninterface::ExportConfigFile(const QString& path, const FlashDataMap& 
     if (ConfigurationFile::Export(path, image))
         return true;
     qWarning() << "button page: the configuration is not exported to" << path;
+    InportFail notice;
+    notice.ShowExportFailText();
+    DialogPlacement::CentreOver(&notice, this, WaitDx, WaitDy);
+    notice.exec();
     return false;
 }
 

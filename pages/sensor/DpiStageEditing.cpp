@@ -6,12 +6,14 @@
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
+#include "core/SensorDefineFile.h"
 #include "pages/sensor/SensorTables.h"
 
 #include <QColor>
 #include <QSlider>
 
 #include <cctype>
+#include <limits>
 
 namespace DpiStageEditing {
 namespace {
@@ -21,8 +23,9 @@ struct Segment {
     int step;
 };
 
-// The segments as numbers; none when the count is outside 1-4. A step that
-// is not a positive number counts as 1, so that no value is divided by 0.
+// The segments as numbers; none when the count is outside 1-4 or a number
+// is one a stage register cannot hold. A step that is not a positive number
+// counts as 1, so that no value is divided by 0.
 QVector<Segment> Segments()
 {
     QVector<Segment> segments;
@@ -30,10 +33,20 @@ QVector<Segment> Segments()
         return segments;
     for (int k = 0; k < DpiSegmentCount; ++k) {
         const DpiSegmentText& texts = DpiSegmentTexts[k];
+        if (!DpiRangeHoldable({texts.MinText, texts.MaxText}))
+            return {};
         segments.append({texts.MinText.trimmed().toInt(), texts.MaxText.trimmed().toInt(),
-                         qMax(1, texts.StepText.trimmed().toInt())});
+                         qBound(1, texts.StepText.trimmed().toInt(), SensorDefineFile::MaxStageDpi)});
     }
     return segments;
+}
+
+// value moved by step, held within int: a value the panel did not make may
+// lie at either end.
+int Moved(int value, int step)
+{
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), qint64(value) + step,
+                              std::numeric_limits<int>::max()));
 }
 
 void SetPageStep(QSlider* slider, int step)
@@ -86,12 +99,12 @@ int StepUp(int value)
     for (int k = 0; k + 1 < n; ++k) {
         const Segment& segment = segments.at(k);
         if (value >= segment.minimum && value < segment.maximum)
-            return value + segment.step;
+            return Moved(value, segment.step);
         if (value >= segment.maximum && value < segments.at(k + 1).minimum)
             return segments.at(k + 1).minimum;
     }
     if (n > 0 && value >= segments.last().minimum && value <= segments.last().maximum)
-        return value + segments.last().step;
+        return Moved(value, segments.last().step);
     return value;
 }
 
@@ -101,7 +114,7 @@ int StepDown(int value)
     for (int k = 0; k < segments.size(); ++k) {
         const Segment& segment = segments.at(k);
         if (value >= segment.minimum && value <= segment.maximum)
-            return value - segment.step;
+            return Moved(value, -segment.step);
         if (k + 1 < segments.size() && value > segment.maximum && value < segments.at(k + 1).minimum)
             return segments.at(k + 1).minimum;
     }

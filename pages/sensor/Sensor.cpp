@@ -227,7 +227,7 @@ void Sensor::ReadDpiRange(const QStringList& items)
     DpiSegmentMinima.clear();
     DpiSegmentMaxima.clear();
     const int count = items.isEmpty() ? 0 : (items.size() - 1) / 3;
-    if (count < 1 || count > MaxDpiSegments) {
+    if (count < 1 || count > MaxDpiSegments || !DpiRangeHoldable(items.mid(0, 3 * count))) {
         DpiRangeMode = 0;
         DpiSegmentCount = 0;
     } else {

@@ -35,8 +35,9 @@ public:
     // leaves everything empty.
     void ReadSensorDefines(const QString& path = SensorDefineFile::DefaultPath());
     // Takes the items of the current model's "DPIRange" into the DPI segment
-    // tables and the two range texts. A missing or empty range, or one of
-    // more than four segments, gives mode 0 and no segments (the texts stay).
+    // tables and the two range texts. A missing or empty range, one of more
+    // than four segments, or one that a stage register cannot hold, gives
+    // mode 0 and no segments (the texts stay).
     void ReadDpiRange(const QStringList& items);
     // The first line of "Level.ini" in UserSettingDir as the DPI panel's
     // stage count: 1 for a missing file, an empty line or one that is not a

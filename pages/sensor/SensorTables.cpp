@@ -3,8 +3,6 @@
 #include "core/ParameterSetters.h"
 #include "core/SensorDefineFile.h"
 
-#include <cstdlib>
-
 QStringList SensorDefineNames;
 QVector<int> SensorDefineValues;
 QString CurrentSensorModel;
@@ -51,26 +49,27 @@ bool TenBitRegisters()
 
 bool HasTable()
 {
-    return SensorDefineFile::HasDpiTable(SensorDefineNames, CurrentSensorModel);
+    return SensorDefineFile::HasDpiTable(SensorDefineNames, SensorDefineValues, CurrentSensorModel);
 }
 
 // The index of the model's table entry for dpi / c, or of the entry whose DPI
-// (times c) lies nearest to dpi, the lower one of two as near.
+// (times c) lies nearest to dpi, the lower one of two as near. Distances are
+// reckoned in 64 bits: dpi may be any int.
 int TableEntryOf(int dpi, int multiplier)
 {
-    const int exact = SensorDefineFile::IndexOfDpi(SensorDefineNames, CurrentSensorModel, dpi / multiplier);
-    if (exact >= 0 && exact < SensorDefineValues.size())
+    const int exact = SensorDefineFile::IndexOfDpi(SensorDefineNames, SensorDefineValues, CurrentSensorModel,
+                                                   dpi / multiplier);
+    if (exact >= 0)
         return exact;
-    const QString prefix = SensorDefineFile::DpiPrefix(CurrentSensorModel);
-    const int count = qMin(SensorDefineNames.size(), SensorDefineValues.size());
     int best = -1;
-    int bestDpi = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!SensorDefineNames.at(i).contains(prefix))
+    qint64 bestDpi = 0;
+    for (int i = 0; i < SensorDefineNames.size(); ++i) {
+        const int entry = SensorDefineFile::EntryDpi(SensorDefineNames, SensorDefineValues, CurrentSensorModel, i);
+        if (entry < 0)
             continue;
-        const int entryDpi = SensorDefineFile::DpiOfName(SensorDefineNames.at(i)) * multiplier;
-        const int distance = std::abs(entryDpi - dpi);
-        const int bestDistance = std::abs(bestDpi - dpi);
+        const qint64 entryDpi = qint64(entry) * multiplier;
+        const qint64 distance = qAbs(entryDpi - dpi);
+        const qint64 bestDistance = qAbs(bestDpi - dpi);
         if (best < 0 || distance < bestDistance || (distance == bestDistance && entryDpi < bestDpi)) {
             best = i;
             bestDpi = entryDpi;
@@ -79,6 +78,17 @@ int TableEntryOf(int dpi, int multiplier)
     return best;
 }
 } // namespace
+
+bool DpiRangeHoldable(const QStringList& numbers)
+{
+    for (const QString& item : numbers) {
+        bool ok = false;
+        const qlonglong value = item.trimmed().toLongLong(&ok);
+        if (!ok || value < 0 || value > SensorDefineFile::MaxStageDpi)
+            return false;
+    }
+    return true;
+}
 
 bool SensorFeatureSupported(const QString& models)
 {

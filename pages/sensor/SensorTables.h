@@ -36,6 +36,11 @@ struct DpiSegmentText {
 };
 extern DpiSegmentText DpiSegmentTexts[MaxDpiSegments];
 
+// Whether every item (a minimum, maximum or step of "DPIRange") is a decimal
+// number that a stage record can hold: 0 to SensorDefineFile::MaxStageDpi.
+// A range with any other item counts as absent.
+bool DpiRangeHoldable(const QStringList& numbers);
+
 // Whether the current sensor has a feature: its model list (a switch text of
 // driver_sensor.h) contains CurrentSensorModel. An empty model has every
 // feature.

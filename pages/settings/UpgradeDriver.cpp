@@ -90,6 +90,7 @@ QVector<LanguageTexts::Child> UpgradeDriver::TextChildren()
         {QStringLiteral("Error"), LanguageTexts::Keep(&errorText)},
         {QStringLiteral("MultiDongle"), LanguageTexts::Keep(&multiDongleText)},
         {QStringLiteral("MultiMouse"), LanguageTexts::Keep(&multiMouseText)},
+        {QStringLiteral("RecordFail"), LanguageTexts::Keep(&notRecordedText)},
     };
 }
 
@@ -161,6 +162,7 @@ int& UpgradeDriver::BootCount(int kind)
 void UpgradeDriver::StartRun(bool receiver)
 {
     FirmwareUpdateRunning = true;
+    notRecorded_ = false;
     upgradeStep = 0;
     if (receiver) {
         if (w_.receiverMarker)
@@ -360,7 +362,14 @@ void UpgradeDriver::RunUpgrade(int step, int target, const QString& version)
         state = FirmwareUpgrade::Upgrading;
         reportsSeen_ = FirmwareUpgrade::ReportCount();
         lastReportAt_ = QDateTime::currentMSecsSinceEpoch();
-        if (!FirmwareUpgrade::Start(images.first(), mouse ? &UpgradeStatusCallbackB : &UpgradeStatusCallbackA))
+        const FirmwareUpgrade::StartResult started = FirmwareUpgrade::Start(
+            images.first(), mouse ? &UpgradeStatusCallbackB : &UpgradeStatusCallbackA,
+            FirmwareUpgrade::FailRecordOf(target, ReceiverKind, SettingCid, SettingMid));
+        if (started == FirmwareUpgrade::NotRecorded) {
+            NotRecorded(mouse);
+            return;
+        }
+        if (started == FirmwareUpgrade::Refused)
             FirmwareUpgrade::Fail();
         upgradeStep = 2;
         return;
@@ -401,7 +410,8 @@ void UpgradeDriver::RunUpgrade(int step, int target, const QString& version)
     DongleCheckTimer->stop();
     MouseCheckTimer->stop();
     FirmwareUpdateRunning = false;
-    if (!mouse) {
+    // A run that could not record its start ends the chain.
+    if (!mouse && !notRecorded_) {
         if (mouseRepairPending == 1) {
             chainedStart = true;
             on_Mouse_clicked();
@@ -410,6 +420,18 @@ void UpgradeDriver::RunUpgrade(int step, int target, const QString& version)
         }
     }
     EndOfDialogRun();
+}
+
+void UpgradeDriver::NotRecorded(bool mouse)
+{
+    (mouse ? MouseUpgradeState : ReceiverUpgradeState) = FirmwareUpgrade::Idle;
+    mouse ? OnMouseUpgradeFinished() : OnReceiverUpgradeFinished();
+    notRecorded_ = true;
+    endMessage_ = notRecordedText;
+    if (!dialogRun_)
+        ShowWarning(notRecordedText);
+    chainedStart = false;
+    upgradeStep = 4;
 }
 
 void UpgradeDriver::DeviceCountFailure(bool mouse, int count)
@@ -478,7 +500,7 @@ void UpgradeDriver::EndOfDialogRun()
     // A result the library reported has its view already.
     if (receiver == FirmwareUpgrade::Failed || mouse == FirmwareUpgrade::Failed || mouse == FirmwareUpgrade::Succeeded)
         return;
-    if (receiver == FirmwareUpgrade::Succeeded) {
+    if (receiver == FirmwareUpgrade::Succeeded && !notRecorded_) {
         if (SettingStageCount != 1)
             PostMsg::Instance()->PostProgress(0, mouse == FirmwareUpgrade::Idle ? 5 : 2);
         return;

@@ -25,7 +25,9 @@ class UpDateWarning;
 //
 // A run started from the dialog always ends in a final view: the library's
 // result, or the reason nothing was updated. A start the library refuses, or
-// a run that hears nothing for 60 s, ends as a failure. GUI thread.
+// a run that hears nothing for 60 s, ends as a failure. Before the library's
+// start the record of the upgrade is on the disk; when it cannot be written
+// the upgrade does not start and the user is told. GUI thread.
 class UpgradeDriver : public QObject {
     Q_OBJECT
 public:
@@ -62,6 +64,7 @@ public:
     QString errorText;
     QString multiDongleText;
     QString multiMouseText;
+    QString notRecordedText;
 
     // Upgrade state the page and the tests look at.
     bool receiverUpToDate = false;
@@ -116,6 +119,9 @@ private:
     // The end operation of a run of the mouse or the receiver.
     void RunFinished(bool mouse);
     void DeviceCountFailure(bool mouse, int count);
+    // The start's record could not be written: nothing started, the run and
+    // the chain end, and the user is told.
+    void NotRecorded(bool mouse);
     void ShowWarning(const QString& text);
     void ConfirmLook();
     void PlaceOverPage(QWidget* dialog) const;
@@ -139,6 +145,7 @@ private:
     bool ranReceiver_ = false;
     bool ranMouse_ = false;
     QString endMessage_;
+    bool notRecorded_ = false;
     // The wait for the library's result.
     int reportsSeen_ = 0;
     qint64 lastReportAt_ = 0;

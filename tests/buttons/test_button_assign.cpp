@@ -139,6 +139,8 @@ private slots:
                                             << QVector<int>{3, 7} << "800";
         QTest::newRow("table without the value") << QStringList{"SENSOR_3395_DPI_400"} << QVector<int>{3} << "0";
         QTest::newRow("another sensor's table") << QStringList{"SENSOR_3950_DPI_800"} << QVector<int>{7} << "400";
+        QTest::newRow("entry of a DPI no stage holds")
+            << QStringList{"SENSOR_3395_DPI_400", "SENSOR_3395_DPI_2147483647"} << QVector<int>{3, 7} << "0";
     }
 
     void lockDisplay()
@@ -482,6 +484,10 @@ private slots:
         QCOMPARE(Current(page, "stackedWidget_2"), QStringLiteral("page_9"));
         Child(page, "VolumeUp_16")->click();
         QCOMPARE(FunctionHex(session.mouse.Stored(), 1), QByteArray("0A0700"));
+        // An entry whose register is more than a byte is none.
+        page.DefineNames = QStringList{"SENSOR_3395_DPI_400", "SENSOR_3395_DPI_800"};
+        page.DefineValues = QVector<int>{7, 263};
+        QCOMPARE(page.DpiIndexFromValue(800), 16);
     }
 
     // Without a checked row nothing is stored; with the mouse off the row

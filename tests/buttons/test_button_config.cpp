@@ -14,7 +14,9 @@
 #include "tests/common/TestEnvironment.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 using namespace ButtonPageTesting;
 
@@ -319,6 +321,49 @@ private slots:
         QCOMPARE(page.LabelOf(1)->text(), Child(page, "RightKey_3")->text());
         QVERIFY(!ApplyInProgress);
         QCOMPARE(ImportActive.load(), 0);
+    }
+
+    // An export that cannot be written tells the user with the notice and
+    // leaves nothing behind; a cancelled chooser writes nothing and says
+    // nothing.
+    void exportFailureIsTold_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("folder missing") << "missing/config.bin";
+        QTest::newRow("a folder in the file's place") << "folder";
+    }
+
+    void exportFailureIsTold()
+    {
+        QFETCH(QString, where);
+        Session session;
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder")));
+        const QString path = dir.filePath(where);
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QByteArray block = session.mouse.StoredBlock();
+
+        QString told;
+        ModalAnswer answer([&told](QWidget* notice) {
+            told = notice->findChild<QLabel*>(QStringLiteral("label"))->text();
+            notice->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+        });
+        FileChooser::SetNextAnswer(path);
+        Child(page, "OutputData")->click();
+        QVERIFY(answer.Answered());
+        QCOMPARE(answer.DialogClass(), QStringLiteral("InportFail"));
+        QCOMPARE(told, QStringLiteral("The configuration could not be saved to this file"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+        QCOMPARE(session.mouse.StoredBlock(), block);
+
+        ModalAnswer none = ModalAnswer::Click(QStringLiteral("NewHong"));
+        FileChooser::SetNextAnswer(QString());
+        Child(page, "OutputData")->click();
+        QVERIFY(!none.Answered());
+        none.Cancel();
     }
 
     // An export of another model is refused with the notice; a cancelled

@@ -8,7 +8,9 @@
 #include "core/RepairUpgrade.h"
 #include "core/SharedState.h"
 #include "dialogs/UpDateRepair.h"
+#include "platform/IniText.h"
 #include "platform/Registry.h"
+#include "platform/SettingsWriter.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -18,6 +20,11 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <chrono>
+#include <csignal>
+#include <sys/resource.h>
+#include <thread>
 
 // What the update and repair dialog shows: its buttons, message and bar.
 struct RepairView {
@@ -169,4 +176,48 @@ inline int LogLineCount()
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return 0;
     return file.readAll().count('\n');
+}
+
+// The record as the registry file on the disk holds it (what a crash leaves).
+inline QString FailRecordOnDisk()
+{
+    QVariantMap values;
+    IniText::Read(Registry::Instance()->FileName(), &values);
+    const QVariant value = values.value(Registry::UpdateFailInfoKey());
+    return value.type() == QVariant::StringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
+}
+
+// While it lives, no file of this process can grow: the settings folder is
+// as good as full (a write stops with EFBIG; SIGXFSZ is ignored). Lowers the
+// soft limit only, so the old one comes back.
+class FullDisk {
+public:
+    FullDisk()
+    {
+        // What waits for the writer is written before the disk fills.
+        Registry::Instance()->Flush();
+        getrlimit(RLIMIT_FSIZE, &old_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit full = old_;
+        full.rlim_cur = 0;
+        setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~FullDisk()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    rlimit old_ {};
+    void (*handler_)(int) = SIG_DFL;
+};
+
+// Keeps the settings writer busy for a while with a job of its own: a change
+// made meanwhile reaches the disk only after it, unless someone waits for it.
+inline void SlowSettingsWriter(int ms = 400)
+{
+    SettingsWriter::Instance()->Post([ms] { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
 }

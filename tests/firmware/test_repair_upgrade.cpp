@@ -84,8 +84,9 @@ private slots:
         QVERIFY(log.bar.contains(50));
         QCOMPARE(log.bar.last(), 100);
         QVERIFY(std::is_sorted(log.bar.begin(), log.bar.end()));
-        // The record went with the receiver stage, before the mouse's.
-        QCOMPARE(log.recordAtMouseStage, QString());
+        // The receiver's record went with its stage; while the mouse's stage
+        // runs, the record names the mouse, so a crash offers its repair.
+        QCOMPARE(log.recordAtMouseStage, QStringLiteral("210,4,10,1"));
         QCOMPARE(FailRecord(), QString());
         QCOMPARE(SimDevice_Version("receiver"), 0x0103);
         QCOMPARE(SimDevice_Version("mouse"), 0x0106);
@@ -169,6 +170,62 @@ private slots:
         QCOMPARE(view.bar, bar);
         QVERIFY(view.cancelEnabled);
         QVERIFY(view.closeEnabled);
+    }
+
+    // With a settings folder that cannot be written the record of the stage
+    // cannot be put on the disk: the repair, and the top window's receiver
+    // update, do not start; the record stays as it was, and the dialog says
+    // why.
+    void unwritableSettingsStopTheStart_data()
+    {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QList<bool>>("updateButton");
+        QTest::newRow("repair of the recorded receiver") << false << Repairable << QList<bool>{false, false};
+        QTest::newRow("the top window's receiver update") << true << QString() << QList<bool>{false, true};
+    }
+
+    void unwritableSettingsStopTheStart()
+    {
+        QFETCH(bool, automatic);
+        QFETCH(QString, record);
+        QFETCH(QList<bool>, updateButton);
+        QVERIFY(Load(automatic ? "cable-and-receiver.json" : "boot-mode.json"));
+        SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 10);
+        SetFailRecord(record);
+        ImageFolder folder({MouseImage, Receiver4KImage});
+        UpDateRepair dialog;
+        if (automatic) {
+            SimDevice_Plug("mouse", 0);
+            QTRY_VERIFY(SimDevice_PathOf("receiver"));
+            ShownDevices = {Found("receiver")};
+        } else {
+            IdentifiedDevices = {Found("mouse")};
+            dialog.SlotRepairCheckUpdate();
+            QCOMPARE(RepairView::Of(dialog).message, RepairTexts::Ready);
+        }
+        const int bootBefore = SimDevice_BootMode("receiver");
+        RunLog log;
+        {
+            FullDisk full;
+            if (automatic)
+                dialog.StartAutoUpgrade(0);
+            else
+                dialog.on_NewHong_2_clicked();
+        }
+        QVERIFY(!RepairUpgradeRunning);
+        QCOMPARE(log.views, QList<int>{6});
+        QCOMPARE(log.repairEndings, (QList<int>{1, 2}));
+        QCOMPARE(log.updateButton, updateButton);
+        const RepairView view = RepairView::Of(dialog);
+        QCOMPARE(view.message, QStringLiteral("Update not started: the settings could not be saved. Check the disk."));
+        QVERIFY(view.closeEnabled);
+        QCOMPARE(SimDevice_Version("receiver"), 0x0102);
+        QCOMPARE(SimDevice_BootMode("receiver"), bootBefore);
+        QCOMPARE(FailRecord(), record);
+        QVERIFY(Registry::Instance()->Flush());
+        QCOMPARE(FailRecordOnDisk(), record);
+        QVERIFY(DeviceWatchEnabled);
     }
 
     void automaticReceiverUpdate()

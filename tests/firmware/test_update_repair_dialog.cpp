@@ -332,7 +332,9 @@ private slots:
         ImageFolder folder({MouseImage});
         QVERIFY(FirmwareImages::FindSettingFirmwareImage(210, QString(), QStringLiteral("TVM1-Mouse"), 10, 1));
         SimDevice_SetUpgradeFault(SIM_UPGRADE_REFUSE, 0);
-        QVERIFY(!FirmwareUpgrade::Start(FirmwareImages::SettingImageList().value(0), nullptr));
+        QCOMPARE(FirmwareUpgrade::Start(FirmwareImages::SettingImageList().value(0), nullptr,
+                                        FirmwareUpgrade::FailRecordOf(210, 0, 10, 1)),
+                 FirmwareUpgrade::Refused);
         QCOMPARE(FirmwareUpgrade::StartedVersionText(), QStringLiteral("v1.6"));
         MouseUpgradeState = 1;
         UpgradeStatusPacket p = Packet(7, 2, 1);

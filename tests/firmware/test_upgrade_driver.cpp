@@ -21,11 +21,11 @@ QHash<QString, QString> PageTexts()
 {
     static QHash<QString, QString> texts;
     if (texts.isEmpty()) {
-        static QString values[10];
+        static QString values[11];
         const QStringList names{QStringLiteral("NoDevice"),  QStringLiteral("SameDevice"),  QStringLiteral("VerNew"),
                                 QStringLiteral("Receive"),   QStringLiteral("NoRecieve"),   QStringLiteral("NoUSB"),
                                 QStringLiteral("Error"),     QStringLiteral("MultiDongle"), QStringLiteral("MultiMouse"),
-                                QStringLiteral("WiredMode")};
+                                QStringLiteral("WiredMode"), QStringLiteral("RecordFail")};
         QVector<LanguageTexts::Child> children;
         for (int i = 0; i < names.size(); ++i)
             children.append({names[i], LanguageTexts::Keep(&values[i])});
@@ -91,6 +91,41 @@ bool Load(const char* scenario)
 QString DialogMessage()
 {
     return RepairView::Of(*UpgradeDriver::Dialog()).message;
+}
+
+// The mouse on its cable and its receiver, listed; the current device is the mouse.
+bool ListCableAndReceiver()
+{
+    if (!Load("cable-and-receiver.json"))
+        return false;
+    SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 10);
+    const DeviceAllInfo mouse = Device("mouse");
+    CurrentDevice.set(mouse);
+    WorkerDeviceList.set({mouse, Device("receiver")});
+    return mouse.wired;
+}
+
+// The page shows the receiver at v1.2 and the mouse at the version; the
+// update check found the images, and the dialog waits for its start.
+bool ReadyToStart(Page& page, const QString& mouseVersion)
+{
+    page.receiverVersion->setText(QStringLiteral("v1.2"));
+    page.mouseVersion->setText(mouseVersion);
+    UpDateRepair* dialog = UpgradeDriver::Dialog();
+    dialog->ResetView();
+    if (!page.driver->ChechIsUpDate())
+        return false;
+    dialog->ShowUpdateReady();
+    DeviceChosen = 1;
+    return true;
+}
+
+// The run and its timers have ended.
+bool RunEnded(Page& page)
+{
+    return QTest::qWaitFor([&] { return !FirmwareUpdateRunning && !page.driver->DongleCheckTimer->isActive()
+                                        && !page.driver->MouseCheckTimer->isActive(); },
+                           RunMs);
 }
 } // namespace
 
@@ -251,30 +286,16 @@ private slots:
         QFETCH(int, logLines);
         QFETCH(QString, message);
 
-        QVERIFY(Load("cable-and-receiver.json"));
-        SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 10);
+        QVERIFY(ListCableAndReceiver());
         ImageFolder folder(images);
-        const DeviceAllInfo mouse = Device("mouse");
-        QVERIFY(mouse.wired);
-        CurrentDevice.set(mouse);
-        WorkerDeviceList.set({mouse, Device("receiver")});
         Page page;
-        page.receiverVersion->setText(QStringLiteral("v1.2"));
-        page.mouseVersion->setText(QStringLiteral("v1.5"));
-        UpDateRepair* dialog = UpgradeDriver::Dialog();
-        dialog->ResetView();
-        QVERIFY(page.driver->ChechIsUpDate());
-        dialog->ShowUpdateReady();
+        QVERIFY(ReadyToStart(page, QStringLiteral("v1.5")));
         const int linesBefore = LogLineCount();
         if (fault)
             SimDevice_SetUpgradeFault(fault, 50);
-        DeviceChosen = 1;
-        dialog->on_NewHong_2_clicked();
+        UpgradeDriver::Dialog()->on_NewHong_2_clicked();
         QVERIFY(FirmwareUpdateRunning);
-
-        QVERIFY(QTest::qWaitFor([&] { return !FirmwareUpdateRunning && !page.driver->DongleCheckTimer->isActive()
-                                             && !page.driver->MouseCheckTimer->isActive(); },
-                                RunMs));
+        QVERIFY(RunEnded(page));
         QTRY_COMPARE(DialogMessage(), message);
         QCOMPARE(ReceiverUpgradeState.load(), receiverState);
         QCOMPARE(MouseUpgradeState.load(), mouseState);
@@ -291,6 +312,72 @@ private slots:
         if (mouseState == 2)
             QCOMPARE(Registry::Instance()->GetValue(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1"))),
                      QStringLiteral("v1.6"));
+    }
+
+    // Before the library's start the record of the update is on the disk,
+    // also while the settings writer is busy: a crash or a power loss during
+    // the update leaves the record that offers the repair. The end of the
+    // record is on the disk when the run has ended.
+    void recordIsOnDiskBeforeTheStart()
+    {
+        QVERIFY(ListCableAndReceiver());
+        ImageFolder folder({Receiver4KImage});
+        Page page;
+        QVERIFY(ReadyToStart(page, QStringLiteral("v1.6")));
+        QCOMPARE(FailRecordOnDisk(), QString());
+
+        SlowSettingsWriter();
+        UpgradeDriver::Dialog()->on_NewHong_2_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(SimDevice_BootMode("receiver"), 1, RunMs);
+        QCOMPARE(FailRecordOnDisk(), QStringLiteral("211,4,10,1"));
+
+        QVERIFY(RunEnded(page));
+        QTRY_COMPARE(DialogMessage(), RepairTexts::Success);
+        QCOMPARE(SimDevice_Version("receiver"), 0x0103);
+        QCOMPARE(FailRecordOnDisk(), QString());
+    }
+
+    // With a settings folder that cannot be written the record cannot be
+    // put on the disk: nothing starts, no device leaves its firmware, the
+    // record stays as it was, and the dialog says why.
+    void unwritableSettingsStopTheStart_data()
+    {
+        QTest::addColumn<QString>("recordBefore");
+        QTest::newRow("no record") << QString();
+        QTest::newRow("an older record") << QStringLiteral("210,4,10,1");
+    }
+
+    void unwritableSettingsStopTheStart()
+    {
+        QFETCH(QString, recordBefore);
+        QVERIFY(ListCableAndReceiver());
+        ImageFolder folder({MouseImage, Receiver4KImage});
+        Page page;
+        QVERIFY(ReadyToStart(page, QStringLiteral("v1.5")));
+        SetFailRecord(recordBefore);
+        const int linesBefore = LogLineCount();
+        {
+            FullDisk full;
+            UpgradeDriver::Dialog()->on_NewHong_2_clicked();
+            QVERIFY(RunEnded(page));
+        }
+        const RepairView view = RepairView::Of(*UpgradeDriver::Dialog());
+        QCOMPARE(view.message, PageTexts().value(QStringLiteral("RecordFail")));
+        QVERIFY(view.messageShown);
+        QVERIFY(view.closeEnabled);
+        QVERIFY(!view.barShown);
+        QCOMPARE(ReceiverUpgradeState.load(), 0);
+        QCOMPARE(MouseUpgradeState.load(), 0);
+        QCOMPARE(SimDevice_BootMode("receiver"), 0);
+        QCOMPARE(SimDevice_Version("receiver"), 0x0102);
+        QCOMPARE(SimDevice_Version("mouse"), 0x0105);
+        QCOMPARE(FailRecord(), recordBefore);
+        QCOMPARE(LogLineCount(), linesBefore);
+        QVERIFY(DeviceWatchEnabled);
+        QVERIFY(!page.driver->WarningDialog()->isVisible());
+        // With room again, the record on the disk is the one from before.
+        QVERIFY(Registry::Instance()->Flush());
+        QCOMPARE(FailRecordOnDisk(), recordBefore);
     }
 
     void chainedRunWarnings_data()

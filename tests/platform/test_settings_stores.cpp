@@ -1,10 +1,12 @@
 // The product description store (Config.ini) and the per-user settings store
-// (Macro.ini): identity keys, missing keys, UTF-8, atomic writes, threads.
+// (Macro.ini): identity keys, missing keys, UTF-8, atomic writes, threads,
+// damaged files, and what Flush promises.
 #include "core/ConfigIni.h"
 #include "core/MacroIni.h"
 #include "platform/IniFile.h"
 #include "platform/IniText.h"
 #include "platform/Registry.h"
+#include "platform/SettingsWriter.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/platform/TestChild.h"
 
@@ -16,6 +18,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -374,6 +377,139 @@ private slots:
                 QCOMPARE(value.count(value.at(0)), 20000);
             }
         }
+    }
+
+    // A damaged settings file is read for what it holds, and the first
+    // change writes it afresh: the change reads back, so do the values that
+    // could be read, and a damaged file (one that cannot be written back as
+    // it was read) is kept beside, byte for byte, once.
+    void damagedFileHealsAtTheFirstChange_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<QString>("enable"); // AutoStart/Enable as read, kept by the write
+
+        QTest::newRow("five bytes: keys without names and a section") << QByteArray("=\n[\n=") << true << "";
+        QTest::newRow("valid keys first, then the damage")
+            << QByteArray("[AutoStart]\nEnable=1\n\n[Language]\nLanguage=1\n=\n[\n=") << true << "1";
+        QTest::newRow("truncated in a section name")
+            << QByteArray("[AutoStart]\nEnable=1\n\n[Langu") << false << "1";
+        QTest::newRow("truncated in a quoted value")
+            << QByteArray("[Language]\nLanguage=2\n[AutoStart]\nEnable=\"1") << false << "1";
+        static const char binary[] = "\x00\xff\xfe\x01\n=\x80\x81\n[\xff\x00\n\x00=\x01\n[AutoStart]\nEnable=1";
+        QTest::newRow("binary") << QByteArray(binary, sizeof binary - 1) << true << "1";
+        QTest::newRow("stray sections") << QByteArray("]\n[\n[]\n[AutoStart]\nEnable=1\n[[x]]\n[") << false << "1";
+        QTest::newRow("keys without values")
+            << QByteArray("[AutoStart]\nEnable=1\nShown\nEmpty=\n=0\n  =  \n") << true << "1";
+        QTest::newRow("repeated keys and sections")
+            << QByteArray("[AutoStart]\nEnable=0\nEnable=1\n[Language]\nLanguage=1\n[AutoStart]\nEnable=1\n")
+            << false << "1";
+        QTest::newRow("key below a key without a name")
+            << QByteArray("[AutoStart]\nEnable=1\n[Language]\n\\Language=3\n/=4\n") << true << "1";
+    }
+
+    void damagedFileHealsAtTheFirstChange()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, damaged);
+        QFETCH(QString, enable);
+        static int row = 0;
+        const QString path = NewPath(QStringLiteral("damaged-%1/Macro.ini").arg(++row));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(content), qint64(content.size()));
+        }
+        const QString kept = IniFile::DamagedFileName(path);
+        MacroIni macro(path);
+        QCOMPARE(macro.GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")), enable);
+
+        QVERIFY(macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("4")));
+        QVERIFY(macro.Flush());
+        QSettings disk(path, QSettings::IniFormat);
+        disk.setIniCodec(QTextCodec::codecForName("UTF-8"));
+        QCOMPARE(disk.status(), QSettings::NoError);
+        QCOMPARE(disk.value(QStringLiteral("Language/Language")).toString(), QStringLiteral("4"));
+        QCOMPARE(disk.value(QStringLiteral("AutoStart/Enable")).toString(), enable);
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")),
+                 QStringLiteral("4"));
+        QCOMPARE(QFileInfo::exists(kept), damaged);
+        if (damaged) {
+            QFile file(kept);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), content);
+        }
+
+        // Healed, the file is written like any other: nothing more is set aside.
+        QVERIFY(QFile::remove(kept) || !damaged);
+        QVERIFY(macro.SetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow"), QStringLiteral("1")));
+        QVERIFY(macro.Flush());
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("FindNew"), QStringLiteral("IsShow")), QStringLiteral("1"));
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")),
+                 QStringLiteral("4"));
+        QVERIFY(!QFileInfo::exists(kept));
+    }
+
+    // The registry file heals the same way: the flushed record is on disk.
+    void damagedRegistryHeals()
+    {
+        Registry* const registry = Registry::Instance();
+        const QString path = registry->FileName();
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("[Mouse%20Drive%20Test]\nMouseVer101=v1.5\n[General]\n=\n[\n=");
+        }
+        QVERIFY(registry->SetValueFlushed(Registry::UpdateFailInfoKey(), QStringLiteral("211,4,10,1")));
+        QSettings disk(path, QSettings::IniFormat);
+        QCOMPARE(disk.value(Registry::UpdateFailInfoKey()).toString(), QStringLiteral("211,4,10,1"));
+        QCOMPARE(disk.value(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1"))).toString(),
+                 QStringLiteral("v1.5"));
+        QVERIFY(QFileInfo::exists(IniFile::DamagedFileName(path)));
+        QVERIFY(registry->RemoveKeyFlushed(Registry::UpdateFailInfoKey()));
+        QVERIFY(QFile::remove(IniFile::DamagedFileName(path)));
+    }
+
+    // A key without a name could never be written back: it is refused, and
+    // the file stays writable.
+    void keyWithoutNameIsRefused()
+    {
+        const QString path = NewPath(QStringLiteral("nameless/Macro.ini"));
+        IniFile file(path);
+        for (const QString& key : {QString(), QStringLiteral("/"), QStringLiteral("//")}) {
+            QVERIFY(!file.SetValue(key, QStringLiteral("x")));
+            QVERIFY(!file.SetValueFlushed(key, QStringLiteral("x")));
+            QVERIFY(!file.Remove(key));
+        }
+        QVERIFY(file.SetValueFlushed(QStringLiteral("Language/Language"), QStringLiteral("2")));
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
+        QVERIFY(!QFileInfo::exists(IniFile::DamagedFileName(path)));
+    }
+
+    // Flush returns only when the last value is on the disk, also while the
+    // writer is still busy with an earlier, slow job: the file read at once
+    // holds it.
+    void flushWaitsForTheDisk()
+    {
+        const QString path = NewPath(QStringLiteral("flush/Macro.ini"));
+        Registry* const registry = Registry::Instance();
+        for (int round = 0; round < 3; ++round) {
+            const QString value = QStringLiteral("value %1").arg(round);
+            SettingsWriter::Instance()->Post([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); });
+            MacroIni macro(path);
+            QVERIFY(macro.SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value));
+            QVERIFY(registry->SetValue(QStringLiteral("Test/Value"), value));
+            QVERIFY(macro.Flush());
+            QVERIFY(registry->Flush());
+            QVariantMap onDisk;
+            QVERIFY(IniText::Read(path, &onDisk));
+            QCOMPARE(onDisk.value(QStringLiteral("Test/Value")).toString(), value);
+            QVERIFY(IniText::Read(registry->FileName(), &onDisk));
+            QCOMPARE(onDisk.value(QStringLiteral("Test/Value")).toString(), value);
+        }
+        QVERIFY(registry->RemoveKeyFlushed(QStringLiteral("Test")));
     }
 
     // A writer that died right after it made the file's lock leaves an empty

@@ -294,6 +294,14 @@ private slots:
         QTest::newRow("reduce at a segment's start") << ProductRange << 26000 << "reduce" << 10100 << 10000 << 50
                                                      << true;
         QTest::newRow("reduce at the bottom") << ProductRange << 26000 << "reduce" << 100 << 100 << -1 << true;
+        // A range with numbers no stage register holds is none: the step
+        // buttons leave the value, nothing overflows.
+        const QStringList hugeStep{"100", "10000", "2147483647", "10100", "26000", "100", "0x22"};
+        const QStringList hugeRange{"-2147483648", "2147483647", "2147483647", "0x22"};
+        QTest::newRow("add with a step beyond the registers") << hugeStep << 26000 << "add" << 9950 << 9950 << -1
+                                                              << false;
+        QTest::newRow("reduce in a range of the largest ints") << hugeRange << 26000 << "reduce" << 400 << 400 << -1
+                                                               << false;
     }
 
     // The selected stage's DPI: the value let go on the slider, or the step

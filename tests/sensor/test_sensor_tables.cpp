@@ -22,6 +22,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 
 using Switches = QMap<int, QString>;   // SensorDefineFile::Switch -> model list
@@ -212,14 +213,65 @@ private slots:
                                 QStringLiteral("SENSOR_3950_DPI_1600"), QStringLiteral("SENSOR_3950_DPI_MAX")};
         const QVector<int> values{15, 20, 31, 99};
         const QString model = QStringLiteral("3950");
-        QVERIFY(SensorDefineFile::HasDpiTable(names, model));
-        QVERIFY(!SensorDefineFile::HasDpiTable(names, QStringLiteral("3395")));
+        QVERIFY(SensorDefineFile::HasDpiTable(names, values, model));
+        QVERIFY(!SensorDefineFile::HasDpiTable(names, values, QStringLiteral("3395")));
         QCOMPARE(SensorDefineFile::DpiOfRegister(names, values, model, 31), 1600);
         QCOMPARE(SensorDefineFile::DpiOfRegister(names, values, model, 20), -1);   // not the model's entry
         QCOMPARE(SensorDefineFile::DpiOfRegister(names, values, model, 99), 0);    // no number in the name
-        QCOMPARE(SensorDefineFile::IndexOfDpi(names, model, 1600), 2);
-        QCOMPARE(SensorDefineFile::IndexOfDpi(names, model, 1000), -1);
+        QCOMPARE(SensorDefineFile::IndexOfDpi(names, values, model, 1600), 2);
+        QCOMPARE(SensorDefineFile::IndexOfDpi(names, values, model, 1000), -1);
         QCOMPARE(SensorDefineFile::DpiOfName(QStringLiteral("SENSOR_3950_DPI_12000")), 12000);
+    }
+
+    // An entry of driver_sensor.h that a stage register cannot hold (its
+    // DPI or its register value out of range, however large) counts as
+    // absent: no lookup finds it, a DPI is written with the entries that
+    // remain, and nothing overflows.
+    void entriesARegisterCannotHoldAreAbsent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("held");
+        const auto row = [](const char* tag, const char* name, int value, bool held) {
+            QTest::newRow(tag) << QString::fromLatin1(name) << value << held;
+        };
+        row("DPI beyond 64 bits", "SENSOR_3950_DPI_99999999999999999999999", 40, false);
+        row("DPI beyond int", "SENSOR_3950_DPI_99999999999", 40, false);
+        row("the largest int as DPI", "SENSOR_3950_DPI_2147483647", 40, false);
+        row("the smallest int as DPI", "SENSOR_3950_DPI_-2147483648", 40, false);
+        row("DPI above the largest stage", "SENSOR_3950_DPI_204850", 40, false);
+        row("register above a byte", "SENSOR_3950_DPI_2400", 256, false);
+        row("the largest int as register", "SENSOR_3950_DPI_2400", std::numeric_limits<int>::max(), false);
+        row("negative register", "SENSOR_3950_DPI_2400", -1, false);
+        row("the largest stage DPI", "SENSOR_3950_DPI_204800", 40, true);
+    }
+
+    void entriesARegisterCannotHoldAreAbsent()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, value);
+        QFETCH(bool, held);
+        const QString model = QStringLiteral("3950");
+        const QStringList table{QStringLiteral("SENSOR_3950_DPI_800"), QStringLiteral("SENSOR_3950_DPI_1600"), name};
+        const QVector<int> registers{15, 31, value};
+        const int dpi = SensorDefineFile::DpiOfName(name);
+        QCOMPARE(dpi >= 0 && value >= 0 && value <= 255, held);
+        QCOMPARE(SensorDefineFile::EntryDpi(table, registers, model, 2), held ? dpi : -1);
+        QCOMPARE(SensorDefineFile::DpiOfRegister(table, registers, model, value), held ? dpi : -1);
+        if (dpi >= 0)
+            QCOMPARE(SensorDefineFile::IndexOfDpi(table, registers, model, dpi), held ? 2 : -1);
+        // Alone, the entry is no table.
+        QCOMPARE(SensorDefineFile::HasDpiTable({name}, {value}, model), held);
+
+        QVERIFY(OpenMouse());
+        UseModel(model, TwoSegments, table, registers);
+        // The stage record's register byte of the entry stands for its DPI,
+        // times the bank's factor, or for none.
+        for (const auto& bank : {qMakePair(0x00, 1), qMakePair(0x22, 2), qMakePair(0x33, 4)})
+            QCOMPARE(StageDpiFromRegisters(value & 0xFF, bank.first), held ? dpi * bank.second : 0);
+        // The nearest entry to the extremes of int, in each bank.
+        QCOMPARE(WriteDpiStage(3, std::numeric_limits<int>::max()), held ? dpi * 2 : 3200);
+        QCOMPARE(WriteDpiStage(3, std::numeric_limits<int>::min()), 800);
     }
 
     // The page keeps the six feature lists; a later line of a switch wins and
@@ -290,6 +342,19 @@ private slots:
                                          << QStringList{"100", "26000"} << QStringList{"50", "100"};
         QTest::newRow("missing") << QStringList() << 0 << QVector<int>() << QVector<int>()
                                  << QStringList{"kept", "kept"} << QStringList();
+        // Numbers a stage register cannot hold make the range absent, as a
+        // missing one.
+        const auto unholdable = [](const char* tag, const QStringList& items) {
+            QTest::newRow(tag) << items << 0 << QVector<int>() << QVector<int>() << QStringList{"kept", "kept"}
+                               << QStringList();
+        };
+        unholdable("maximum beyond int", {"100", "99999999999", "50", "0x22"});
+        unholdable("the largest int as maximum and step", {"100", "2147483647", "2147483647", "0x22"});
+        unholdable("the smallest int as minimum", {"-2147483648", "10000", "50", "0x22"});
+        unholdable("above the largest stage DPI", {"100", "10000", "50", "10100", "204850", "100", "0x22"});
+        unholdable("a step beyond int in the second segment",
+                   {"100", "10000", "50", "10100", "26000", "4294967296", "0x22"});
+        unholdable("a number that is none", {"100", "ten thousand", "50", "0x22"});
         QStringList seven;
         for (int s = 0; s < 7; ++s)
             seven << QString::number(s * 1000 + 100) << QString::number(s * 1000 + 900) << "100";
@@ -439,7 +504,7 @@ private slots:
         QVERIFY(OpenMouse(scenario.constData()));
         UseProductModel(modelIndex);
         QVERIFY(DpiSegmentCount > 0);
-        const bool table = SensorDefineFile::HasDpiTable(SensorDefineNames, CurrentSensorModel);
+        const bool table = SensorDefineFile::HasDpiTable(SensorDefineNames, SensorDefineValues, CurrentSensorModel);
         QCOMPARE(table, modelIndex == 1);
         int stage = 0;
         for (int s = 0; s < DpiSegmentCount; ++s) {
@@ -449,7 +514,9 @@ private slots:
                 const QByteArray what = QByteArray::number(dpi);
                 if (table) {
                     const int c = dpi > 20000 ? 4 : dpi > 5000 ? 2 : 1;
-                    QVERIFY2(SensorDefineFile::IndexOfDpi(SensorDefineNames, CurrentSensorModel, dpi / c) >= 0,
+                    QVERIFY2(SensorDefineFile::IndexOfDpi(SensorDefineNames, SensorDefineValues, CurrentSensorModel,
+                                                          dpi / c)
+                                 >= 0,
                              what);
                 }
                 stage = (stage + 1) % 8;
@@ -474,9 +541,10 @@ private slots:
                            {SensorDefineFile::MotionSync, "3395,3950"},
                            {SensorDefineFile::MousepadCal, "3950"}}));
         QCOMPARE(defines.Names().size(), 200);
-        QVERIFY(!SensorDefineFile::HasDpiTable(defines.Names(), QStringLiteral("3395")));
+        QVERIFY(!SensorDefineFile::HasDpiTable(defines.Names(), defines.Values(), QStringLiteral("3395")));
         for (int dpi = 50; dpi <= 10000; dpi += 50) {
-            const int index = SensorDefineFile::IndexOfDpi(defines.Names(), QStringLiteral("3950"), dpi);
+            const int index
+                = SensorDefineFile::IndexOfDpi(defines.Names(), defines.Values(), QStringLiteral("3950"), dpi);
             QVERIFY2(index >= 0, qPrintable(QString::number(dpi)));
             QCOMPARE(defines.Values().at(index), dpi / 50 - 1);
         }

@@ -99,6 +99,7 @@ QVector<Window> Windows()
         {"macro name refused", [] { return Failure(ExeIsRun::Failure::Name); }},
         {"import unreadable", [] { ImportFileResult = 1; return new InportFail; }},
         {"import rejected", [] { ImportFileResult = 2; return new InportFail; }},
+        {"export failed", [] { ImportFileResult = 0; auto* d = new InportFail; d->ShowExportFailText(); return d; }},
         {"new firmware", [] { return new FindNewVer; }},
         {"firmware notice", [] { return new UpDateWarning; }},
         {"update and repair", [] { auto* d = new UpDateRepair; d->ShowUpdateReady(); return d; }},
@@ -243,17 +244,28 @@ private slots:
             for (const char* caption : {"MatchButton", "Matching", "MatchFail", "MatchSuccess"})
                 problems << CaptionProblem(button, texts.value(QLatin1String(caption)));
         }
+        // The settings page's update notice with its longest own message.
+        if (auto* notice = qobject_cast<UpDateWarning*>(widget.get())) {
+            notice->SetText(ElementTexts(language, QStringLiteral("FormSetting")).value(QStringLiteral("RecordFail")));
+            problems << LabelProblem(notice->findChild<QLabel*>(QStringLiteral("label")));
+        }
         // The update and repair dialog's messages and button captions.
         if (auto* repair = qobject_cast<UpDateRepair*>(widget.get())) {
             const QMap<QString, QString> texts = ElementTexts(language, QStringLiteral("AutoRepair"));
             auto* message = repair->findChild<QLabel*>(QStringLiteral("ToolText_2"));
             QVERIFY(message);
             for (const char* key : {"ReadyUpdate", "UpdateNotMove", "UpdateSuccess", "UpdateFail", "NoDevice",
-                                    "SameDevice", "NoRecieve", "NoUSB", "FileError", "MultiDongle", "MultiMouse"}) {
+                                    "SameDevice", "NoRecieve", "NoUSB", "FileError", "MultiDongle", "MultiMouse",
+                                    "RecordFail"}) {
                 QVERIFY2(!texts.value(QLatin1String(key)).isEmpty(), key);
                 message->setText(texts.value(QLatin1String(key)));
                 problems << LabelProblem(message);
             }
+            // The settings page's update puts its own messages there too.
+            const QMap<QString, QString> page = ElementTexts(language, QStringLiteral("FormSetting"));
+            QVERIFY(!page.value(QStringLiteral("RecordFail")).isEmpty());
+            message->setText(page.value(QStringLiteral("RecordFail")));
+            problems << LabelProblem(message);
             auto* start = repair->findChild<QAbstractButton*>(QStringLiteral("NewHong_2"));
             for (const char* caption : {"NewHong_2", "Confirm"})
                 problems << CaptionProblem(start, texts.value(QLatin1String(caption)));
