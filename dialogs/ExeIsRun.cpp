@@ -10,6 +10,7 @@ ExeIsRun::ExeIsRun(QWidget* parent)
     Frame frame = NewHongFrame(ui, ui->DeleteConfirmA, QStringLiteral("EXEIsRun"));
     frame.texts.append({QStringLiteral("label_2"), LanguageTexts::Keep(&secondText_)});
     frame.texts.append({QStringLiteral("PleaseStop"), LanguageTexts::Keep(&pleaseStopText_)});
+    frame.returnButton = ui->NewHong;
     SetUpFrame(frame);
 }
 
