@@ -150,7 +150,8 @@ private slots:
             {13, "The file cannot be opened or is not a configuration file", QString::fromUtf8("无法打开文件,或不是配置文件"), "NewHong", "OK", ok},
             {14, "New firmware is available. Please update.", QString::fromUtf8("发现新固件,请更新!"), "NoApear", "Do not show again", QString::fromUtf8("下次不再显示")},
             {15, "Confirm Delete", "Confirm Delete", "NewHong", "OK", ok},
-            {16, "Updating the settings, please wait", QString::fromUtf8("正在更新设置,请稍候"), "NewHong", "OK", ok},
+            {16, "A debounce time of 7 ms or less may turn a single click into a double click",
+             QString::fromUtf8("防抖时间为7毫秒或更短时,单击可能被识别为双击"), "NewHong", "OK", ok},
         };
         for (const Row& row : rows) {
             const char* name = Members().at(row.member).name;

@@ -50,6 +50,13 @@ void MyConmboBox::mousePressEvent(QMouseEvent* event)
     QComboBox::mousePressEvent(event);
 }
 
+void MyConmboBox::ShowEntry(int index, const QString& unlistedName)
+{
+    const bool listed = index >= 0 && index < count();
+    setPlaceholderText(listed ? QString() : unlistedName);
+    setCurrentIndex(listed ? index : -1);
+}
+
 QRect MyConmboBox::LabelRect() const
 {
     QStyleOptionComboBox box;

@@ -20,6 +20,10 @@ public:
     // The current index at the last mouse press; 0 before any press.
     int PressedIndex() const { return pressedIndex_; }
 
+    // Makes the entry current; an index the list does not hold leaves no
+    // entry current, and the box shows the name given for it instead.
+    void ShowEntry(int index, const QString& unlistedName);
+
     // Where the closed box draws its text: the text field without the part
     // the program's combo rule draws its arrow into.
     QRect LabelRect() const;
