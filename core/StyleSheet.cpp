@@ -207,8 +207,17 @@ QString StyleSheet::ValueBoxRule()
 QString StyleSheet::ComboListRule()
 {
     const QString select = ColourText(QStringLiteral("ComboxSelectColor"));
+    // The list's own scroll bar, so that no page's scroll bar rules reach it.
+    const QPalette palette = DarkPalette();
     return QStringLiteral("QListView::item:selected{background-color: rgb(") + select
-        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}");
+        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select
+        + QStringLiteral(");}QScrollBar:vertical{width: 10px; margin: 0px; border: none; background: ")
+        + palette.color(QPalette::Window).name()
+        + QStringLiteral(";}QScrollBar::handle:vertical{min-height: 20px; margin: 2px; border-radius: 3px; background: ")
+        + palette.color(QPalette::Light).name()
+        + QStringLiteral(";}QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical{height: 0px; border: none;}"
+                         "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical{image: none; border: none;}"
+                         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical{background: transparent;}");
 }
 
 QString StyleSheet::MenuRule()

@@ -75,7 +75,7 @@ public:
     static QString ComboBoxRule(const QString& pictureFolder);
     static constexpr int ComboArrowInset = 8;
     // The list view of such a drop-down list: selected and hovered entries
-    // in the selection colour.
+    // in the selection colour, a slim scroll bar of the theme.
     static QString ComboListRule();
     // A thin horizontal slider: a 2 px groove with corners of grooveRadius,
     // the "HuaKuai.png" handle of the folder, the part before the handle in
