@@ -121,13 +121,15 @@ void MyConmboBox::PlacePopup()
     const int chrome = popup->height() - list->viewport()->height();
     int height = rowsHeight + chrome;
 
-    // Room: the top window, within the screen's free area.
+    // Room: the top window, within the screen's free area; the screen alone
+    // where the window holds the list on neither side of the box.
     const QRect box(mapToGlobal(QPoint(0, 0)), size());
-    QRect room = window()->frameGeometry();
-    if (const QScreen* screen = this->screen())
-        room &= screen->availableGeometry();
-    if (!room.contains(box))
-        room = screen() ? screen()->availableGeometry() : box;
+    const QRect screenRoom = screen() ? screen()->availableGeometry() : box;
+    QRect room = window()->frameGeometry() & screenRoom;
+    const bool fitsInWindow = room.contains(box)
+        && (height <= room.bottom() - box.bottom() || height <= box.top() - room.top());
+    if (!fitsInWindow)
+        room = screenRoom;
     const int below = room.bottom() - box.bottom();
     const int above = box.top() - room.top();
     const bool down = height <= below || below >= above;

@@ -8,10 +8,10 @@
 // entry was current when it was last pressed (so a page can go back to it
 // when the change cannot be made).
 //
-// Its list opens as a list below the box (above it where the window or the
-// screen has no room below), as wide as the box, its entries centred like the
-// box's text; it shows as many rows as it has, up to maxVisibleItems(), and a
-// scroll bar only when there are more.
+// Its list opens below the box (above it where the window, or the screen
+// when the window is too small for the list, has no room below), as wide as
+// the box, its entries centred like the box's text; it shows as many rows as
+// it has, up to maxVisibleItems(), and a scroll bar only when there are more.
 class MyConmboBox : public QComboBox {
     Q_OBJECT
 public:
