@@ -174,7 +174,8 @@ QString StyleSheet::ComboBoxRule(const QString& pictureFolder)
         + QStringLiteral("ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
         + ColourText(QStringLiteral("ComboxBackGroundColor"))
         + QStringLiteral(");} QComboBox::down-arrow{image: url(") + pictureFolder
-        + QStringLiteral("Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(") + pictureFolder
+        + QStringLiteral("Menu.png); right: %1px; }QComboBox::down-arrow:on{ image: url(").arg(ComboArrowInset)
+        + pictureFolder
         + QStringLiteral("MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}"
                          "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
         + text + QStringLiteral("); border-image: url(") + pictureFolder
@@ -206,8 +207,17 @@ QString StyleSheet::ValueBoxRule()
 QString StyleSheet::ComboListRule()
 {
     const QString select = ColourText(QStringLiteral("ComboxSelectColor"));
+    // The list's own scroll bar, so that no page's scroll bar rules reach it.
+    const QPalette palette = DarkPalette();
     return QStringLiteral("QListView::item:selected{background-color: rgb(") + select
-        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}");
+        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select
+        + QStringLiteral(");}QScrollBar:vertical{width: 10px; margin: 0px; border: none; background: ")
+        + palette.color(QPalette::Window).name()
+        + QStringLiteral(";}QScrollBar::handle:vertical{min-height: 20px; margin: 2px; border-radius: 3px; background: ")
+        + palette.color(QPalette::Light).name()
+        + QStringLiteral(";}QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical{height: 0px; border: none;}"
+                         "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical{image: none; border: none;}"
+                         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical{background: transparent;}");
 }
 
 QString StyleSheet::MenuRule()
@@ -219,4 +229,74 @@ QString StyleSheet::MenuRule()
                          "QMenu::item:selected{background-color: rgb(")
         + ColourText(QStringLiteral("ComboxSelectColor"))
         + QStringLiteral(");}QMenu::separator{height: 1px; background-color: rgb(51, 55, 63); margin: 4px 8px;}");
+}
+
+QString StyleSheet::StandardDialogRule(const QString& pictureFolder)
+{
+    const QPalette palette = DarkPalette();
+    const QString window = palette.color(QPalette::Window).name();
+    const QString panel = palette.color(QPalette::Base).name();
+    const QString text = palette.color(QPalette::Text).name();
+    const QString secondary = palette.color(QPalette::PlaceholderText).name();
+    const QString disabled = palette.color(QPalette::Disabled, QPalette::Text).name();
+    const QString accent = palette.color(QPalette::Highlight).name();
+    const QString hover = palette.color(QPalette::Highlight).lighter(130).name();
+    const QString pressed = palette.color(QPalette::Highlight).darker(130).name();
+    const QString edge = palette.color(QPalette::Mid).name();
+    const QString handle = palette.color(QPalette::Light).name();
+    QString rule = QStringLiteral(
+        "QDialog{background-color: %WINDOW%;}"
+        "QWidget{color: %TEXT%;}"
+        "QLabel{color: %TEXT%; background: transparent;}"
+        "QLabel:disabled{color: %DISABLED%;}"
+        "QLineEdit, QSpinBox, QComboBox{background-color: %PANEL%; color: %TEXT%; border: 1px solid %EDGE%;"
+        " border-radius: 3px; padding: 2px 4px; selection-background-color: %ACCENT%; selection-color: %WINDOW%;}"
+        "QLineEdit:focus, QSpinBox:focus, QComboBox:focus, QComboBox:on{border-color: %ACCENT%;}"
+        "QLineEdit:disabled, QSpinBox:disabled, QComboBox:disabled{color: %DISABLED%;}"
+        "QComboBox::drop-down{border: none; width: 18px;}"
+        "QComboBox::down-arrow{image: url(%FOLDER%ArrowDown.png);}"
+        "QSpinBox{padding-right: 16px;}"
+        "QSpinBox::up-button, QSpinBox::down-button{border: none; background: transparent; width: 14px;}"
+        "QSpinBox::up-button:hover, QSpinBox::down-button:hover{background-color: %EDGE%;}"
+        "QSpinBox::up-arrow{image: url(%FOLDER%ArrowUp.png); width: 10px; height: 10px;}"
+        "QSpinBox::down-arrow{image: url(%FOLDER%ArrowDown.png); width: 10px; height: 10px;}"
+        "QComboBox QAbstractItemView{background-color: %PANEL%; color: %TEXT%; border: 1px solid %EDGE%;"
+        " selection-background-color: %ACCENT%; selection-color: %WINDOW%; outline: 0px;}"
+        "QTreeView, QListView{background-color: %PANEL%; alternate-background-color: %WINDOW%; color: %TEXT%;"
+        " border: 1px solid %EDGE%; selection-background-color: %ACCENT%; selection-color: %WINDOW%; outline: 0px;}"
+        "QTreeView::item:hover, QListView::item:hover{background-color: %EDGE%;}"
+        "QTreeView::item:selected, QListView::item:selected{background-color: %ACCENT%; color: %WINDOW%;}"
+        "QHeaderView{background-color: %WINDOW%;}"
+        "QHeaderView::section{background-color: %WINDOW%; color: %SECONDARY%; border: none;"
+        " border-right: 1px solid %EDGE%; border-bottom: 1px solid %EDGE%; padding: 3px 6px;}"
+        "QPushButton{background-color: %PANEL%; color: %TEXT%; border: 1px solid %EDGE%; border-radius: 4px;"
+        " padding: 4px 14px; min-width: 60px;}"
+        "QPushButton:hover{border-color: %HOVER%;}"
+        "QPushButton:default{border-color: %ACCENT%;}"
+        "QPushButton:pressed, QPushButton:checked{background-color: %PRESSED%; color: %WINDOW%;}"
+        "QPushButton:disabled{color: %DISABLED%; border-color: %EDGE%;}"
+        "QToolButton{background: transparent; border: 1px solid transparent; border-radius: 3px; padding: 2px;}"
+        "QToolButton:hover{border-color: %HOVER%;}"
+        "QToolButton:pressed, QToolButton:checked{background-color: %EDGE%; border-color: %ACCENT%;}"
+        "QScrollBar:vertical{background: %WINDOW%; width: 12px; margin: 0px;}"
+        "QScrollBar:horizontal{background: %WINDOW%; height: 12px; margin: 0px;}"
+        "QScrollBar::handle{background: %HANDLE%; border-radius: 4px; margin: 2px;}"
+        "QScrollBar::handle:vertical{min-height: 24px;}"
+        "QScrollBar::handle:horizontal{min-width: 24px;}"
+        "QScrollBar::add-line, QScrollBar::sub-line{width: 0px; height: 0px;}"
+        "QScrollBar::add-page, QScrollBar::sub-page{background: transparent;}"
+        "QSplitter::handle{background-color: %EDGE%;}"
+        "QToolTip{background-color: %PANEL%; color: %TEXT%; border: 1px solid %EDGE%;}");
+    rule.replace(QStringLiteral("%FOLDER%"), pictureFolder)
+        .replace(QStringLiteral("%WINDOW%"), window)
+        .replace(QStringLiteral("%PANEL%"), panel)
+        .replace(QStringLiteral("%TEXT%"), text)
+        .replace(QStringLiteral("%SECONDARY%"), secondary)
+        .replace(QStringLiteral("%DISABLED%"), disabled)
+        .replace(QStringLiteral("%ACCENT%"), accent)
+        .replace(QStringLiteral("%HOVER%"), hover)
+        .replace(QStringLiteral("%PRESSED%"), pressed)
+        .replace(QStringLiteral("%EDGE%"), edge)
+        .replace(QStringLiteral("%HANDLE%"), handle);
+    return rule;
 }

@@ -70,10 +70,12 @@ public:
 
     // A drop-down list drawn with ComboboxBack.png, ComboboxTextBack.png,
     // Menu.png and MenuClicked.png, in the "Combox..." colours; its text in
-    // the disabled colour while it is disabled.
+    // the disabled colour while it is disabled. Its arrow is drawn
+    // ComboArrowInset pixels left of the arrow's own area, into the text field.
     static QString ComboBoxRule(const QString& pictureFolder);
+    static constexpr int ComboArrowInset = 8;
     // The list view of such a drop-down list: selected and hovered entries
-    // in the selection colour.
+    // in the selection colour, a slim scroll bar of the theme.
     static QString ComboListRule();
     // A thin horizontal slider: a 2 px groove with corners of grooveRadius,
     // the "HuaKuai.png" handle of the folder, the part before the handle in
@@ -86,4 +88,9 @@ public:
     // A pop-up menu (the tray's) on the panel ground with a hair-line
     // border, light text, the hovered item in the selection colour.
     static QString MenuRule();
+    // Qt's own dialogs (file chooser, colour dialog): every kind of control
+    // they hold in the colours of DarkPalette(), the accent for what has the
+    // focus, is selected or pressed; the arrows of their number fields and
+    // drop-down lists are the folder's ArrowUp.png and ArrowDown.png.
+    static QString StandardDialogRule(const QString& pictureFolder);
 };

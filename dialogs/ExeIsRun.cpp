@@ -14,6 +14,7 @@ ExeIsRun::ExeIsRun(QWidget* parent)
                                                 "ExportFail", "ImportFail", "NameFail"};
     for (int failure = 0; failure < FailureCount; ++failure)
         frame.texts.append({QLatin1String(failures[failure]), LanguageTexts::Keep(&failureTexts_[failure])});
+    frame.returnButton = ui->NewHong;
     SetUpFrame(frame);
 }
 

@@ -8,7 +8,7 @@ class ExeIsRun;
 
 // Notice that the program runs already (at start-up), or, in the macro
 // editor, that a macro has to be chosen or the recording stopped first, or
-// that an action on a macro failed.
+// that an action on a macro failed. Return closes it.
 class ExeIsRun : public MessageNotice {
     Q_OBJECT
 public:

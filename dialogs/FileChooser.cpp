@@ -1,6 +1,6 @@
 #include "dialogs/FileChooser.h"
 
-#include "core/StyleSheet.h"
+#include "dialogs/StandardDialogTheme.h"
 #include "platform/Registry.h"
 
 #include <QDir>
@@ -41,7 +41,9 @@ QString Ask(QWidget* parent, FileChooser::Use use, bool save, const QString& cap
         nextAnswer.reset();
     } else {
         QFileDialog dialog(parent, caption, lastRequest.folder, filter);
-        dialog.setPalette(StyleSheet::DarkPalette());
+        // Qt's own dialog, so that the theme's rules can reach all of it.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        StandardDialogTheme::Apply(&dialog);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (save)

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -92,6 +93,21 @@ void MessageDialog::SetReturnButton(QAbstractButton* button)
 {
     returnButton_ = button;
     button->setShortcut(QKeySequence(Qt::Key_Return));
+}
+
+void MessageDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    activateWindow();
+}
+
+void MessageDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Enter && returnButton_ && returnButton_->isVisible() && returnButton_->isEnabled()) {
+        returnButton_->animateClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MessageDialog::on_CloseButton_clicked()

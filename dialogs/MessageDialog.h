@@ -107,6 +107,12 @@ protected:
 
     LanguageTexts* Language() const { return language_.get(); }
 
+    // The dialog takes the keyboard focus when it opens, also when another
+    // program had it (the notice of a second start).
+    void showEvent(QShowEvent* event) override;
+    // The keypad's Enter clicks the Return button too.
+    void keyPressEvent(QKeyEvent* event) override;
+
     // Makes Return click the button. A button's text change drops its
     // shortcut, so it is given again after every language load.
     void SetReturnButton(QAbstractButton* button);

@@ -21,6 +21,8 @@ QuestionDialog::QuestionDialog(QWidget* parent)
         {QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)},
         {QStringLiteral("NewHong_2"), LanguageTexts::TextOf(ui->NewHong_2)},
     };
+    // Return takes the typed name, as in any desktop program.
+    frame.returnButton = ui->NewHong;
     SetUpFrame(frame);
     // After the frame: setting the window flags drops the focus.
     ui->lineEdit->setFocus(Qt::ActiveWindowFocusReason);

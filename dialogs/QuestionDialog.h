@@ -9,8 +9,8 @@ class QuestionDialog;
 // Asks for a macro name. The name is kept within 30 bytes of the local 8-bit
 // encoding while the user types, and a blank typed at the end removes every
 // blank. ResultText is empty from construction; OK sets it to the field's
-// text, Cancel and Close empty it. The caller reads it once exec() has
-// returned; an empty text means no name was given.
+// text (Return too), Cancel and Close empty it. The caller reads it once
+// exec() has returned; an empty text means no name was given.
 class QuestionDialog : public MessageDialog {
     Q_OBJECT
 public:

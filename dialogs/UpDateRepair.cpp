@@ -117,6 +117,14 @@ void UpDateRepair::SetShortcuts()
     ui->NewHong->setShortcut(QKeySequence(Qt::Key_Escape));
 }
 
+void UpDateRepair::ShowCancel()
+{
+    // Whichever view shows the button, it reads as the language file says
+    // (the form's text is only a default).
+    ui->NewHong->setText(cancelText_);
+    ui->NewHong->show();
+}
+
 void UpDateRepair::ShowMessage(const QString& text)
 {
     ui->ToolText_2->setText(text);
@@ -127,8 +135,7 @@ void UpDateRepair::ResetView()
 {
     ui->NewHong_2->setText(startText_);
     ui->NewHong_2->show();
-    ui->NewHong->setText(cancelText_);
-    ui->NewHong->show();
+    ShowCancel();
     ui->CloseButton->show();
     ShowMessage(QString());
     ui->progressBar_2->setValue(0);
@@ -140,8 +147,7 @@ void UpDateRepair::ShowUpdateReady()
 {
     ui->NewHong_2->setText(startText_);
     ui->NewHong_2->show();
-    ui->NewHong->setText(cancelText_);
-    ui->NewHong->show();
+    ShowCancel();
     ui->NewHong->setEnabled(true);
     ui->CloseButton->show();
     ui->CloseButton->setEnabled(true);
@@ -154,7 +160,7 @@ void UpDateRepair::ShowNoUpdate()
 {
     ui->NewHong_2->setText(confirmText_);
     ui->NewHong_2->show();
-    ui->NewHong->show();
+    ShowCancel();
     ui->NewHong->setEnabled(true);
     ui->CloseButton->show();
     ui->CloseButton->setEnabled(true);
@@ -189,7 +195,7 @@ void UpDateRepair::HideCancelAndProgress()
 void UpDateRepair::SlotAutoRepair(int code)
 {
     ui->NewHong_2->setText(confirmText_);
-    ui->NewHong->show();
+    ShowCancel();
     ShowMessage(code == PostMsg::AutoRepairSucceeded ? successText_
                 : code == PostMsg::AutoRepairNotRecorded ? notRecordedText_
                                                          : failText_);
@@ -209,7 +215,7 @@ void UpDateRepair::SlotChangeLanguage(int index)
 void UpDateRepair::SlotProgress(int value, int state)
 {
     const auto endButtons = [this] {
-        ui->NewHong->show();
+        ShowCancel();
         ui->NewHong->setEnabled(true);
         ui->CloseButton->setEnabled(true);
     };

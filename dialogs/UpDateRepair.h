@@ -72,6 +72,8 @@ private:
     // Close and cancel.
     void Dismiss();
     void SetShortcuts();
+    // The cancel button, shown with its text of the language file.
+    void ShowCancel();
     void ShowMessage(const QString& text);
     // A check's negative ending: the message and the no-update view.
     bool NoUpdate(const QString& message);

@@ -100,8 +100,11 @@ DialogChange::DialogChange(QWidget* parent)
     ui->MinButton->setStyleSheet(StyleSheet::IconButtonRule(folder, QStringLiteral("Min.png"),
                                                             QStringLiteral("MinHover.png"),
                                                             QStringLiteral("MinClick.png")));
+    // The wrench looks like a button under the pointer; its tool tip names it.
     ui->Repair->setStyleSheet(
-        StyleSheet::BackgroundRule(QStringLiteral("Repair"), folder, QStringLiteral("Repair.png")));
+        StyleSheet::BackgroundRule(QStringLiteral("Repair"), folder, QStringLiteral("Repair.png"))
+        + StyleSheet::PictureRule(QStringLiteral("#Repair:hover"), folder, QStringLiteral("RepairHover.png"))
+        + StyleSheet::PictureRule(QStringLiteral("#Repair:pressed"), folder, QStringLiteral("RepairClick.png")));
     const auto arrowRule = [&folder](const QString& name) {
         return StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton"), folder, name + QStringLiteral(".png"))
             + StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton:hover"), folder,
@@ -161,6 +164,7 @@ DialogChange::DialogChange(QWidget* parent)
         {QStringLiteral("OfflineTips2"), LanguageTexts::Keep(&offlineTips2_)},
         {QStringLiteral("RepairDevice"), LanguageTexts::Keep(&repairPrompt_)},
         {QStringLiteral("RepairDevice"), LanguageTexts::When(repairShown, LanguageTexts::TextOf(ui->label_2))},
+        {QStringLiteral("Repair"), [this](const QString& text) { ui->Repair->setToolTip(text); }},
         {QStringLiteral("label"), LanguageTexts::TextOf(ui->FindVerlaebl)},
         {QStringLiteral("NewHong"), LanguageTexts::TextOf(ui->NewHong)},
         {QStringLiteral("NoApear"), LanguageTexts::TextOf(ui->NoApear)},
@@ -223,9 +227,7 @@ void DialogChange::ShowLanguage(int index)
 {
     // The list offers two languages; another one chosen elsewhere is still
     // named in the box.
-    const bool listed = index >= 0 && index < ui->comboBox->count();
-    ui->comboBox->setPlaceholderText(listed ? QString() : LanguageTexts::NativeName(index));
-    ui->comboBox->setCurrentIndex(listed ? index : -1);
+    ui->comboBox->ShowEntry(index, LanguageTexts::NativeName(index));
 }
 
 void DialogChange::changeEvent(QEvent* event)

@@ -22,13 +22,18 @@
 #include "shell/DialogChange.h"
 #include "ui_DialogMain.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QMouseEvent>
 #include <QToolTip>
 
@@ -100,10 +105,14 @@ DialogMain::DialogMain(QWidget* parent)
     setWindowIcon(logo);
 
     SlotChangeLanguage(LanguageTexts::StoredIndex());
+    // The key reaches the control with the focus first; the frame's pairing
+    // key is taken before it.
+    qApp->installEventFilter(this);
 }
 
 DialogMain::~DialogMain()
 {
+    qApp->removeEventFilter(this);
     disconnect(PostMsg::Instance(), nullptr, this, nullptr);
     delete trayIcon_;
     delete chooser_;
@@ -368,6 +377,35 @@ void DialogMain::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
+}
+
+bool DialogMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (FrameSpace(watched, event)) {
+        SpaceKey();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool DialogMain::FrameSpace(QObject* receiver, QEvent* event) const
+{
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Space)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    // The window's own handler has Space already; a dialog over it keeps it.
+    if (!widget || widget == this || widget->window() != this || MacroRecording
+        || ui->stackedWidgetMain->currentIndex() != FramePage)
+        return false;
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        return line->isReadOnly();
+    if (qobject_cast<QAbstractSpinBox*>(widget))
+        return false;
+    if (auto* text = qobject_cast<QTextEdit*>(widget))
+        return text->isReadOnly();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
+        return text->isReadOnly();
+    return true;
 }
 
 void DialogMain::SpaceKey()

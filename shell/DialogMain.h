@@ -22,7 +22,9 @@ class DialogChange;
 // the device chooser (page 0, in front at start) and the configuration frame
 // (page 1), switches between them on the bus's request, goes to the tray and
 // closes the device link when the user leaves. Its keys (Space, Return, Enter,
-// Escape, F12) are shortcuts for the whole program.
+// Escape, F12) are shortcuts for the whole program; on the frame, Space pairs
+// even while a control that would take it has the focus (a drop-down list, a
+// button, a list), unless a text field is being typed in.
 //
 // Where the desktop has no system tray, "to the tray" minimises the window
 // instead, so that the user keeps a way back to it.
@@ -75,6 +77,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Space on the frame pairs whatever control has the keyboard focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -86,6 +90,10 @@ private:
     // Space: pairing on the frame; on the device list, the selection's
     // firmware check for a single listed receiver.
     void SpaceKey();
+    // Whether a Space pressed on the receiver is the frame's pairing key
+    // rather than the receiver's own: on the frame, any control but a text
+    // field the user types in.
+    bool FrameSpace(QObject* receiver, QEvent* event) const;
     // The pairing dialog over the window (usePairingTarget: it pairs
     // PairingTarget unless a device is chosen), then the device's reports go
     // to the worker again.

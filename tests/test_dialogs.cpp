@@ -93,11 +93,13 @@ QString LabelText(QWidget* dialog)
     return dialog->findChild<QLabel*>(QStringLiteral("label"))->text();
 }
 
-// Runs the dialog and answers it with a button name, "Escape" or "Return".
+// Runs the dialog and answers it with a button name, "Escape", "Return" or
+// the keypad's "Enter".
 void AnswerAndRun(QDialog* dialog, const QString& how, int member)
 {
     ModalAnswer answer = how == QLatin1String("Escape") ? ModalAnswer::Key(Qt::Key_Escape)
         : how == QLatin1String("Return")                 ? ModalAnswer::Key(Qt::Key_Return)
+        : how == QLatin1String("Enter")                  ? ModalAnswer::Key(Qt::Key_Enter)
                                                          : ModalAnswer::Click(how);
     dialog->exec();
     QCOMPARE(answer.DialogClass(), QString::fromLatin1(Members().at(member).name));
@@ -148,7 +150,8 @@ private slots:
             {13, "The file cannot be opened or is not a configuration file", QString::fromUtf8("无法打开文件,或不是配置文件"), "NewHong", "OK", ok},
             {14, "New firmware is available. Please update.", QString::fromUtf8("发现新固件,请更新!"), "NoApear", "Do not show again", QString::fromUtf8("下次不再显示")},
             {15, "Confirm Delete", "Confirm Delete", "NewHong", "OK", ok},
-            {16, "Updating the settings, please wait", QString::fromUtf8("正在更新设置,请稍候"), "NewHong", "OK", ok},
+            {16, "A debounce time of 7 ms or less may turn a single click into a double click",
+             QString::fromUtf8("防抖时间为7毫秒或更短时,单击可能被识别为双击"), "NewHong", "OK", ok},
         };
         for (const Row& row : rows) {
             const char* name = Members().at(row.member).name;
@@ -237,7 +240,6 @@ private slots:
         QTest::newRow("RePair") << 9;
         QTest::newRow("DeleteConfirm") << 10;
         QTest::newRow("MakeMacro") << 4;
-        QTest::newRow("QuestionDialog") << 0;
     }
     void returnWithoutShortcutDoesNothing()
     {
@@ -271,6 +273,8 @@ private slots:
         QTest::newRow("QuestiondialogB Close") << 1 << "CloseButton";
         QTest::newRow("LeftButtonOnly Escape") << 3 << "Escape";
         QTest::newRow("UpDateWarning Return") << 15 << "Return";
+        QTest::newRow("ExeIsRun Return") << 12 << "Return";
+        QTest::newRow("ExeIsRun Enter") << 12 << "Enter";
     }
     void noticesClose()
     {
@@ -409,6 +413,8 @@ private slots:
         QTest::newRow("Cancel") << "NewHong_2" << "";
         QTest::newRow("Close") << "CloseButton" << "";
         QTest::newRow("Escape") << "Escape" << "";
+        QTest::newRow("Return") << "Return" << QString(30, 'k');
+        QTest::newRow("Enter") << "Enter" << QString(30, 'k');
     }
     void nameEntry()
     {
@@ -426,6 +432,10 @@ private slots:
             QCOMPARE(edit->cursorPosition(), 30);
             if (button == QLatin1String("Escape"))
                 QTest::keyClick(edit, Qt::Key_Escape);
+            else if (button == QLatin1String("Return"))
+                QTest::keyClick(edit, Qt::Key_Return);
+            else if (button == QLatin1String("Enter"))
+                QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
             else
                 dialog.findChild<QAbstractButton*>(button)->click();
         });

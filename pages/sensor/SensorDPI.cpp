@@ -6,6 +6,7 @@
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
+#include "dialogs/StandardDialogTheme.h"
 #include "pages/sensor/DpiStageEditing.h"
 #include "pages/sensor/SensorTables.h"
 #include "ui_SensorDPI.h"
@@ -74,6 +75,7 @@ SensorDPI::SensorDPI(QWidget* parent)
     SwatchGroup->setExclusive(true);
     ColorDialog = new QColorDialog(this);
     ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
+    StandardDialogTheme::Apply(ColorDialog);
     connect(ColorDialog, &QColorDialog::colorSelected, this, &SensorDPI::SetColor);
 
     stageButtons_[0] = ui->BlueButton;

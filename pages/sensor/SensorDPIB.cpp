@@ -3,6 +3,7 @@
 #include "core/ParameterSetters.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
+#include "dialogs/StandardDialogTheme.h"
 #include "pages/sensor/DpiStageEditing.h"
 #include "pages/sensor/SensorTables.h"
 #include "ui_SensorDPIB.h"
@@ -45,6 +46,7 @@ SensorDPIB::SensorDPIB(QWidget* parent)
     StageBoxGroup->setExclusive(true);
     ColorDialog = new QColorDialog(this);
     ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
+    StandardDialogTheme::Apply(ColorDialog);
     connect(ColorDialog, &QColorDialog::colorSelected, this, &SensorDPIB::SetColor);
 
     QCheckBox* const boxes[Stages] = {ui->MA, ui->MB, ui->MC, ui->MD, ui->ME, ui->MF, ui->MG, ui->MH};

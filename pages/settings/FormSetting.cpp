@@ -34,6 +34,9 @@ const QPoint WebLong(610, 710);
 const QPoint CompanyLong(370, 730);
 
 const char YaHei[] = "微软雅黑";
+// Where the page's notices go, from its centre.
+constexpr int NoticeDx = -75;
+constexpr int NoticeDy = -65;
 
 bool ChineseLanguage(int index)
 {
@@ -74,8 +77,8 @@ FormSetting::FormSetting(QWidget* parent)
 
     SetUpLanguageTexts();
     const int language = LanguageTexts::StoredIndex();
-    // An index without an entry leaves the list without a current entry.
-    ui->comboBox->setCurrentIndex(language < ui->comboBox->count() ? language : -1);
+    // The list offers two languages; another one stored is still named.
+    ui->comboBox->ShowEntry(language, LanguageTexts::NativeName(language));
     labelPos = ui->label->pos();
     SlotChangeLanguage(language);
 
@@ -190,6 +193,9 @@ void FormSetting::SetUpLanguageTexts()
     children.append({QStringLiteral("Receive"), onWidget(ui->Receive_2)});
     children += upgrade_->TextChildren();
     children.append({QStringLiteral("WiredMode"), LanguageTexts::Keep(&WiredModeText)});
+    children.append({QStringLiteral("MouseSettingsFail"), LanguageTexts::Keep(&mouseSettingsFailText_)});
+    children.append({QStringLiteral("WebFail"), LanguageTexts::Keep(&webFailText_)});
+    children.append({QStringLiteral("AutoStartFail"), LanguageTexts::Keep(&autoStartFailText_)});
     language_ = std::make_unique<LanguageTexts>(QStringLiteral("FormSetting"), children);
 
     // The company texts: "CompanyWebcn" is the address of the Chinese
@@ -555,7 +561,7 @@ void FormSetting::on_comboBox_activated(int index)
 
 void FormSetting::SlotLanguageSameB(int index)
 {
-    ui->comboBox->setCurrentIndex(index);
+    ui->comboBox->ShowEntry(index, LanguageTexts::NativeName(index));
 }
 
 void FormSetting::on_checkBox_clicked(bool checked)
@@ -574,16 +580,27 @@ void FormSetting::on_checkBox_clicked(bool checked)
              checked ? "written" : "removed");
     store(!checked);
     ui->checkBox->setChecked(!checked);
+    ShowFailure(autoStartFailText_);
 }
 
 void FormSetting::on_pushButton_clicked()
 {
-    MouseSettingsLauncher::Start();
+    if (!MouseSettingsLauncher::Start())
+        ShowFailure(mouseSettingsFailText_);
 }
 
 void FormSetting::on_pushButton_3_clicked()
 {
-    QDesktopServices::openUrl(QUrl::fromUserInput(ui->pushButton_3->text()));
+    if (!QDesktopServices::openUrl(QUrl::fromUserInput(ui->pushButton_3->text())))
+        ShowFailure(webFailText_);
+}
+
+void FormSetting::ShowFailure(const QString& text)
+{
+    UpDateWarning notice;
+    notice.SetText(text);
+    DialogPlacement::CentreOver(&notice, this, NoticeDx, NoticeDy);
+    notice.exec();
 }
 
 void FormSetting::on_pushButton_2_clicked()

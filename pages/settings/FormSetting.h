@@ -125,6 +125,9 @@ private:
     // Whether the current device answers; when it does not, the top
     // window's offline notice is asked for.
     static bool DeviceAnswersOrNotice();
+    // Tells the user that an action of the page failed: a notice over the
+    // page, closed by its button or Return.
+    void ShowFailure(const QString& text);
 
     Ui::FormSetting* ui;
     QString pictureDir;
@@ -141,4 +144,8 @@ private:
     QString lightRowsDevice_;
     std::unique_ptr<LanguageTexts> language_;
     std::unique_ptr<LanguageTexts> companyTexts_;
+    // The failure notices' texts.
+    QString mouseSettingsFailText_;
+    QString webFailText_;
+    QString autoStartFailText_;
 };

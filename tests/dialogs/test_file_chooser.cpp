@@ -1,17 +1,23 @@
 // The file chooser: the dialog it shows for opening and saving (caption,
 // filter, start folder, the extension a typed name gets), cancelling, the
-// folder each use remembers, and the hook that answers in place of a dialog.
+// folder each use remembers, and the hook that answers in place of a dialog;
+// Qt's own dialogs in the program's theme, also under a page's style sheet.
 #include "dialogs/FileChooser.h"
+#include "dialogs/StandardDialogTheme.h"
 #include "platform/Registry.h"
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -32,6 +38,43 @@ struct Seen {
     QStringList filters;
     bool save = false;
 };
+
+// What is unreadable in a dialog: a text whose colour is too close to its
+// ground, or a light field in the dark theme.
+QStringList Unreadable(QWidget* dialog)
+{
+    QStringList problems;
+    const auto contrast = [](const QColor& text, const QColor& ground) {
+        return qAbs(text.lightness() - ground.lightness());
+    };
+    const QColor window = dialog->palette().color(QPalette::Window);
+    if (window.lightness() > 60)
+        problems << QStringLiteral("light window ") + window.name();
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        const QColor text = label->palette().color(label->foregroundRole());
+        if (contrast(text, window) < 120)
+            problems << QStringLiteral("label \"%1\" %2 on %3").arg(label->text(), text.name(), window.name());
+    }
+    for (QWidget* field : dialog->findChildren<QWidget*>()) {
+        if (!field->isVisible())
+            continue;
+        const bool list = qobject_cast<QAbstractItemView*>(field);
+        if (!list && !qobject_cast<QLineEdit*>(field) && !qobject_cast<QComboBox*>(field))
+            continue;
+        const QColor base = field->palette().color(list ? QPalette::Base : field->backgroundRole());
+        const QColor text = field->palette().color(list ? QPalette::Text : field->foregroundRole());
+        // What the list draws where it shows no file: its ground.
+        const QColor drawn = list ? static_cast<QAbstractItemView*>(field)->viewport()->grab().toImage().pixelColor(2, 2)
+                                  : base;
+        if (drawn.lightness() > 80 || contrast(text, base) < 120)
+            problems << QStringLiteral("%1 %2: %3 on %4 (drawn %5)").arg(QLatin1String(field->metaObject()->className()),
+                                                                        field->objectName(), text.name(), base.name(),
+                                                                        drawn.name());
+    }
+    return problems;
+}
 
 bool Touch(const QString& path)
 {
@@ -185,6 +228,49 @@ private slots:
         const ModalAnswer answered = Answer(&seen, QString());
         FileChooser::OpenFile(nullptr, Use::Macro, QStringLiteral("SelectFile"), IniFilter);
         QCOMPARE(seen.folder, home);
+    }
+
+    // Qt's file and colour dialogs open from a page whose style sheet would
+    // paint them light and their labels dark; they keep the theme's dark
+    // ground with light, readable texts, fields and lists.
+    void qtDialogsInTheTheme_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("open a file") << "open";
+        QTest::newRow("save a file") << "save";
+        QTest::newRow("colour") << "colour";
+    }
+
+    void qtDialogsInTheTheme()
+    {
+        QFETCH(QString, dialog);
+        QWidget page;
+        page.setStyleSheet(QStringLiteral("QWidget{background-color: white;} QLabel{color: rgb(40, 44, 52);}"));
+        page.resize(400, 300);
+        page.show();
+        QStringList problems;
+        const QString shot = QStringLiteral("qt-dialog-") + dialog;
+        if (dialog == QLatin1String("colour")) {
+            QColorDialog colours(&page);
+            colours.setOption(QColorDialog::DontUseNativeDialog);
+            StandardDialogTheme::Apply(&colours);
+            colours.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&colours));
+            problems = Unreadable(&colours);
+            QVERIFY(!SaveScreenshot(&colours, shot).isEmpty());
+        } else {
+            const ModalAnswer answered([&](QWidget* shown) {
+                problems = Unreadable(shown);
+                SaveScreenshot(shown, shot);
+                static_cast<QDialog*>(shown)->reject();
+            });
+            if (dialog == QLatin1String("save"))
+                FileChooser::SaveFile(&page, Use::Configuration, QStringLiteral("FileSave"), BinFilter);
+            else
+                FileChooser::OpenFile(&page, Use::Macro, QStringLiteral("SelectFile"), IniFilter);
+            QVERIFY(answered.Answered());
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
     // The hook answers one call only; the call after it shows the dialog.

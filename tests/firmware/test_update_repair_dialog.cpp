@@ -115,6 +115,11 @@ private slots:
         UpDateRepair dialog;
         step(dialog);
         QCOMPARE(RepairView::Of(dialog), expected);
+        // A cancel button that shows reads as the language file says, also
+        // where no earlier view named it (the Space key's automatic run).
+        auto* cancel = dialog.findChild<QAbstractButton*>(QStringLiteral("NewHong"));
+        if (expected.cancelShown)
+            QCOMPARE(cancel->text(), RepairTexts::Cancel);
     }
 
     void look()

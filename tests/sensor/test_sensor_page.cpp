@@ -268,7 +268,7 @@ private slots:
     void textsComeFromTheLanguageFile()
     {
         page->SlotChangeLanguage(1);
-        QCOMPARE(Child<QLabel>(page.get(), "label_5")->text(), QString::fromUtf8("Sensor设置"));
+        QCOMPARE(Child<QLabel>(page.get(), "label_5")->text(), QString::fromUtf8("传感器设置"));
         // An index of no language is English.
         page->SlotChangeLanguage(7);
         QCOMPARE(Child<QLabel>(page.get(), "label_5")->text(), QStringLiteral("Sensor settings"));

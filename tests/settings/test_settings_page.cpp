@@ -31,6 +31,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -146,6 +148,12 @@ public slots:
 };
 } // namespace
 
+// What a closed drop-down list shows: its entry, else its placeholder.
+QString BoxText(const QComboBox* box)
+{
+    return box->currentIndex() >= 0 ? box->currentText() : box->placeholderText();
+}
+
 class SettingsPageTest : public QObject {
     Q_OBJECT
 
@@ -242,10 +250,15 @@ private slots:
         QTest::addColumn<int>("current");
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("versionX");
-        QTest::newRow("started with the session, English") << "1" << "0" << true << 0 << "Language" << 200;
-        QTest::newRow("Enable 2, Korean") << "2" << "3" << false << -1 << "언어" << 170;
-        QTest::newRow("not numbers") << "yes" << "zh" << false << 0 << "Language" << 200;
-        QTest::newRow("Chinese") << "0" << "1" << false << 1 << "语言" << 150;
+        QTest::addColumn<QString>("named");   // what the language box shows
+        QTest::newRow("started with the session, English") << "1" << "0" << true << 0 << "Language" << 200
+                                                           << "English";
+        QTest::newRow("Enable 2, Korean") << "2" << "3" << false << -1 << "언어" << 170 << "한국어";
+        QTest::newRow("not numbers") << "yes" << "zh" << false << 0 << "Language" << 200 << "English";
+        QTest::newRow("Chinese") << "0" << "1" << false << 1 << "语言" << 150 << "简体中文";
+        QTest::newRow("Traditional Chinese") << "0" << "2" << false << -1 << "語言" << 150 << "繁體中文";
+        QTest::newRow("Russian") << "0" << "4" << false << -1 << "Язык" << 280 << "Русский";
+        QTest::newRow("Japanese") << "0" << "5" << false << -1 << "言語" << 280 << "日本語";
     }
     void construction()
     {
@@ -255,6 +268,7 @@ private slots:
         QFETCH(int, current);
         QFETCH(QString, title);
         QFETCH(int, versionX);
+        QFETCH(QString, named);
         Store("AutoStart", "Enable", enable);
         Store("Language", "Language", language);
         FormSetting page;
@@ -265,6 +279,7 @@ private slots:
         QCOMPARE(Child<QCheckBox>(page, QStringLiteral("checkBox"))->isChecked(), checked);
         QCOMPARE(Child<QComboBox>(page, QStringLiteral("comboBox"))->currentIndex(), current);
         QCOMPARE(Child<QComboBox>(page, QStringLiteral("comboBox"))->count(), 2);
+        QCOMPARE(BoxText(Child<QComboBox>(page, QStringLiteral("comboBox"))), named);
         QCOMPARE(Child<QLabel>(page, QStringLiteral("label_2"))->text(), title);
         QCOMPARE(Child(page, QStringLiteral("label_5"))->x(), versionX);
         QVERIFY(!WiredModeText.isEmpty());
@@ -779,7 +794,8 @@ private slots:
     }
 
     // Start with the desktop session: the autostart entry and "Enable" follow
-    // the box; an entry that cannot be written leaves both as they were.
+    // the box; an entry that cannot be written leaves both as they were, and
+    // a notice says so.
     void sessionStart_data()
     {
         QTest::addColumn<bool>("on");
@@ -815,7 +831,16 @@ private slots:
         FormSetting page;
         auto* box = Child<QCheckBox>(page, QStringLiteral("checkBox"));
         QCOMPARE(box->isChecked(), !on);
+        QString notice;
+        ModalAnswer answer([&notice](QWidget* dialog) {
+            notice = dialog->findChild<QLabel*>(QStringLiteral("label"))->text();
+            dialog->findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();
+        });
         box->click();
+        if (blocked)
+            QCOMPARE(notice, QStringLiteral("Starting with the desktop session could not be changed"));
+        else
+            answer.Cancel();
         QCOMPARE(QFile::exists(AutoStart::EntryPath()), entry);
         QCOMPARE(Stored("AutoStart", "Enable"), enable);
         QCOMPARE(box->isChecked(), checked);
@@ -825,6 +850,54 @@ private slots:
             QVERIFY(QFile::remove(folder));
         if (blocked && !on)
             QVERIFY(QDir(AutoStart::EntryPath()).removeRecursively());
+    }
+
+    // The desktop's mouse settings that cannot be started and the web
+    // address that no browser opens are told in the page's notice, in the
+    // chosen language.
+    void failedLinksTellTheUser_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("mouse settings") << "pushButton" << 0 << "The desktop mouse settings could not be opened";
+        QTest::newRow("mouse settings, Russian") << "pushButton" << 4 << "Не удалось открыть настройки мыши";
+        QTest::newRow("web address") << "pushButton_3" << 0
+                                     << "The web address could not be opened: no web browser could be started";
+        QTest::newRow("web address, Japanese") << "pushButton_3" << 5
+                                               << "Webアドレスを開けませんでした。起動できるブラウザーがありません";
+    }
+    void failedLinksTellTheUser()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        Store("Language", "Language", QString::number(language));
+        // Nothing opens: no settings program, no handler of web addresses
+        // (the test's platform opens none itself).
+        MouseSettingsLauncher::SetLaunch([] { return false; });
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        const auto restore = qScopeGuard([this] {
+            QDesktopServices::setUrlHandler(QStringLiteral("http"), &urls_, "Open");
+            QDesktopServices::setUrlHandler(QStringLiteral("https"), &urls_, "Open");
+            MouseSettingsLauncher::SetLaunch([this] {
+                ++launches_;
+                return true;
+            });
+        });
+        if (button == QLatin1String("pushButton_3"))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("openUrl")));
+        FormSetting page;
+        QString notice;
+        ModalAnswer answer([&notice](QWidget* dialog) {
+            notice = dialog->findChild<QLabel*>(QStringLiteral("label"))->text();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        Child<QPushButton>(page, button)->click();
+        QCOMPARE(answer.DialogClass(), QStringLiteral("UpDateWarning"));
+        QCOMPARE(notice, text);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     // On and off again.
@@ -863,6 +936,11 @@ private slots:
         order.clear();
         page.SlotLanguageSameB(0);
         QCOMPARE(languages->currentIndex(), 0);
+        // A language the list does not offer is named all the same.
+        page.SlotLanguageSameB(4);
+        QCOMPARE(BoxText(languages), QStringLiteral("Русский"));
+        page.SlotLanguageSameB(1);
+        QCOMPARE(BoxText(languages), QStringLiteral("简体中文"));
         QCOMPARE(order, QStringList());
         QCOMPARE(Stored("Language", "Language"), QStringLiteral("1"));
     }

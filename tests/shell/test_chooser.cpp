@@ -7,6 +7,7 @@
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
+#include "core/StyleSheet.h"
 #include "dialogs/RepairDialogTracker.h"
 #include "devicelib/SimDevice.h"
 #include "platform/Registry.h"
@@ -22,6 +23,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -604,9 +606,18 @@ private slots:
         QCOMPARE(Prompt()->text(), QStringLiteral("Please connect your gaming device"));
         chooser_->show();
         const QString repairText =
-            QStringLiteral("A firmware update did not finish. Click Repair to restore the device");
+            QStringLiteral("A firmware update did not finish. Click Repair (the wrench at the top) to restore the device");
         QTRY_COMPARE(Prompt()->text(), repairText);
         QVERIFY(!Child<QPushButton>("Repair")->isHidden());
+        // The wrench the prompt speaks of is named where the pointer rests on
+        // it, and changes its look there.
+        QCOMPARE(Child<QPushButton>("Repair")->toolTip(), QStringLiteral("Repair: finish the interrupted firmware update"));
+        QVERIFY(Child<QPushButton>("Repair")->styleSheet().contains(QStringLiteral("#Repair:hover")));
+        QVERIFY(QFile::exists(StyleSheet::PictureFolder(QStringLiteral("DialogChange")) + QStringLiteral("RepairHover.png")));
+        PostMsg::Instance()->PostChangeLanguage(4);
+        QCOMPARE(Child<QPushButton>("Repair")->toolTip(),
+                 QStringLiteral("Восстановить: завершить прерванное обновление прошивки"));
+        PostMsg::Instance()->PostChangeLanguage(0);
 
         PostMsg::Instance()->PostUpDateButton(true);
         QVERIFY(Child<QPushButton>("Repair")->isHidden());

@@ -23,6 +23,7 @@
 
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
+#include "tests/shell/ApplyDialogShows.h"
 #include "tests/common/SharedStateReset.h"
 #include "tests/common/SimImages.h"
 #include "tests/common/TestEnvironment.h"
@@ -47,21 +48,6 @@
 
 namespace {
 constexpr int Patience = 15000;
-
-// Counts how often the apply dialog was shown; installed on the application,
-// since the frame that makes the dialog is built by the pick.
-class ShowCounter : public QObject {
-public:
-    int shown = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show && qobject_cast<UpDataParam*>(watched))
-            ++shown;
-        return false;
-    }
-};
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -94,7 +80,7 @@ private:
             qWarning() << "the list does not show one device:" << ShownDevices.size();
             return false;
         }
-        ShowCounter apply;
+        ApplyDialogShows apply;
         qApp->installEventFilter(&apply);
         QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
         if (Stack()->currentIndex() != 1) {
@@ -174,7 +160,7 @@ private slots:
         sinceMap.start();
         QVERIFY(QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, 50));
         QVERIFY(!window->FrameBuilt());
-        ShowCounter apply;
+        ApplyDialogShows apply;
         qApp->installEventFilter(&apply);
         QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
         const qint64 picked = sinceMap.elapsed();
@@ -344,7 +330,7 @@ private slots:
             }
             return wired >= 0;
         }, Patience));
-        ShowCounter apply;
+        ApplyDialogShows apply;
         qApp->installEventFilter(&apply);
         DialogChange::DeviceButtons.at(wired)->click();
         QVERIFY(QTest::qWaitFor([&apply] { return apply.shown > 0; }, Patience));

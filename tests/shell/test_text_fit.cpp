@@ -1,11 +1,17 @@
-// Every text of every window built so far fits its box, in all six languages:
-// a label's text (wrapped where the label wraps) within the label's contents,
-// a button's caption within the button, the pairing instruction within its
-// text field. The windows are built in each language and in the states that
-// change their texts (offline or time-out notice, apply or import, the
-// pairing captions).
+// Every text of every window fits its box, in all six languages: a label's
+// text (wrapped where the label wraps) within the label's contents, a
+// button's caption within the button, a check box's caption beside its
+// indicator, every entry of a drop-down list within the closed box, a text
+// field's text within the field. The dialogs are built in each language and
+// in the states that change their texts (offline or time-out notice, apply or
+// import, the pairing captions); the pages are shown on the simulated mouse,
+// each with its panels, as the program shows them. Screenshots of every page
+// in every language land in the screenshot folder.
 #include "core/MacroIni.h"
 #include "core/SharedState.h"
+#include "core/Timing.h"
+#include "devicelib/DIVAza.h"
+#include "devicelib/SimDevice.h"
 #include "dialogs/AddDelayTime.h"
 #include "dialogs/ContainReset.h"
 #include "dialogs/DeleteConfirm.h"
@@ -30,16 +36,28 @@
 #include "dialogs/UpDateRepair.h"
 #include "dialogs/UpDateWarning.h"
 #include "dialogs/addKey.h"
+#include "platform/Registry.h"
+#include "shell/Dialog.h"
+#include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
+#include "shell/mytoolButtonEnter.h"
+#include "widgets/MyConmboBox.h"
+#include "tests/common/Screenshot.h"
+#include "tests/shell/ApplyDialogShows.h"
+#include "tests/common/SharedStateReset.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -52,6 +70,11 @@
 namespace {
 using Make = std::function<QWidget*()>;
 
+constexpr int Patience = 15000;
+// The least room between a caption and each edge of its button, or the
+// arrow of its drop-down box.
+constexpr int CaptionGap = 5;
+
 struct Window {
     QString name;
     Make make;
@@ -59,6 +82,16 @@ struct Window {
 
 const char* const LanguageNames[] = {"English", "Simplified Chinese", "Traditional Chinese", "Korean", "Russian",
                                      "Japanese"};
+// For the screenshots' names.
+const char* const LanguageCodes[] = {"en", "zh-CN", "zh-TW", "ko", "ru", "ja"};
+
+// The frame's page buttons and a short name of each page.
+struct Page {
+    const char* button;
+    const char* name;
+};
+const Page Pages[] = {{"ButtonMain", "buttons"}, {"SensorButton", "sensor"}, {"MacroButton", "macro"},
+                      {"FormSetting", "settings"}};
 
 // The macro editor's notice of a failed action.
 QWidget* Failure(ExeIsRun::Failure failure)
@@ -73,6 +106,10 @@ QVector<Window> Windows()
 {
     return {
         {"top window", [] { return new DialogMain; }},
+        {"device list, repair", [] {
+             Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), QStringLiteral("211,4,10,1"));
+             return new DialogMain;
+         }},
         {"pairing", [] { return new Match; }},
         {"updating", [] { ImportActive = 0; return new UpDataParam; }},
         {"importing", [] { ImportActive = 1; return new UpDataParam; }},
@@ -103,6 +140,12 @@ QVector<Window> Windows()
         {"new firmware", [] { return new FindNewVer; }},
         {"firmware notice", [] { return new UpDateWarning; }},
         {"update and repair", [] { auto* d = new UpDateRepair; d->ShowUpdateReady(); return d; }},
+        {"update done", [] {
+             auto* d = new UpDateRepair;
+             d->ShowUpgrading();
+             d->SlotProgress(0, 2);
+             return d;
+         }},
         {"short debounce", [] { return new LessThree; }},
         {"key combination", [] { return new GroupKey; }},
         {"rapid fire", [] { return new FireKey; }},
@@ -160,12 +203,15 @@ QString LabelProblem(const QLabel* label)
 
 QString CaptionProblem(const QAbstractButton* button, const QString& text)
 {
-    if (text.isEmpty())
+    // Designer's caption of a button drawn by its picture alone.
+    if (text.isEmpty() || text == QLatin1String("..."))
         return QString();
     int needed = button->fontMetrics().horizontalAdvance(text);
     if (qobject_cast<const QCheckBox*>(button))   // the indicator and its gap
         needed += button->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, button)
             + button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, button);
+    else   // a caption that touches the button's edges looks cut
+        needed += 2 * CaptionGap;
     if (needed <= button->width())
         return QString();
     return QStringLiteral("%1 \"%2\" needs %3 in %4").arg(button->objectName(), text).arg(needed).arg(button->width());
@@ -188,18 +234,84 @@ QString TextFieldProblem(const QTextEdit* field)
         .arg(needed)
         .arg(field->viewport()->height());
 }
+
+// Every entry of a drop-down list, and its placeholder, within the part of
+// the closed box where its text is drawn (clear of the arrow).
+QString ComboProblems(const MyConmboBox* box)
+{
+    const QRect field = box->LabelRect();
+    QStringList texts{box->placeholderText()};
+    for (int item = 0; item < box->count(); ++item)
+        texts << box->itemText(item);
+    QStringList problems;
+    for (const QString& text : qAsConst(texts)) {
+        const int needed = box->fontMetrics().horizontalAdvance(text) + 2 * CaptionGap;
+        if (!text.isEmpty() && needed > field.width())
+            problems << QStringLiteral("%1 entry \"%2\" needs %3 in %4").arg(box->objectName(), text).arg(needed)
+                            .arg(field.width());
+    }
+    return problems.join(QLatin1Char('\n'));
+}
+
+// Whether the program shows the widget on top: a hidden widget does not
+// count, except a page of a stacked widget, which comes to the front in turn.
+bool Showable(const QWidget* widget, const QWidget* top)
+{
+    for (const QWidget* w = widget; w && w != top; w = w->parentWidget()) {
+        if (w->isHidden() && !qobject_cast<const QStackedWidget*>(w->parentWidget()))
+            return false;
+    }
+    return true;
+}
+
+
+// What does not fit on the widget and every widget it shows.
+QStringList Problems(QWidget* top)
+{
+    QStringList problems;
+    const QList<QLabel*> labels = top->findChildren<QLabel*>();
+    for (const QLabel* label : labels)
+        if (Showable(label, top))
+            problems << LabelProblem(label);
+    const QList<QAbstractButton*> buttons = top->findChildren<QAbstractButton*>();
+    for (const QAbstractButton* button : buttons)
+        if (Showable(button, top))
+            problems << CaptionProblem(button, button->text());
+    const QList<QTextEdit*> fields = top->findChildren<QTextEdit*>();
+    for (const QTextEdit* field : fields)
+        if (Showable(field, top))
+            problems << TextFieldProblem(field);
+    const QList<QComboBox*> boxes = top->findChildren<QComboBox*>();
+    for (const QComboBox* box : boxes) {
+        // Every drop-down list of the program is a MyConmboBox.
+        if (!Showable(box, top))
+            continue;
+        const auto* mine = qobject_cast<const MyConmboBox*>(box);
+        problems << (mine ? ComboProblems(mine) : QStringLiteral("%1 is no MyConmboBox").arg(box->objectName()));
+    }
+    problems.removeAll(QString());
+    return problems;
+}
 } // namespace
 
 class TextFitTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        // The program's waits, ten times faster.
+        Timing::SetScale(0.1);
+    }
+
     void cleanup()
     {
         MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
         OfflineReason = 0;
         ImportActive = 0;
         ImportFileResult = 1;
+        Registry::Instance()->RemoveKey(Registry::UpdateFailInfoKey());
     }
 
     void textsFitTheirBoxes_data()
@@ -225,6 +337,10 @@ private slots:
         std::unique_ptr<QWidget> widget(Windows().at(window).make());
         widget->show();
         QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+        QString name = Windows().at(window).name;
+        name.replace(QLatin1Char(' '), QLatin1Char('-'));
+        QVERIFY(!SaveScreenshot(widget.get(), QStringLiteral("dialog-%1-%2").arg(name, QLatin1String(LanguageCodes[language])))
+                     .isEmpty());
 
         QStringList problems;
         const QList<QLabel*> labels = widget->findChildren<QLabel*>();
@@ -269,8 +385,82 @@ private slots:
             auto* start = repair->findChild<QAbstractButton*>(QStringLiteral("NewHong_2"));
             for (const char* caption : {"NewHong_2", "Confirm"})
                 problems << CaptionProblem(start, texts.value(QLatin1String(caption)));
+            problems << CaptionProblem(repair->findChild<QAbstractButton*>(QStringLiteral("NewHong")),
+                                       texts.value(QStringLiteral("Cancel")));
         }
         problems.removeAll(QString());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n"))));
+    }
+
+    void pagesFit_data()
+    {
+        QTest::addColumn<int>("language");
+        for (int language = 0; language < 6; ++language)
+            QTest::newRow(LanguageNames[language]) << language;
+    }
+
+    // The four pages on the simulated mouse, each with every panel that can
+    // come to its front.
+    void pagesFit()
+    {
+        QFETCH(int, language);
+        MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"),
+                                       QString::number(language));
+        ResetSharedState();
+        QVERIFY(SimDevice_Reset());
+        auto window = std::make_unique<DialogMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(DialogChange::DeviceButtons.size(), 1, Patience);
+        // The updating notice covers the pages until they have the mouse's
+        // configuration.
+        ApplyDialogShows updating;
+        qApp->installEventFilter(&updating);
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        QVERIFY(window->FrameBuilt());
+        QTRY_VERIFY_WITH_TIMEOUT(updating.shown > 0, Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(LiveFlashDataIsCurrent() && !window->Frame()->ApplyDialog()->isVisible(), Patience);
+        qApp->removeEventFilter(&updating);
+
+        const QString code = QLatin1String(LanguageCodes[language]);
+        auto* pages = window->Frame()->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+        QVERIFY(pages);
+        QStringList problems;
+        for (const Page& page : Pages) {
+            auto* button = window->Frame()->findChild<QAbstractButton*>(QLatin1String(page.button));
+            QVERIFY(button);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QWidget* shown = pages->currentWidget();
+            for (const QString& problem : Problems(shown))
+                problems << QLatin1String(page.name) + QStringLiteral(": ") + problem;
+            const QString name = QStringLiteral("page-%1-%2").arg(QLatin1String(page.name), code);
+            QVERIFY(!SaveScreenshot(window.get(), name).isEmpty());
+            // The panels behind the page's own front: every page of its
+            // stacked widgets in turn, and a scrolled page at its end.
+            const QList<QStackedWidget*> stacks = shown->findChildren<QStackedWidget*>();
+            for (QStackedWidget* stack : stacks) {
+                QWidget* const front = stack->currentWidget();
+                for (int index = 0; index < stack->count(); ++index) {
+                    if (stack->widget(index) == front || stack->widget(index)->findChildren<QWidget*>().isEmpty())
+                        continue;
+                    stack->setCurrentIndex(index);
+                    QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("%1-%2-%3").arg(name, stack->objectName())
+                                                                .arg(index)).isEmpty());
+                }
+                stack->setCurrentWidget(front);
+            }
+            const QList<QScrollArea*> scrolled = shown->findChildren<QScrollArea*>();
+            for (QScrollArea* area : scrolled) {
+                QScrollBar* const bar = area->verticalScrollBar();
+                if (!area->isVisible() || bar->maximum() == 0)
+                    continue;
+                bar->setValue(bar->maximum());
+                QVERIFY(!SaveScreenshot(window.get(), name + QStringLiteral("-") + area->objectName()).isEmpty());
+                bar->setValue(0);
+            }
+        }
+        window.reset();
+        UsbLibrary_Shutdown();
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n"))));
     }
 };

@@ -28,7 +28,9 @@
 #include "tests/shell/LibraryProbe.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QApplication>
 #include <QLabel>
@@ -668,6 +670,62 @@ private slots:
             DeviceChosen = 0;
             CurrentDevice.set(DeviceAllInfo());
         }
+    }
+
+    // On the frame, Space pairs from whichever control has the focus on any
+    // page, except a field the user types in and a macro recording.
+    void spaceKeyOverFocusedControls_data()
+    {
+        QTest::addColumn<QString>("page");     // the frame's page button
+        QTest::addColumn<QString>("control");  // the control with the focus
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<bool>("pairs");
+
+        QTest::newRow("profile list") << "ButtonMain" << "ProjectChoose" << false << true;
+        QTest::newRow("debounce list") << "ButtonMain" << "Debunce" << false << true;
+        QTest::newRow("page button") << "ButtonMain" << "ButtonMain" << false << true;
+        QTest::newRow("sensor switch") << "SensorButton" << "Performance" << false << true;
+        QTest::newRow("macro list") << "MacroButton" << "listWidgetHong" << false << true;
+        QTest::newRow("delay field") << "MacroButton" << "DelayTime" << false << false;
+        QTest::newRow("repeat field") << "MacroButton" << "NumberEdit" << false << false;
+        QTest::newRow("macro list, recording") << "MacroButton" << "listWidgetHong" << true << false;
+        QTest::newRow("language list") << "FormSetting" << "comboBox" << false << true;
+    }
+
+    void spaceKeyOverFocusedControls()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, control);
+        QFETCH(bool, recording);
+        QFETCH(bool, pairs);
+        Make();
+        ShowFrame();
+        window->Frame()->findChild<QAbstractButton*>(page)->click();
+        auto* widget = window->Frame()->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QVERIFY(widget->isVisible());
+        widget->setFocusPolicy(Qt::StrongFocus);
+        widget->setFocus();
+        QTRY_VERIFY(widget->hasFocus());
+        MacroRecording = recording;
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        const bool checked = button && button->isChecked();
+
+        ModalAnswer answer = ModalAnswer::Click(QStringLiteral("CloseButton"));
+        QTest::keyClick(widget, Qt::Key_Space);
+        if (pairs) {
+            QCOMPARE(answer.DialogClass(), QStringLiteral("Match"));
+        } else {
+            QTest::qWait(300);
+            QVERIFY(!answer.Answered());
+            answer.Cancel();
+        }
+        // The control does not take it as well: no list opens, no switch turns.
+        if (auto* box = qobject_cast<QComboBox*>(widget))
+            QVERIFY(!box->view()->isVisible());
+        if (button)
+            QCOMPARE(button->isChecked(), checked);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void screenshots()

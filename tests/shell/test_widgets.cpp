@@ -1,6 +1,8 @@
 // The shared widget classes: the slider's jump and its event to the parent,
-// the combo box's remembered index and its grey text while disabled, the tool
-// button that acts on the press, the hand cursor of the push button and the staged progress bar.
+// the combo box's remembered index, its grey text while disabled and its list
+// (below or above the box, sized to its entries, centred), the tool button
+// that acts on the press, the hand cursor of the push button and the staged
+// progress bar.
 #include "core/StyleSheet.h"
 #include "widgets/MyButton.h"
 #include "widgets/MyConmboBox.h"
@@ -10,8 +12,12 @@
 
 #include "tests/common/TestEnvironment.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QImage>
+#include <QListView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QMouseEvent>
 #include <QSignalSpy>
 
@@ -146,6 +152,69 @@ private slots:
         // The text turns grey; what stays light is the frame's edge.
         QVERIFY(PixelsNear(&box, disabled) > enabledGrey + 20);
         QVERIFY(PixelsNear(&box, text) < enabledText / 10);
+    }
+
+    // The list opens below its box (above it at the window's foot), as wide
+    // as the box and inside the window, its entries centred like the box's
+    // text; it shows every entry up to five, with a scroll bar only beyond.
+    void comboBoxListFitsItsEntries_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("windowHeight");
+        QTest::addColumn<int>("boxTop");
+        QTest::addColumn<bool>("below");
+        QTest::newRow("two entries") << 2 << 300 << 20 << true;
+        QTest::newRow("three entries") << 3 << 300 << 20 << true;
+        QTest::newRow("five entries") << 5 << 300 << 20 << true;
+        QTest::newRow("21 entries") << 21 << 300 << 20 << true;
+        QTest::newRow("21 entries near the window's foot") << 21 << 300 << 200 << false;
+        QTest::newRow("two entries near the window's foot") << 2 << 300 << 200 << true;
+        QTest::newRow("two entries at the window's foot") << 2 << 300 << 265 << false;
+        // A window too small for the list on either side: the screen holds it.
+        QTest::newRow("21 entries, small window") << 21 << 140 << 100 << true;
+    }
+
+    void comboBoxListFitsItsEntries()
+    {
+        QFETCH(int, entries);
+        QFETCH(int, windowHeight);
+        QFETCH(int, boxTop);
+        QFETCH(bool, below);
+        QWidget window;
+        window.resize(300, windowHeight);
+        auto* box = new MyConmboBox(&window);
+        box->setStyleSheet(StyleSheet::ComboBoxRule(StyleSheet::PictureFolder(QStringLiteral("Buttoninterface"))));
+        auto* list = new QListView;
+        list->setStyleSheet(StyleSheet::ComboListRule());
+        box->setView(list);
+        box->setMaxVisibleItems(5);
+        for (int entry = 0; entry < entries; ++entry)
+            box->addItem(QStringLiteral("%1ms").arg(entry));
+        box->setGeometry(50, boxTop, 160, 30);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        box->showPopup();
+        QWidget* popup = list->window();
+        QTRY_VERIFY(popup->isVisible());
+        const QRect shown = popup->geometry();
+        const QRect boxArea(box->mapToGlobal(QPoint(0, 0)), box->size());
+        const QRect room = windowHeight < 200 ? window.screen()->availableGeometry() : window.frameGeometry();
+        QVERIFY2(room.contains(shown), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(shown.x())
+                     .arg(shown.y()).arg(shown.width()).arg(shown.height())));
+        QCOMPARE(shown.left(), boxArea.left());
+        QCOMPARE(shown.width(), boxArea.width());
+        if (below)
+            QCOMPARE(shown.top(), boxArea.bottom() + 1);
+        else
+            QCOMPARE(shown.bottom(), boxArea.top() - 1);
+        // Every row shown whole, the list no taller than its rows.
+        const int rows = qMin(entries, 5);
+        const QRect lastShown = list->visualRect(box->model()->index(rows - 1, 0));
+        QCOMPARE(lastShown.bottom(), list->viewport()->height() - 1);
+        QCOMPARE(list->verticalScrollBar()->isVisible(), entries > 5);
+        QCOMPARE(box->itemData(entries - 1, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+        box->hidePopup();
     }
 
     void toolButtonActsOnThePress_data()

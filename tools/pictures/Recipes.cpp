@@ -247,6 +247,11 @@ void IconArrowDown(QPainter& p, const QRectF& r, State state)
     Chevron(p, r, state, 0, 1);
 }
 
+void IconArrowUp(QPainter& p, const QRectF& r, State state)
+{
+    Chevron(p, r, state, 0, -1);
+}
+
 void CheckBox(QPainter& p, const QRectF& r, State state)
 {
     const QRectF box = IconBox(r, 0.86).adjusted(0.5, 0.5, -0.5, -0.5);

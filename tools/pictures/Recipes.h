@@ -22,6 +22,7 @@ void IconMinimise(QPainter& p, const QRectF& r, State state);
 void IconArrowLeft(QPainter& p, const QRectF& r, State state);
 void IconArrowRight(QPainter& p, const QRectF& r, State state);
 void IconArrowDown(QPainter& p, const QRectF& r, State state);
+void IconArrowUp(QPainter& p, const QRectF& r, State state);
 // Check box indicator: an empty box (Normal) or an accent box with a tick
 // (Checked).
 void CheckBox(QPainter& p, const QRectF& r, State state);

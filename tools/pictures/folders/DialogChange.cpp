@@ -12,6 +12,8 @@ static const PictureTable::Add dialogChange{{
         {QStringLiteral("MinHover"), 20, 20, Recipes::IconMinimise, State::Hover},
         {QStringLiteral("MinClick"), 20, 20, Recipes::IconMinimise, State::Pressed},
         {QStringLiteral("Repair"), 36, 33, Recipes::IconRepair, State::Normal},
+        {QStringLiteral("RepairHover"), 36, 33, Recipes::IconRepair, State::Hover},
+        {QStringLiteral("RepairClick"), 36, 33, Recipes::IconRepair, State::Pressed},
         // The page arrows; the "Click" pictures show while the pointer is over them.
         {QStringLiteral("Right"), 46, 46, Recipes::PageArrowRight, State::Normal},
         {QStringLiteral("RightClick"), 46, 46, Recipes::PageArrowRight, State::Hover},

@@ -18,5 +18,9 @@ static const PictureTable::Add warningDialog{{
         {QStringLiteral("ok_enter"), 120, 24, Recipes::Button, State::Hover},
         {QStringLiteral("CheckBox"), 16, 16, Recipes::CheckBox, State::Normal},
         {QStringLiteral("CheckBoxCheck"), 16, 16, Recipes::CheckBox, State::Checked},
+        // The arrows of the number fields and drop-down lists in Qt's own
+        // dialogs (file chooser, colour dialog).
+        {QStringLiteral("ArrowUp"), 12, 12, Recipes::IconArrowUp, State::Normal},
+        {QStringLiteral("ArrowDown"), 12, 12, Recipes::IconArrowDown, State::Normal},
     },
 }};
