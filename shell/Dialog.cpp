@@ -18,6 +18,9 @@
 
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QStackedWidget>
+#include <QTimer>
 
 namespace {
 constexpr int LowBatteryLevel = 15;
@@ -134,6 +137,33 @@ QString Dialog::BatteryRule(int level)
     return QStringLiteral("#progressBar{border: none;background-color: transparent;}#progressBar::chunk "
                           "{background-color: rgb(")
         + colour + QStringLiteral(");}");
+}
+
+void Dialog::PreparePages()
+{
+    if (preparing_)
+        return;
+    preparing_ = true;
+    PrepareNext(-1);
+}
+
+void Dialog::PrepareNext(int index)
+{
+    QStackedWidget* const stack = ui->stackedWidgetDialog;
+    if (index >= stack->count()) {
+        pagesPrepared_ = true;
+        return;
+    }
+    QWidget* const target = index < 0 ? static_cast<QWidget*>(this) : stack->widget(index);
+    // The frame draws its current page with it; what is on show already
+    // needs nothing.
+    if (!target->isVisible() && (index < 0 || target != stack->currentWidget())) {
+        target->ensurePolished();
+        if (QLayout* layout = target->layout())
+            layout->activate();
+        target->grab();
+    }
+    QTimer::singleShot(0, this, [this, index] { PrepareNext(index + 1); });
 }
 
 void Dialog::WindowClosed()

@@ -33,6 +33,15 @@ public:
     // The battery bar's style sheets: above 15 green, at 15 and below red.
     static QString BatteryRule(int level);
 
+    // Makes the frame and each of its pages ready to show, while the frame
+    // is not shown: polished, laid out and drawn once off screen (their
+    // styles, pictures and fonts loaded), one of them per turn of the event
+    // loop, so that showing one the first time costs what showing it again
+    // does. Called again, it does nothing.
+    void PreparePages();
+    // Whether that preparation has finished.
+    bool PagesPrepared() const { return pagesPrepared_; }
+
 public slots:
     // As the close button.
     void WindowClosed();
@@ -67,6 +76,8 @@ protected:
 private:
     // The live image into the device cache file of its model.
     void WriteCache();
+    // The frame (index -1) or page `index` made ready, then the next.
+    void PrepareNext(int index);
 
     Ui::Dialog* ui;
     QButtonGroup* pageButtons_ = nullptr;
@@ -78,4 +89,6 @@ private:
     UpDataParam* apply_ = nullptr;
     CrashHandler* crashHandler_ = nullptr;
     QString pictureFolder_;
+    bool preparing_ = false;
+    bool pagesPrepared_ = false;
 };

@@ -1,5 +1,6 @@
 #include "widgets/MyConmboBox.h"
 
+#include <QListView>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -8,6 +9,23 @@
 MyConmboBox::MyConmboBox(QWidget* parent)
     : QComboBox(parent)
 {
+}
+
+void MyConmboBox::SetListViewWhenOpened(const QString& styleSheet)
+{
+    listViewPending_ = true;
+    listViewStyle_ = styleSheet;
+}
+
+void MyConmboBox::showPopup()
+{
+    if (listViewPending_) {
+        listViewPending_ = false;
+        auto* view = new QListView(this);
+        view->setStyleSheet(listViewStyle_);
+        setView(view);
+    }
+    QComboBox::showPopup();
 }
 
 void MyConmboBox::mousePressEvent(QMouseEvent* event)

@@ -13,10 +13,19 @@ public:
     // The current index at the last mouse press; 0 before any press.
     int PressedIndex() const { return pressedIndex_; }
 
+    // Gives the box a list view of its own, a QListView with this style
+    // sheet, the first time its list opens: the entries are laid out (and
+    // the fonts of their texts loaded) then, not while the window that holds
+    // the box starts.
+    void SetListViewWhenOpened(const QString& styleSheet);
+    void showPopup() override;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int pressedIndex_ = 0;
+    bool listViewPending_ = false;
+    QString listViewStyle_;
 };
