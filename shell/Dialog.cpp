@@ -205,8 +205,14 @@ void Dialog::on_SetButton_clicked()
 {
 }
 
+void Dialog::SendPendingWrites()
+{
+    buttonPage_->SendPendingMacros();
+}
+
 void Dialog::on_UpArrow_clicked()
 {
+    SendPendingWrites();
     UsbServer_SetPCDriverStatus(0);
     WriteCache();
     ui->ButtonMain->setChecked(true);
@@ -218,6 +224,7 @@ void Dialog::on_UpArrow_clicked()
 
 void Dialog::on_CloseButton_clicked()
 {
+    SendPendingWrites();
     WriteCache();
     PostMsg::Instance()->PostChangeSize(PostMsg::FrameClose);
 }
@@ -229,6 +236,8 @@ void Dialog::WriteCache()
 
 void Dialog::SlotSecondDialog()
 {
+    // The device list comes back (the device went, or the frame was left).
+    SendPendingWrites();
     ui->ButtonMain->setChecked(true);
     ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
 }

@@ -41,6 +41,9 @@ public:
     void PreparePages();
     // Whether that preparation has finished.
     bool PagesPrepared() const { return pagesPrepared_; }
+    // What the pages still hold back for the mouse (a saved macro waiting
+    // for its pause) goes now: the frame is being left.
+    void SendPendingWrites();
 
 public slots:
     // As the close button.

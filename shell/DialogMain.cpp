@@ -290,7 +290,10 @@ void DialogMain::ShowAgain(bool declarePresent)
 void DialogMain::slotActionExitApp()
 {
     // Ends the program without telling the device that it is gone; the
-    // device library's threads stop once the event loop has ended.
+    // device library's threads stop once the event loop has ended. A saved
+    // macro still waiting for its pause goes to the mouse first.
+    if (frame_)
+        frame_->SendPendingWrites();
     StopUsbChanged();
     trayIcon_->hide();
     QCoreApplication::exit(0);
