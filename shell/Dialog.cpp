@@ -16,6 +16,7 @@
 #include "platform/CrashHandler.h"
 #include "ui_Dialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLayout>
@@ -25,6 +26,8 @@
 namespace {
 constexpr int LowBatteryLevel = 15;
 constexpr int BackToListWaitMs = 100;
+// How soon the preparation of the pages looks again when a dialog runs.
+constexpr int PrepareRetryMs = 100;
 // Frameless window with the system menu and minimise hints.
 constexpr Qt::WindowFlags FrameFlags = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
     | Qt::WindowMinimizeButtonHint;
@@ -152,6 +155,14 @@ void Dialog::PrepareNext(int index)
     QStackedWidget* const stack = ui->stackedWidgetDialog;
     if (index >= stack->count()) {
         pagesPrepared_ = true;
+        return;
+    }
+    // Not while the device is read (its reports wait for the GUI thread) or
+    // a dialog runs (the apply dialog, a notice): the window's time is
+    // theirs then.
+    const Worker* const worker = WorkerInstance.load();
+    if (QApplication::activeModalWidget() || (worker && worker->isRunning())) {
+        QTimer::singleShot(PrepareRetryMs, this, [this, index] { PrepareNext(index); });
         return;
     }
     QWidget* const target = index < 0 ? static_cast<QWidget*>(this) : stack->widget(index);

@@ -23,6 +23,7 @@
 #include "ui_DialogMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -153,6 +154,11 @@ void DialogMain::PrepareFrame()
 {
     if (!PrepareFrameWhenIdle || closing_)
         return;
+    // Not while a dialog runs (a notice over the device list).
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(FramePreparationDelayMs, this, &DialogMain::PrepareFrame);
+        return;
+    }
     Frame()->PreparePages();
 }
 

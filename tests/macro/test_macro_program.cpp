@@ -48,9 +48,24 @@ private:
             return false;
         if (!QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, Patience))
             return false;
+        // Open once the apply dialog has come and gone with the image read.
+        struct ApplyShown : QObject {
+            bool shown = false;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                shown = shown || (event->type() == QEvent::Show && qobject_cast<UpDataParam*>(watched));
+                return false;
+            }
+        } apply;
+        qApp->installEventFilter(&apply);
         QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
-        return QTest::qWaitFor(
-            [this] { return LiveFlashDataIsCurrent() && !window->Frame()->ApplyDialog()->isVisible(); }, Patience);
+        const bool open = QTest::qWaitFor(
+            [this, &apply] {
+                return apply.shown && LiveFlashDataIsCurrent() && !window->Frame()->ApplyDialog()->isVisible();
+            },
+            Patience);
+        qApp->removeEventFilter(&apply);
+        return open;
     }
 
     void Stop()
