@@ -46,19 +46,8 @@ Dialog::Dialog(QWidget* parent)
     ui->line_6->hide();
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
 
-    // Built in this order (the button page makes the device worker); stacked
-    // as buttons, sensor, macros, settings.
-    buttonPage_ = new Buttoninterface(this);
-    macroPage_ = new Macro(this);
-    sensorPage_ = new Sensor(this);
-    settingsPage_ = new FormSetting(this);
-    ui->stackedWidgetDialog->addWidget(buttonPage_);
-    ui->stackedWidgetDialog->addWidget(sensorPage_);
-    ui->stackedWidgetDialog->addWidget(macroPage_);
-    ui->stackedWidgetDialog->addWidget(settingsPage_);
-    apply_ = new UpDataParam;
-    qCDebug(DebugLog) << "Start";
-
+    // The frame's style sheets before the pages: set on an ancestor of the
+    // pages afterwards, each would restyle every widget of every page.
     const QString& f = pictureFolder_;
     ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
     ui->frame_2->setStyleSheet(
@@ -89,6 +78,20 @@ Dialog::Dialog(QWidget* parent)
     // Until the device reports, the bar shows the form's level in the
     // battery's colours rather than the style's own.
     ui->progressBar->setStyleSheet(BatteryRule(ui->progressBar->value()));
+
+    // Built in this order (the button page makes the device worker); stacked
+    // as buttons, sensor, macros, settings.
+    buttonPage_ = new Buttoninterface(this);
+    macroPage_ = new Macro(this);
+    sensorPage_ = new Sensor(this);
+    settingsPage_ = new FormSetting(this);
+    ui->stackedWidgetDialog->addWidget(buttonPage_);
+    ui->stackedWidgetDialog->addWidget(sensorPage_);
+    ui->stackedWidgetDialog->addWidget(macroPage_);
+    ui->stackedWidgetDialog->addWidget(settingsPage_);
+    apply_ = new UpDataParam;
+    qCDebug(DebugLog) << "Start";
+
     ui->label->hide();
     ui->SetButton->hide();
 
