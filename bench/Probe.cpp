@@ -28,7 +28,8 @@
 //   talvire-bench-probe pages [count]
 //       opens the mouse, then shows the sensor, macro, settings and button
 //       pages in turn, count rounds; each figure runs from the page button's
-//       click until the window has repainted, the first round's apart.
+//       click until the window has repainted: each page's first visit (the
+//       button page's was the opening) and the median of its later ones.
 //
 // Prints key=value lines in milliseconds (median, min, max). Runs on the X
 // display of the bench; the device library's link takes its usual time.
@@ -59,6 +60,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -247,38 +249,38 @@ int Pages(DialogMain* window, int count)
         return 1;
     }
     // The button page is on show after the opening: its first visit was then.
-    const char* const buttons[] = {"SensorButton", "MacroButton", "FormSetting", "ButtonMain"};
-    std::vector<double> first;
-    std::vector<double> later;
-    double worstRatio = 0;
-    QVector<std::vector<double>> visits(4);
+    struct Page {
+        const char* button;
+        const char* name;
+        std::vector<double> visits;
+    };
+    Page pages[] = {{"SensorButton", "sensor", {}},
+                    {"MacroButton", "macro", {}},
+                    {"FormSetting", "settings", {}},
+                    {"ButtonMain", "buttons", {}}};
     for (int round = 0; round < count; ++round) {
-        for (int b = 0; b < 4; ++b) {
+        for (Page& page : pages) {
             Settle(100);
             App()->repainted.clear();
             const Clock::time_point start = Clock::now();
-            FrameButton(window, buttons[b])->click();
+            FrameButton(window, page.button)->click();
             const Clock::time_point painted = Repainted(window, start);
             if (painted < start) {
                 std::fprintf(stderr, "talvire-bench-probe: the page was not painted\n");
                 return 1;
             }
-            const double ms = Ms(painted - start);
-            visits[b].push_back(ms);
-            (round == 0 && b < 3 ? first : later).push_back(ms);
+            page.visits.push_back(Ms(painted - start));
         }
     }
-    // Each page's first visit against the median of its later visits.
-    for (int b = 0; b < 3; ++b) {
-        std::vector<double> again(visits[b].begin() + 1, visits[b].end());
-        if (again.empty())
-            continue;
-        std::sort(again.begin(), again.end());
-        worstRatio = std::max(worstRatio, visits[b].front() / std::max(again[again.size() / 2], 0.001));
+    // Each page's first visit, and the median of its later ones.
+    for (const Page& page : pages) {
+        std::vector<double> later(page.visits.begin() + 1, page.visits.end());
+        std::sort(later.begin(), later.end());
+        if (page.button != std::string("ButtonMain"))
+            std::printf("page_%s_first_ms=%.3f\n", page.name, page.visits.front());
+        if (!later.empty())
+            std::printf("page_%s_later_ms=%.3f\n", page.name, later[later.size() / 2]);
     }
-    Print("page_first_ms", first);
-    Print("page_later_ms", later);
-    std::printf("page_first_to_later_worst=%.2f\n", worstRatio);
     return 0;
 }
 
