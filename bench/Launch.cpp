@@ -18,8 +18,9 @@
 //                again (a dialog that covers the window while it loads);
 //                open_ms: from the click to that unmap; then settles again
 //   --idle S     cpu_percent: CPU time of the program's threads over S
-//                seconds, in percent of one core; gui_wakes_per_s: how often
-//                its GUI thread woke in that time
+//                seconds (in 10 ms steps), in percent of one core;
+//                gui_cpu_percent and gui_wakes_per_s: its GUI thread's, to
+//                the nanosecond, and how often it woke in that time
 //
 // Prints one key=value line per figure, then ends the program (SIGTERM, after
 // 5 s SIGKILL). Exits non-zero when a step does not happen within its time.
@@ -38,7 +39,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <dirent.h>
 
 #include <cerrno>
 #include <chrono>
@@ -198,24 +198,13 @@ double ProcessCpuMs(pid_t pid)
     return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
-// The time on the CPU of the process's live threads, in milliseconds, to the
-// nanosecond.
-double ThreadCpuMs(pid_t pid)
+// The time on the CPU of the process's main (GUI) thread, in milliseconds,
+// to the nanosecond.
+double MainThreadCpuMs(pid_t pid)
 {
-    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    DIR* dir = opendir(tasks.c_str());
-    if (!dir)
-        return -1;
-    double ns = 0;
-    while (dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
-        double onCpu = 0;
-        if (schedstat >> onCpu)
-            ns += onCpu;
-    }
-    closedir(dir);
+    std::ifstream schedstat("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/schedstat");
+    double ns = -1e6;
+    schedstat >> ns;
     return ns / 1e6;
 }
 
@@ -503,16 +492,19 @@ int main(int argc, char* argv[])
     }
 
     if (options.idleSeconds > 0) {
-        // The threads' time on the CPU to the nanosecond (the tick counts of
-        // /proc/<pid>/stat miss short wakes), and the GUI thread's wakes.
-        const double before = ThreadCpuMs(pid);
+        // All threads, those that end meanwhile too (in 10 ms steps), and the
+        // GUI thread alone to the nanosecond, with its wakes.
+        const double before = ProcessCpuMs(pid);
+        const double guiBefore = MainThreadCpuMs(pid);
         const long waitsBefore = MainThreadWaits(pid);
         const Clock::time_point from = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(options.idleSeconds));
-        const double used = ThreadCpuMs(pid) - before;
+        const double used = ProcessCpuMs(pid) - before;
+        const double guiUsed = MainThreadCpuMs(pid) - guiBefore;
         const long waits = MainThreadWaits(pid) - waitsBefore;
         const double seconds = MsSince(from) / 1000.0;
-        std::printf("cpu_percent=%.3f\ngui_wakes_per_s=%.2f\n", 100.0 * used / 1000.0 / seconds, double(waits) / seconds);
+        std::printf("cpu_percent=%.3f\ngui_cpu_percent=%.3f\ngui_wakes_per_s=%.2f\n", 100.0 * used / 1000.0 / seconds,
+                    100.0 * guiUsed / 1000.0 / seconds, double(waits) / seconds);
     }
 
     End(pid);
