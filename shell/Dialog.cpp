@@ -15,11 +15,11 @@
 #include "pages/settings/FormSetting.h"
 #include "platform/CrashHandler.h"
 #include "ui_Dialog.h"
+#include "widgets/ReadyToShow.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -147,8 +147,11 @@ QString Dialog::BatteryRule(int level)
 
 void Dialog::PreparePages()
 {
-    if (preparing_)
+    pagesPrepared_ = false;
+    if (preparing_) {
+        prepareAgain_ = true;
         return;
+    }
     preparing_ = true;
     PrepareNext(-1);
 }
@@ -157,7 +160,13 @@ void Dialog::PrepareNext(int index)
 {
     QStackedWidget* const stack = ui->stackedWidgetDialog;
     if (index >= stack->count()) {
-        pagesPrepared_ = true;
+        preparing_ = false;
+        if (prepareAgain_) {
+            prepareAgain_ = false;
+            PreparePages();
+        } else {
+            pagesPrepared_ = true;
+        }
         return;
     }
     // Not while the device is read (its reports wait for the GUI thread) or
@@ -171,12 +180,8 @@ void Dialog::PrepareNext(int index)
     QWidget* const target = index < 0 ? static_cast<QWidget*>(this) : stack->widget(index);
     // The frame draws its current page with it; what is on show already
     // needs nothing.
-    if (!target->isVisible() && (index < 0 || target != stack->currentWidget())) {
-        target->ensurePolished();
-        if (QLayout* layout = target->layout())
-            layout->activate();
-        target->grab();
-    }
+    if (!target->isVisible() && (index < 0 || target != stack->currentWidget()))
+        MakeReadyToShow(target);
     QTimer::singleShot(0, this, [this, index] { PrepareNext(index + 1); });
 }
 
@@ -270,6 +275,8 @@ void Dialog::SlotUpDataParam(int mode)
     DialogPlacement::CentreOver(apply_, this, 0, -20);
     qCDebug(DebugLog) << "t1";
     apply_->exec();
+    // The device's configuration may have shown rows of pages not on show.
+    PreparePages();
 }
 
 void Dialog::SlotStartRecord(int state)

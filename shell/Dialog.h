@@ -33,13 +33,14 @@ public:
     // The battery bar's style sheets: above 15 green, at 15 and below red.
     static QString BatteryRule(int level);
 
-    // Makes the frame and each of its pages ready to show, while the frame
-    // is not shown: polished, laid out and drawn once off screen (their
-    // styles, pictures and fonts loaded), one of them per turn of the event
-    // loop, so that showing one the first time costs what showing it again
-    // does. Called again, it does nothing.
+    // Makes the frame and each of its pages ready to show while they are not
+    // shown (MakeReadyToShow), one of them per turn of the event loop when
+    // neither the device is read nor a dialog runs, so that showing one the
+    // first time costs what showing it again does. Called again (a device's
+    // configuration has shown rows of the pages), it prepares again what is
+    // not shown, after a preparation still under way.
     void PreparePages();
-    // Whether that preparation has finished.
+    // Whether the last preparation asked for has finished.
     bool PagesPrepared() const { return pagesPrepared_; }
     // What the pages still hold back for the mouse (a saved macro waiting
     // for its pause) goes now: the frame is being left.
@@ -93,5 +94,6 @@ private:
     CrashHandler* crashHandler_ = nullptr;
     QString pictureFolder_;
     bool preparing_ = false;
+    bool prepareAgain_ = false;
     bool pagesPrepared_ = false;
 };

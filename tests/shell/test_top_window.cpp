@@ -166,13 +166,18 @@ private slots:
         qApp->removeEventFilter(&watch);
         QVERIFY(!watch.frameAtFirstPaint);
         QCOMPARE(Stack()->currentWidget(), static_cast<QWidget*>(window->Chooser()));
-        // Every page and all it holds polished already.
+        // Every page and all it holds polished already, and what a page
+        // shows without geometry events left for its first show.
         auto* pages = window->Frame()->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
         QCOMPARE(pages->count(), 4);
         for (int i = 0; i < pages->count(); ++i) {
-            QVERIFY(pages->widget(i)->testAttribute(Qt::WA_WState_Polished));
-            for (QWidget* child : pages->widget(i)->findChildren<QWidget*>())
+            QWidget* const page = pages->widget(i);
+            QVERIFY(page->testAttribute(Qt::WA_WState_Polished));
+            for (QWidget* child : page->findChildren<QWidget*>()) {
                 QVERIFY2(child->testAttribute(Qt::WA_WState_Polished), qPrintable(child->objectName()));
+                if (child->isVisibleTo(page))
+                    QVERIFY2(!child->testAttribute(Qt::WA_PendingResizeEvent), qPrintable(child->objectName()));
+            }
         }
         Dialog* const frame = window->Frame();
         QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);

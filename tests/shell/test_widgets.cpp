@@ -9,6 +9,7 @@
 #include "widgets/MyProgressBar.h"
 #include "widgets/MySlider.h"
 #include "widgets/MyToolButton.h"
+#include "widgets/ReadyToShow.h"
 #include "widgets/StyleWhenShown.h"
 
 #include "tests/common/TestEnvironment.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListView>
+#include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QSignalSpy>
 
@@ -216,6 +218,36 @@ private slots:
         const QString later = QStringLiteral("QLabel{color: rgb(0, 9, 0);}");
         SetStyleSheetWhenShown(widget, later);
         QCOMPARE(widget->styleSheet(), later);
+    }
+
+    // A hidden widget made ready to show: polished, laid out, and the
+    // geometry events its first show would send sent to it and to the
+    // children it shows; nothing is shown.
+    void readyToShow()
+    {
+        QWidget window;
+        auto* hidden = new QWidget(&window);
+        hidden->hide();
+        auto* layout = new QVBoxLayout(hidden);
+        auto* shown = new EventCounter(QEvent::Resize);
+        auto* waiting = new EventCounter(QEvent::Resize);
+        layout->addWidget(shown);
+        layout->addWidget(waiting);
+        waiting->hide();
+        hidden->resize(200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(shown->testAttribute(Qt::WA_PendingResizeEvent));
+        MakeReadyToShow(hidden);
+        QVERIFY(!hidden->isVisible());
+        QVERIFY(shown->testAttribute(Qt::WA_WState_Polished));
+        QVERIFY(!shown->testAttribute(Qt::WA_PendingResizeEvent));
+        QCOMPARE(shown->count, 1);
+        QCOMPARE(shown->width(), 200 - layout->contentsMargins().left() - layout->contentsMargins().right());
+        QVERIFY(!waiting->isVisibleTo(hidden));
+        // The show itself sends no second round.
+        hidden->show();
+        QCOMPARE(shown->count, 1);
     }
 
     void toolButtonActsOnThePress_data()
