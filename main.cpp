@@ -1,7 +1,9 @@
+#include "core/PicturePreload.h"
 #include "core/StartUp.h"
 #include "core/StyleSheet.h"
 #include "devicelib/DIVAza.h"
 #include "dialogs/ExeIsRun.h"
+#include "platform/FontConfigLoader.h"
 #include "platform/IniFile.h"
 #include "platform/TerminationSignals.h"
 #include "shell/DialogMain.h"
@@ -10,18 +12,24 @@
 
 int main(int argc, char* argv[])
 {
+    // The font configuration loads while the application object is made.
+    FontConfigLoader fonts;
     StartUp::PrepareUserFolder();
     // The windows paint with the raster engine only; without this the first
     // window would load an OpenGL driver it never uses, at a cost of about a
     // third of the start and much of the memory.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     QApplication app(argc, argv);
+    fonts.Wait();
     StyleSheet::KeepPicturesDecoded();
     if (!StartUp::ClaimSingleInstance()) {
         ExeIsRun notice;
         notice.exec();
         return 0;
     }
+    // The first window's pictures decode while the window is made; the
+    // chooser takes them before its style sheets need them.
+    PicturePreload::Start(DialogMain::PicturesAtStart());
 
     auto* window = new DialogMain;
     // A request of the system to end (a logout, a kill) leaves as the close

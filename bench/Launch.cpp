@@ -1,24 +1,37 @@
 // Starts a program on the X display and watches its top-level windows:
 //
-//   talvire-bench-launch [--settle MS] [--memory] [--click X,Y] [--idle S] -- program [arguments]
+//   talvire-bench-launch [--painted] [--settle MS] [--memory] [--click X,Y] [--idle S] -- program [arguments]
 //
 //   map_ms       from the start (just before fork) to the first map of a
 //                top-level window of the program (_NET_WM_PID)
-//   map_cpu_ms   the CPU time the program's threads had used by then (less
-//                disturbed than map_ms by other work on the machine)
+//   map_cpu_ms   the CPU time the program's threads had used by then, in
+//                10 ms steps (less disturbed than map_ms by other work on
+//                the machine)
+//   --painted    painted_ms, painted_cpu_ms, painted_rss_kb: from the start
+//                until the window showed what it shows once it has settled
+//                (nothing drawn into it for QuietMs), and the resident memory
+//                then; see WaitUntilPainted
 //   --settle MS  then waits MS milliseconds
 //   --memory     rss_kb, pss_kb: resident and proportional set size then
 //   --click X,Y  clicks at X,Y in that window (xdotool), then waits until
 //                another window of the program has been mapped and unmapped
 //                again (a dialog that covers the window while it loads);
 //                open_ms: from the click to that unmap; then settles again
-//   --idle S     cpu_percent: CPU time of the program over S seconds, in
-//                percent of one core
+//   --idle S     cpu_percent: CPU time of the program's threads over S
+//                seconds (in 10 ms steps), in percent of one core;
+//                gui_cpu_percent and gui_wakes_per_s: its GUI thread's, to
+//                the nanosecond, and how often it woke in that time
 //
 // Prints one key=value line per figure, then ends the program (SIGTERM, after
 // 5 s SIGKILL). Exits non-zero when a step does not happen within its time.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xdamage.h>
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 #include <poll.h>
 #include <signal.h>
@@ -26,7 +39,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <dirent.h>
 
 #include <cerrno>
 #include <chrono>
@@ -43,6 +55,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int WindowPatienceMs = 30000;
+// The window counts as settled when nothing has been drawn into it for this
+// long.
+constexpr int QuietMs = 800;
 
 double MsSince(Clock::time_point start)
 {
@@ -50,6 +65,7 @@ double MsSince(Clock::time_point start)
 }
 
 struct Options {
+    bool painted = false;
     int settleMs = 0;
     bool memory = false;
     bool click = false;
@@ -68,7 +84,9 @@ bool Parse(int argc, char* argv[], Options* options)
             ++i;
             break;
         }
-        if (arg == "--settle" && i + 1 < argc) {
+        if (arg == "--painted") {
+            options->painted = true;
+        } else if (arg == "--settle" && i + 1 < argc) {
             options->settleMs = std::atoi(argv[++i]);
         } else if (arg == "--memory") {
             options->memory = true;
@@ -144,7 +162,23 @@ Window WaitForUnmap(Display* display, Window window, int patienceMs)
     return None;
 }
 
-long CpuTicks(pid_t pid)
+// How often the program's main (GUI) thread has given up the CPU to wait:
+// each wake from a wait ends one.
+long MainThreadWaits(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        long count = 0;
+        if (std::sscanf(line.c_str(), "voluntary_ctxt_switches: %ld", &count) == 1)
+            return count;
+    }
+    return -1;
+}
+
+// The time on the CPU of all the process's threads, those that have ended
+// too, in milliseconds (counted in clock ticks: 10 ms steps).
+double ProcessCpuMs(pid_t pid)
 {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string text;
@@ -155,36 +189,197 @@ long CpuTicks(pid_t pid)
         return -1;
     std::istringstream fields(text.substr(close + 2));
     std::string field;
-    long utime = 0;
-    long stime = 0;
+    double ticks = 0;
     // state is field 3; utime and stime are fields 14 and 15.
     for (int number = 3; number <= 15 && fields >> field; ++number) {
-        if (number == 14)
-            utime = std::atol(field.c_str());
-        else if (number == 15)
-            stime = std::atol(field.c_str());
+        if (number == 14 || number == 15)
+            ticks += std::atof(field.c_str());
     }
-    return utime + stime;
+    return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
-// The time on the CPU of the process's live threads, in milliseconds.
-double ThreadCpuMs(pid_t pid)
+// The time on the CPU of the process's main (GUI) thread, in milliseconds,
+// to the nanosecond.
+double MainThreadCpuMs(pid_t pid)
 {
-    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    DIR* dir = opendir(tasks.c_str());
-    if (!dir)
-        return -1;
-    double ns = 0;
-    while (dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
-        double onCpu = 0;
-        if (schedstat >> onCpu)
-            ns += onCpu;
-    }
-    closedir(dir);
+    std::ifstream schedstat("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/schedstat");
+    double ns = -1e6;
+    schedstat >> ns;
     return ns / 1e6;
+}
+
+// An X error (a window gone while it was read) fails that request, not the
+// measurement program.
+bool XFailed = false;
+int NoteXError(Display*, XErrorEvent*)
+{
+    XFailed = true;
+    return 0;
+}
+
+// The content of a window, grabbed through shared memory where the server
+// offers it (one copy on the server's side, little time taken from the
+// program it serves).
+class WindowGrabber {
+public:
+    WindowGrabber(Display* display, Window window)
+        : display_(display)
+        , window_(window)
+    {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, window, &attributes))
+            return;
+        width_ = attributes.width;
+        height_ = attributes.height;
+        if (!XShmQueryExtension(display))
+            return;
+        image_ = XShmCreateImage(display, attributes.visual, unsigned(attributes.depth), ZPixmap, nullptr, &segment_,
+                                 unsigned(width_), unsigned(height_));
+        if (!image_)
+            return;
+        segment_.shmid = shmget(IPC_PRIVATE, size_t(image_->bytes_per_line) * size_t(height_), IPC_CREAT | 0600);
+        if (segment_.shmid < 0) {
+            XDestroyImage(image_);
+            image_ = nullptr;
+            return;
+        }
+        segment_.shmaddr = image_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
+        segment_.readOnly = False;
+        XShmAttach(display, &segment_);
+        XSync(display, False);
+        // Removed now, gone once both sides have detached.
+        shmctl(segment_.shmid, IPC_RMID, nullptr);
+    }
+    ~WindowGrabber()
+    {
+        if (!image_)
+            return;
+        XShmDetach(display_, &segment_);
+        XSync(display_, False);
+        shmdt(segment_.shmaddr);
+        image_->data = nullptr;
+        XDestroyImage(image_);
+    }
+    WindowGrabber(const WindowGrabber&) = delete;
+    WindowGrabber& operator=(const WindowGrabber&) = delete;
+
+    // A hash of the window's pixels now (0 when they cannot be read).
+    unsigned long long Grab()
+    {
+        XImage* image = image_;
+        XFailed = false;
+        if (image_) {
+            if (!XShmGetImage(display_, window_, image_, 0, 0, AllPlanes) || XFailed)
+                return 0;
+        } else {
+            image = XGetImage(display_, window_, 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
+            if (!image)
+                return 0;
+        }
+        // FNV-1a over the rows' pixels, eight bytes at a time.
+        unsigned long long hash = 14695981039346656037ull;
+        const size_t rowBytes = size_t(width_) * size_t(image->bits_per_pixel) / 8;
+        for (int y = 0; y < height_; ++y) {
+            const char* row = image->data + size_t(y) * size_t(image->bytes_per_line);
+            size_t x = 0;
+            for (; x + 8 <= rowBytes; x += 8) {
+                unsigned long long word;
+                std::memcpy(&word, row + x, 8);
+                hash = (hash ^ word) * 1099511628211ull;
+            }
+            for (; x < rowBytes; ++x)
+                hash = (hash ^ static_cast<unsigned char>(row[x])) * 1099511628211ull;
+        }
+        if (image != image_)
+            XDestroyImage(image);
+        return hash;
+    }
+
+private:
+    Display* display_;
+    Window window_;
+    int width_ = 0;
+    int height_ = 0;
+    XImage* image_ = nullptr;
+    XShmSegmentInfo segment_ = {};
+};
+
+// Follows what is drawn into the window (X Damage) and grabs its content at
+// each change, until nothing has been drawn for QuietMs. Returns the time
+// (since `start`) of the first grab from which on the window showed its
+// settled content, with the CPU time of the program then; a negative time
+// when the window could not be followed. A window that draws its first
+// content early and the rest later is painted only with the rest.
+struct Painted {
+    double ms = -1;
+    double cpuMs = -1;
+    long rssKb = -1;
+};
+
+// The resident set of the process in kB (cheap to read: no walk of its
+// mappings).
+long ResidentKb(pid_t pid)
+{
+    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
+    long size = 0;
+    long resident = -1;
+    statm >> size >> resident;
+    return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time_point start)
+{
+    Painted result;
+    int damageEvent = 0;
+    int damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError))
+        return result;
+    const Damage damage = XDamageCreate(display, window, XDamageReportNonEmpty);
+    WindowGrabber grabber(display, window);
+    struct Sample {
+        double ms;
+        double cpuMs;
+        long rssKb;
+        unsigned long long hash;
+    };
+    std::vector<Sample> samples;
+    const auto sample = [&] {
+        // Whatever was drawn up to now is in the grab; what is drawn later
+        // reports again.
+        XDamageSubtract(display, damage, None, None);
+        const unsigned long long hash = grabber.Grab();
+        samples.push_back({MsSince(start), ProcessCpuMs(pid), ResidentKb(pid), hash});
+    };
+    sample();
+    pollfd watch = {ConnectionNumber(display), POLLIN, 0};
+    Clock::time_point lastChange = Clock::now();
+    const Clock::time_point begin = Clock::now();
+    while (MsSince(lastChange) < QuietMs && MsSince(begin) < WindowPatienceMs) {
+        bool damaged = false;
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == damageEvent + XDamageNotify)
+                damaged = true;
+        }
+        if (damaged) {
+            sample();
+            lastChange = Clock::now();
+        } else {
+            poll(&watch, 1, 5);
+        }
+    }
+    XDamageDestroy(display, damage);
+    XSync(display, False);
+    if (samples.empty() || samples.back().hash == 0)
+        return result;
+    // The first grab of the last run of grabs that all show the settled content.
+    size_t first = samples.size() - 1;
+    while (first > 0 && samples[first - 1].hash == samples.back().hash)
+        --first;
+    result.ms = samples[first].ms;
+    result.cpuMs = samples[first].cpuMs;
+    result.rssKb = samples[first].rssKb;
+    return result;
 }
 
 void PrintMemory(pid_t pid)
@@ -236,8 +431,8 @@ int main(int argc, char* argv[])
     Options options;
     if (!Parse(argc, argv, &options)) {
         std::fprintf(stderr,
-                     "usage: talvire-bench-launch [--settle MS] [--memory] [--click X,Y] [--idle S] -- program "
-                     "[arguments]\n");
+                     "usage: talvire-bench-launch [--painted] [--settle MS] [--memory] [--click X,Y] [--idle S] -- "
+                     "program [arguments]\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -245,7 +440,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "talvire-bench-launch: no X display\n");
         return 2;
     }
+    XSetErrorHandler(NoteXError);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    // The pointer away from where the window will be: a window under it
+    // would take its hover as a reason to draw again.
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, DisplayWidth(display, DefaultScreen(display)) - 1,
+                 DisplayHeight(display, DefaultScreen(display)) - 1);
     XSync(display, False);
 
     const Clock::time_point start = Clock::now();
@@ -262,8 +462,16 @@ int main(int argc, char* argv[])
     if (window == None)
         return Fail(pid, "no window was mapped");
     const double mapMs = MsSince(start);
-    std::printf("map_ms=%.2f\nmap_cpu_ms=%.2f\n", mapMs, ThreadCpuMs(pid));
+    std::printf("map_ms=%.2f\nmap_cpu_ms=%.2f\n", mapMs, ProcessCpuMs(pid));
     std::fflush(stdout);
+    if (options.painted) {
+        const Painted painted = WaitUntilPainted(display, window, pid, start);
+        if (painted.ms < 0)
+            return Fail(pid, "the window's content could not be followed");
+        std::printf("painted_ms=%.2f\npainted_cpu_ms=%.2f\npainted_rss_kb=%ld\n", painted.ms, painted.cpuMs,
+                    painted.rssKb);
+        std::fflush(stdout);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
 
     if (options.memory)
@@ -284,12 +492,19 @@ int main(int argc, char* argv[])
     }
 
     if (options.idleSeconds > 0) {
-        const long before = CpuTicks(pid);
+        // All threads, those that end meanwhile too (in 10 ms steps), and the
+        // GUI thread alone to the nanosecond, with its wakes.
+        const double before = ProcessCpuMs(pid);
+        const double guiBefore = MainThreadCpuMs(pid);
+        const long waitsBefore = MainThreadWaits(pid);
         const Clock::time_point from = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(options.idleSeconds));
-        const long used = CpuTicks(pid) - before;
+        const double used = ProcessCpuMs(pid) - before;
+        const double guiUsed = MainThreadCpuMs(pid) - guiBefore;
+        const long waits = MainThreadWaits(pid) - waitsBefore;
         const double seconds = MsSince(from) / 1000.0;
-        std::printf("cpu_percent=%.3f\n", 100.0 * double(used) / double(sysconf(_SC_CLK_TCK)) / seconds);
+        std::printf("cpu_percent=%.3f\ngui_cpu_percent=%.3f\ngui_wakes_per_s=%.2f\n", 100.0 * used / 1000.0 / seconds,
+                    100.0 * guiUsed / 1000.0 / seconds, double(waits) / seconds);
     }
 
     End(pid);

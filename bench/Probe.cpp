@@ -10,6 +10,26 @@
 //       changes the language (Simplified Chinese and English in turn) count
 //       times on the device list, then count times with the frame open; each
 //       figure runs from the choice until every visible window has repainted.
+//   talvire-bench-probe open [count]
+//       shows the device list, lets the window prepare the frame while idle,
+//       then opens the simulated mouse with a click on its picture, goes back
+//       to the list and opens it again, count times in all. Each figure is
+//       the click's own work: the CPU time of the GUI thread from the click
+//       until the click has been handled (the pick's fixed wait of 150 ms,
+//       idle, costs none), and the time from the click until the frame has
+//       been painted.
+//   talvire-bench-probe macro [count]
+//       opens the mouse and the macro page, and saves the mouse's macro with
+//       two rows fewer, count times (at most 3); each save's figures are the
+//       Save click's own time, the longest the window then went without
+//       handling its events (a timer every millisecond), until the mouse's
+//       button held the new events, and that time (the pause of 1.5 s
+//       before the macro goes to the mouse included).
+//   talvire-bench-probe pages [count]
+//       opens the mouse, then shows the sensor, macro, settings and button
+//       pages in turn, count rounds; each figure runs from the page button's
+//       click until the window has repainted: each page's first visit (the
+//       button page's was the opening) and the median of its later ones.
 //
 // Prints key=value lines in milliseconds (median, min, max). Runs on the X
 // display of the bench; the device library's link takes its usual time.
@@ -19,6 +39,7 @@
 #include "devicelib/DIVAza.h"
 #include "devicelib/SimDevice.h"
 #include "dialogs/UpDataParam.h"
+#include "pages/macro/Macro.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -27,14 +48,19 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QListWidget>
 #include <QThread>
+#include <QTimer>
+#include <QToolButton>
 
 #include <dlfcn.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -45,6 +71,14 @@ constexpr int PatienceMs = 20000;
 double Ms(Clock::duration duration)
 {
     return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+// The CPU time of the calling thread.
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
 }
 
 // Records when each window first finished a repaint since the record was
@@ -58,15 +92,18 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
+        // Looked at before the event is handled: its handling may delete
+        // the receiver.
         const QEvent::Type type = event->type();
+        const bool widget = receiver->isWidgetType();
+        const bool windowUpdate
+            = widget && type == QEvent::UpdateRequest && static_cast<QWidget*>(receiver)->isWindow();
+        const bool applyShow = widget && type == QEvent::Show && qobject_cast<UpDataParam*>(receiver);
         const bool result = QApplication::notify(receiver, event);
-        if (receiver->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(receiver);
-            if (type == QEvent::UpdateRequest && widget->isWindow() && !repainted.contains(receiver))
-                repainted.insert(receiver, Clock::now());
-            else if (type == QEvent::Show && qobject_cast<UpDataParam*>(widget))
-                applyShown = true;
-        }
+        if (windowUpdate && !repainted.contains(receiver))
+            repainted.insert(receiver, Clock::now());
+        else if (applyShow)
+            applyShown = true;
         return result;
     }
 };
@@ -139,6 +176,189 @@ QByteArray StoredBlock()
     QByteArray block(DIVAZA_DEVICE_BLOCK_SIZE, '\0');
     SimDevice_ReadDeviceBlock("mouse", -1, reinterpret_cast<unsigned char*>(block.data()), block.size());
     return block;
+}
+
+// Waits until the window has repainted since `start`; returns the time of
+// that repaint, or a time point before `start` when it did not.
+Clock::time_point Repainted(QWidget* window, Clock::time_point start)
+{
+    if (!WaitFor([window] { return App()->repainted.contains(window); }, PatienceMs))
+        return start - std::chrono::hours(1);
+    return App()->repainted.value(window);
+}
+
+QToolButton* FrameButton(DialogMain* window, const char* name)
+{
+    return window->Frame()->findChild<QToolButton*>(QLatin1String(name));
+}
+
+int Open(DialogMain* window, int count)
+{
+    // The frame prepared while idle after the list first showed.
+    if (!ShowDeviceList(window) || !WaitFor([window] { return window->FrameBuilt() && window->Frame()->PagesPrepared(); })) {
+        std::fprintf(stderr, "talvire-bench-probe: the frame was not prepared\n");
+        return 1;
+    }
+    Settle(300);
+    std::vector<double> clickCpu;
+    std::vector<double> shown;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            FrameButton(window, "UpArrow")->click();
+            if (!ShowDeviceList(window)) {
+                std::fprintf(stderr, "talvire-bench-probe: the device list did not come back\n");
+                return 1;
+            }
+            Settle(300);
+        }
+        App()->applyShown = false;
+        App()->repainted.clear();
+        const Clock::time_point start = Clock::now();
+        const double cpu = ThreadCpuMs();
+        DialogChange::DeviceButtons.first()->click();
+        clickCpu.push_back(ThreadCpuMs() - cpu);
+        const Clock::time_point painted = Repainted(window, start);
+        if (painted < start) {
+            std::fprintf(stderr, "talvire-bench-probe: the frame was not painted\n");
+            return 1;
+        }
+        shown.push_back(Ms(painted - start));
+        if (!WaitFor([window] {
+                return App()->applyShown && !window->Frame()->ApplyDialog()->isVisible() && LiveFlashDataIsCurrent();
+            })) {
+            std::fprintf(stderr, "talvire-bench-probe: the mouse did not open\n");
+            return 1;
+        }
+        Settle(300);
+        if (i == 0) {
+            std::printf("open_first_cpu_ms=%.3f\nopen_first_shown_ms=%.3f\n", clickCpu.front(), shown.front());
+            clickCpu.clear();
+            shown.clear();
+        }
+    }
+    Print("open_later_cpu_ms", clickCpu);
+    Print("open_later_shown_ms", shown);
+    return 0;
+}
+
+int Pages(DialogMain* window, int count)
+{
+    if (!ShowDeviceList(window) || !OpenTheMouse(window)
+        || !WaitFor([window] { return window->Frame()->PagesPrepared(); })) {
+        std::fprintf(stderr, "talvire-bench-probe: the mouse did not open\n");
+        return 1;
+    }
+    // The button page is on show after the opening: its first visit was then.
+    struct Page {
+        const char* button;
+        const char* name;
+        std::vector<double> visits;
+    };
+    Page pages[] = {{"SensorButton", "sensor", {}},
+                    {"MacroButton", "macro", {}},
+                    {"FormSetting", "settings", {}},
+                    {"ButtonMain", "buttons", {}}};
+    for (int round = 0; round < count; ++round) {
+        for (Page& page : pages) {
+            Settle(100);
+            App()->repainted.clear();
+            const Clock::time_point start = Clock::now();
+            FrameButton(window, page.button)->click();
+            const Clock::time_point painted = Repainted(window, start);
+            if (painted < start) {
+                std::fprintf(stderr, "talvire-bench-probe: the page was not painted\n");
+                return 1;
+            }
+            page.visits.push_back(Ms(painted - start));
+        }
+    }
+    // Each page's first visit, and the median of its later ones.
+    for (const Page& page : pages) {
+        std::vector<double> later(page.visits.begin() + 1, page.visits.end());
+        std::sort(later.begin(), later.end());
+        if (page.button != std::string("ButtonMain"))
+            std::printf("page_%s_first_ms=%.3f\n", page.name, page.visits.front());
+        if (!later.empty())
+            std::printf("page_%s_later_ms=%.3f\n", page.name, later[later.size() / 2]);
+    }
+    return 0;
+}
+
+// The longest gap between two turns of the event loop while it runs.
+class Heartbeat {
+public:
+    Heartbeat()
+    {
+        timer_.setInterval(1);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const Clock::time_point now = Clock::now();
+            longest_ = std::max(longest_, Ms(now - last_));
+            last_ = now;
+        });
+    }
+    void Start()
+    {
+        longest_ = 0;
+        last_ = Clock::now();
+        timer_.start();
+    }
+    double Stop()
+    {
+        timer_.stop();
+        return std::max(longest_, Ms(Clock::now() - last_));
+    }
+
+private:
+    QTimer timer_;
+    Clock::time_point last_;
+    double longest_ = 0;
+};
+
+int MacroSave(DialogMain* window, int count)
+{
+    if (!ShowDeviceList(window) || !OpenTheMouse(window)) {
+        std::fprintf(stderr, "talvire-bench-probe: the mouse did not open\n");
+        return 1;
+    }
+    FrameButton(window, "MacroButton")->click();
+    auto* page = window->Frame()->findChild<Macro*>();
+    auto* macros = page->findChild<QListWidget*>(QStringLiteral("listWidgetHong"));
+    auto* rows = page->findChild<QListWidget*>(QStringLiteral("listWidgetKey"));
+    QListWidgetItem* item = nullptr;
+    if (!WaitFor([&] {
+            const QList<QListWidgetItem*> found = macros->findItems(QStringLiteral("CopyPaste"), Qt::MatchExactly);
+            item = found.isEmpty() ? nullptr : found.first();
+            return item != nullptr;
+        })) {
+        std::fprintf(stderr, "talvire-bench-probe: the mouse's macro is not listed\n");
+        return 1;
+    }
+    macros->setCurrentItem(item);
+    page->on_listWidgetHong_clicked(macros->currentIndex());
+    std::vector<double> click;
+    std::vector<double> block;
+    std::vector<double> stored;
+    Heartbeat heartbeat;
+    for (int i = 0; i < std::min(count, 3); ++i) {
+        rows->setCurrentRow(rows->count() - 1);
+        page->on_DeleteKey_clicked();
+        const QByteArray before = StoredBlock();
+        Settle(100);
+        heartbeat.Start();
+        const Clock::time_point start = Clock::now();
+        page->findChild<QToolButton*>(QStringLiteral("Save"))->click();
+        click.push_back(Ms(Clock::now() - start));
+        if (!WaitFor([&before] { return StoredBlock() != before; })) {
+            std::fprintf(stderr, "talvire-bench-probe: the saved macro did not reach the mouse\n");
+            return 1;
+        }
+        stored.push_back(Ms(Clock::now() - start));
+        block.push_back(heartbeat.Stop());
+    }
+    Print("macro_save_click_ms", click);
+    Print("macro_save_longest_block_ms", block);
+    Print("macro_save_to_mouse_ms", stored);
+    return 0;
 }
 
 int Setting(DialogMain* window, int count)
@@ -234,12 +454,19 @@ int main(int argc, char* argv[])
     const QStringList arguments = QCoreApplication::arguments();
     const QString mode = arguments.value(1);
     const int count = qMax(1, arguments.value(2, QStringLiteral("20")).toInt());
-    if (mode != QLatin1String("setting") && mode != QLatin1String("language")) {
-        std::fprintf(stderr, "usage: talvire-bench-probe setting|language [count]\n");
+    const QHash<QString, std::function<int(DialogMain*, int)>> modes{
+        {QStringLiteral("setting"), Setting},
+        {QStringLiteral("language"), Language},
+        {QStringLiteral("open"), Open},
+        {QStringLiteral("pages"), Pages},
+        {QStringLiteral("macro"), MacroSave},
+    };
+    if (!modes.contains(mode)) {
+        std::fprintf(stderr, "usage: talvire-bench-probe setting|language|open|pages|macro [count]\n");
         return 2;
     }
     auto* window = new DialogMain;
-    const int result = mode == QLatin1String("setting") ? Setting(window, count) : Language(window, count);
+    const int result = modes.value(mode)(window, count);
     delete window;
     UsbLibrary_Shutdown();
     std::fflush(stdout);

@@ -15,13 +15,19 @@
 #include "pages/settings/FormSetting.h"
 #include "platform/CrashHandler.h"
 #include "ui_Dialog.h"
+#include "widgets/ReadyToShow.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QStackedWidget>
+#include <QTimer>
 
 namespace {
 constexpr int LowBatteryLevel = 15;
 constexpr int BackToListWaitMs = 100;
+// How soon the preparation of the pages looks again when a dialog runs.
+constexpr int PrepareRetryMs = 100;
 // Frameless window with the system menu and minimise hints.
 constexpr Qt::WindowFlags FrameFlags = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
     | Qt::WindowMinimizeButtonHint;
@@ -40,19 +46,8 @@ Dialog::Dialog(QWidget* parent)
     ui->line_6->hide();
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
 
-    // Built in this order (the button page makes the device worker); stacked
-    // as buttons, sensor, macros, settings.
-    buttonPage_ = new Buttoninterface(this);
-    macroPage_ = new Macro(this);
-    sensorPage_ = new Sensor(this);
-    settingsPage_ = new FormSetting(this);
-    ui->stackedWidgetDialog->addWidget(buttonPage_);
-    ui->stackedWidgetDialog->addWidget(sensorPage_);
-    ui->stackedWidgetDialog->addWidget(macroPage_);
-    ui->stackedWidgetDialog->addWidget(settingsPage_);
-    apply_ = new UpDataParam;
-    qCDebug(DebugLog) << "Start";
-
+    // The frame's style sheets before the pages: set on an ancestor of the
+    // pages afterwards, each would restyle every widget of every page.
     const QString& f = pictureFolder_;
     ui->label_2->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("#label_2"), QStringLiteral("LabelColor")));
     ui->frame_2->setStyleSheet(
@@ -83,6 +78,20 @@ Dialog::Dialog(QWidget* parent)
     // Until the device reports, the bar shows the form's level in the
     // battery's colours rather than the style's own.
     ui->progressBar->setStyleSheet(BatteryRule(ui->progressBar->value()));
+
+    // Built in this order (the button page makes the device worker); stacked
+    // as buttons, sensor, macros, settings.
+    buttonPage_ = new Buttoninterface(this);
+    macroPage_ = new Macro(this);
+    sensorPage_ = new Sensor(this);
+    settingsPage_ = new FormSetting(this);
+    ui->stackedWidgetDialog->addWidget(buttonPage_);
+    ui->stackedWidgetDialog->addWidget(sensorPage_);
+    ui->stackedWidgetDialog->addWidget(macroPage_);
+    ui->stackedWidgetDialog->addWidget(settingsPage_);
+    apply_ = new UpDataParam;
+    qCDebug(DebugLog) << "Start";
+
     ui->label->hide();
     ui->SetButton->hide();
 
@@ -136,6 +145,46 @@ QString Dialog::BatteryRule(int level)
         + colour + QStringLiteral(");}");
 }
 
+void Dialog::PreparePages()
+{
+    pagesPrepared_ = false;
+    if (preparing_) {
+        prepareAgain_ = true;
+        return;
+    }
+    preparing_ = true;
+    PrepareNext(-1);
+}
+
+void Dialog::PrepareNext(int index)
+{
+    QStackedWidget* const stack = ui->stackedWidgetDialog;
+    if (index >= stack->count()) {
+        preparing_ = false;
+        if (prepareAgain_) {
+            prepareAgain_ = false;
+            PreparePages();
+        } else {
+            pagesPrepared_ = true;
+        }
+        return;
+    }
+    // Not while the device is read (its reports wait for the GUI thread) or
+    // a dialog runs (the apply dialog, a notice): the window's time is
+    // theirs then.
+    const Worker* const worker = WorkerInstance.load();
+    if (QApplication::activeModalWidget() || (worker && worker->isRunning())) {
+        QTimer::singleShot(PrepareRetryMs, this, [this, index] { PrepareNext(index); });
+        return;
+    }
+    QWidget* const target = index < 0 ? static_cast<QWidget*>(this) : stack->widget(index);
+    // The frame draws its current page with it; what is on show already
+    // needs nothing.
+    if (!target->isVisible() && (index < 0 || target != stack->currentWidget()))
+        MakeReadyToShow(target);
+    QTimer::singleShot(0, this, [this, index] { PrepareNext(index + 1); });
+}
+
 void Dialog::WindowClosed()
 {
     on_CloseButton_clicked();
@@ -175,8 +224,14 @@ void Dialog::on_SetButton_clicked()
 {
 }
 
+void Dialog::SendPendingWrites()
+{
+    buttonPage_->SendPendingMacros();
+}
+
 void Dialog::on_UpArrow_clicked()
 {
+    SendPendingWrites();
     UsbServer_SetPCDriverStatus(0);
     WriteCache();
     ui->ButtonMain->setChecked(true);
@@ -188,6 +243,7 @@ void Dialog::on_UpArrow_clicked()
 
 void Dialog::on_CloseButton_clicked()
 {
+    SendPendingWrites();
     WriteCache();
     PostMsg::Instance()->PostChangeSize(PostMsg::FrameClose);
 }
@@ -199,6 +255,8 @@ void Dialog::WriteCache()
 
 void Dialog::SlotSecondDialog()
 {
+    // The device list comes back (the device went, or the frame was left).
+    SendPendingWrites();
     ui->ButtonMain->setChecked(true);
     ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
 }
@@ -217,6 +275,8 @@ void Dialog::SlotUpDataParam(int mode)
     DialogPlacement::CentreOver(apply_, this, 0, -20);
     qCDebug(DebugLog) << "t1";
     apply_->exec();
+    // The device's configuration may have shown rows of pages not on show.
+    PreparePages();
 }
 
 void Dialog::SlotStartRecord(int state)

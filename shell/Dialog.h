@@ -33,6 +33,19 @@ public:
     // The battery bar's style sheets: above 15 green, at 15 and below red.
     static QString BatteryRule(int level);
 
+    // Makes the frame and each of its pages ready to show while they are not
+    // shown (MakeReadyToShow), one of them per turn of the event loop when
+    // neither the device is read nor a dialog runs, so that showing one the
+    // first time costs what showing it again does. Called again (a device's
+    // configuration has shown rows of the pages), it prepares again what is
+    // not shown, after a preparation still under way.
+    void PreparePages();
+    // Whether the last preparation asked for has finished.
+    bool PagesPrepared() const { return pagesPrepared_; }
+    // What the pages still hold back for the mouse (a saved macro waiting
+    // for its pause) goes now: the frame is being left.
+    void SendPendingWrites();
+
 public slots:
     // As the close button.
     void WindowClosed();
@@ -67,6 +80,8 @@ protected:
 private:
     // The live image into the device cache file of its model.
     void WriteCache();
+    // The frame (index -1) or page `index` made ready, then the next.
+    void PrepareNext(int index);
 
     Ui::Dialog* ui;
     QButtonGroup* pageButtons_ = nullptr;
@@ -78,4 +93,7 @@ private:
     UpDataParam* apply_ = nullptr;
     CrashHandler* crashHandler_ = nullptr;
     QString pictureFolder_;
+    bool preparing_ = false;
+    bool prepareAgain_ = false;
+    bool pagesPrepared_ = false;
 };

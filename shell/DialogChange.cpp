@@ -3,6 +3,7 @@
 #include "core/DeviceListRules.h"
 #include "core/FirmwareImages.h"
 #include "core/MacroIni.h"
+#include "core/PicturePreload.h"
 #include "core/PostMsg.h"
 #include "core/ProductDescription.h"
 #include "core/SharedState.h"
@@ -19,10 +20,10 @@
 #include "platform/Registry.h"
 #include "shell/mytoolButtonEnter.h"
 #include "ui_DialogChange.h"
+#include "widgets/StyleWhenShown.h"
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QListView>
 #include <QThread>
 
 #include <atomic>
@@ -91,6 +92,18 @@ DialogChange::DialogChange(QWidget* parent)
     TheChooser = this;
     ui->comboBox->setCurrentIndex(0);
     setPalette(StyleSheet::DarkPalette());
+    // The pictures decoded ahead while the program started, if it did.
+    PicturePreload::HandOver();
+
+    // Hidden at start (the arrows until there is a page to go to, Repair
+    // until an update waits to be repaired, the new-firmware popup): their
+    // pictures are decoded when they are first shown.
+    ui->RightButton->hide();
+    ui->LeftButton->hide();
+    ui->Repair->hide();
+    if (!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty())
+        ui->Repair->show();
+    ui->FindVer->hide();
 
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
     const QString& folder = pictureFolder_;
@@ -101,35 +114,31 @@ DialogChange::DialogChange(QWidget* parent)
                                                             QStringLiteral("MinHover.png"),
                                                             QStringLiteral("MinClick.png")));
     // The wrench looks like a button under the pointer; its tool tip names it.
-    ui->Repair->setStyleSheet(
+    SetStyleSheetWhenShown(
+        ui->Repair,
         StyleSheet::BackgroundRule(QStringLiteral("Repair"), folder, QStringLiteral("Repair.png"))
-        + StyleSheet::PictureRule(QStringLiteral("#Repair:hover"), folder, QStringLiteral("RepairHover.png"))
-        + StyleSheet::PictureRule(QStringLiteral("#Repair:pressed"), folder, QStringLiteral("RepairClick.png")));
+            + StyleSheet::PictureRule(QStringLiteral("#Repair:hover"), folder, QStringLiteral("RepairHover.png"))
+            + StyleSheet::PictureRule(QStringLiteral("#Repair:pressed"), folder, QStringLiteral("RepairClick.png")));
     const auto arrowRule = [&folder](const QString& name) {
         return StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton"), folder, name + QStringLiteral(".png"))
             + StyleSheet::StretchedPictureRule(QStringLiteral("QToolButton:hover"), folder,
                                                name + QStringLiteral("Click.png"));
     };
-    ui->RightButton->setStyleSheet(arrowRule(QStringLiteral("Right")));
-    ui->LeftButton->setStyleSheet(arrowRule(QStringLiteral("Left")));
+    SetStyleSheetWhenShown(ui->RightButton, arrowRule(QStringLiteral("Right")));
+    SetStyleSheetWhenShown(ui->LeftButton, arrowRule(QStringLiteral("Left")));
     ui->comboBox->setStyleSheet(StyleSheet::ComboBoxRule(folder));
+    ui->comboBox->SetListViewWhenOpened(StyleSheet::ComboListRule());
+    ui->comboBox->setMaxVisibleItems(5);
 
     const QString warning = StyleSheet::PictureFolder(QStringLiteral("WarningDialog"));
     ui->FindVerlaebl->setStyleSheet(StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor")));
-    ui->NewHong->setStyleSheet(StyleSheet::ConfirmRule(warning, QStringLiteral("ButtonColor")));
-    ui->CloseButton_2->setStyleSheet(StyleSheet::CloseRule(warning));
-    ui->FindVer->setStyleSheet(StyleSheet::BackgroundRule(QStringLiteral("FindVer"), warning));
-    ui->NoApear->setStyleSheet(StyleSheet::CheckBoxRule(warning, QStringLiteral("LabelColor")));
-
-    auto* view = new QListView(ui->comboBox);
-    view->setStyleSheet(StyleSheet::ComboListRule());
-    ui->comboBox->setView(view);
-    ui->comboBox->setMaxVisibleItems(5);
+    SetStyleSheetWhenShown(ui->NewHong, StyleSheet::ConfirmRule(warning, QStringLiteral("ButtonColor")));
+    SetStyleSheetWhenShown(ui->CloseButton_2, StyleSheet::CloseRule(warning));
+    SetStyleSheetWhenShown(ui->FindVer, StyleSheet::BackgroundRule(QStringLiteral("FindVer"), warning));
+    SetStyleSheetWhenShown(ui->NoApear, StyleSheet::CheckBoxRule(warning, QStringLiteral("LabelColor")));
 
     ui->label_2->show();
     ui->label_3->show();
-    ui->RightButton->hide();
-    ui->LeftButton->hide();
     // The prompts lie over the device pages; clicks go through them to the
     // device buttons.
     ui->label_2->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -144,10 +153,6 @@ DialogChange::DialogChange(QWidget* parent)
             ++listShown_;
     });
     LanguageTexts::Follow(this, SLOT(ChangeDialogLanguage(int)));
-
-    ui->Repair->hide();
-    if (!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty())
-        ui->Repair->show();
 
     modelCount_ = ProductDescription::Instance().DeviceTotal();
 
@@ -176,8 +181,6 @@ DialogChange::DialogChange(QWidget* parent)
     ShowLanguage(language);
     ChangeDialogLanguage(language);
 
-    ui->FindVer->hide();
-
     ChooserDeviceChangeCallback = &DialogChange::UsbChangedCallback;
     StartUsbChanged(&DialogChange::UsbChangedCallback, 600);
 }
@@ -198,6 +201,17 @@ DialogChange::~DialogChange()
 DialogChange* DialogChange::Chooser()
 {
     return TheChooser;
+}
+
+QStringList DialogChange::PicturesAtStart()
+{
+    // The background first: the largest, needed first.
+    const QString folder = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
+    QStringList pictures;
+    for (const char* name : {"MainBack.png", "Close.png", "CloseClick.png", "Min.png", "MinClick.png",
+                             "ComboboxBack.png", "ComboboxTextBack.png", "OnLine0.png", "OnLineWifi.png"})
+        pictures << folder + QLatin1String(name);
+    return pictures;
 }
 
 // ---- Language -----------------------------------------------------------------
@@ -324,6 +338,7 @@ void DialogChange::ReadDevices()
     IdentifiedDevices.clear();
     EnumerateDevices(vid, DeviceListRules::ReadProductIds(description));
     BuildDevicePages();
+    chooser->devicesListed_ = true;
     // An open update and repair dialog looks at the devices again, unless it
     // is repairing or updating one (whose record then names the device).
     if (RepairDialog && RepairDialog->isVisible() && !RepairUpgradeRunning && !FirmwareUpdateRunning)
@@ -420,19 +435,24 @@ void DialogChange::DrawEntry(int index, const DeviceAllInfo& info)
     mytoolButtonEnter* button = DeviceButtons.at(index);
     QLabel* marker = OfflineMarkers.at(index);
     QLabel* link = LinkIcons.at(index);
-    const QString selector = QStringLiteral("QToolButton");
+    QString picture;
     if (info.modelIndex == modelCount_) {
         link->show();
-        button->setStyleSheet(PictureRule(selector, QStringLiteral("Unknow.png")));
+        picture = QStringLiteral("Unknow.png");
     } else if (info.online) {
         link->show();
         marker->hide();
-        button->setStyleSheet(PictureRule(selector, QStringLiteral("OnLine0.png")));
+        picture = QStringLiteral("OnLine0.png");
     } else {
-        button->setStyleSheet(PictureRule(selector, QStringLiteral("DisOnlin0.png")));
+        picture = QStringLiteral("DisOnlin0.png");
         marker->show();
         link->hide();
     }
+    // The pointer entering the button draws it again: the same picture is
+    // not styled again.
+    const QString rule = PictureRule(QStringLiteral("QToolButton"), picture);
+    if (button->styleSheet() != rule)
+        button->setStyleSheet(rule);
 }
 
 // ---- Pages ---------------------------------------------------------------------------
@@ -489,22 +509,20 @@ void DialogChange::BuildDevicePages()
             const int d = first + slot;
             const DeviceAllInfo& info = ShownDevices.at(d);
 
+            // Its picture comes with its state, below.
             auto* button = new mytoolButtonEnter(page);
             button->setObjectName(QStringLiteral("btn") + QString::number(d));
             SetFixedSize(button, ButtonSize);
             button->move(places[slot].button);
-            const QString picture = info.modelIndex == chooser->modelCount_ ? QStringLiteral("Unknow.png")
-                                                                            : QStringLiteral("DisOnlin0.png");
-            button->setStyleSheet(chooser->PictureRule(QStringLiteral("QToolButton"), picture));
             DeviceButtons.append(button);
 
             auto* marker = new QLabel(page);
             marker->setObjectName(QStringLiteral("label") + QString::number(d));
             SetFixedSize(marker, MarkerSize);
             marker->move(places[slot].marker);
-            marker->setStyleSheet(chooser->PictureRule(QStringLiteral("QLabel"), QStringLiteral("DisOnline.png")));
             marker->setToolTip(tips);
             marker->hide();
+            SetStyleSheetWhenShown(marker, chooser->PictureRule(QStringLiteral("QLabel"), QStringLiteral("DisOnline.png")));
             OfflineMarkers.append(marker);
 
             auto* link = new QLabel(page);
@@ -530,12 +548,13 @@ void DialogChange::BuildDevicePages()
         ui->stackedWidget->addWidget(page);
     }
 
-    chooser->ShowDevicePage(0);
-
+    // Each device's state picks its picture and markers before its page is
+    // shown.
     for (mytoolButtonEnter* button : qAsConst(DeviceButtons)) {
         RefreshDeviceEntry(mytoolButtonEnter::IndexOf(button->objectName()));
         connect(button, SIGNAL(clicked()), chooser, SLOT(slotButtonClicked()));
     }
+    chooser->ShowDevicePage(0);
 }
 
 void DialogChange::ShowIdenticalDevicesNotice()

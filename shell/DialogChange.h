@@ -37,6 +37,10 @@ public:
 
     // The one chooser; null while there is none.
     static DialogChange* Chooser();
+    // The pictures the chooser shows as it starts with one device found as
+    // it usually is (a mouse online on its receiver): decoded ahead while the
+    // program starts (PicturePreload).
+    static QStringList PicturesAtStart();
 
     // The library's device-change callback; it may run on any thread. Its
     // work is done on the GUI thread: at once when called there, else queued
@@ -67,6 +71,9 @@ public:
     // "Option"/"DeviceTotal" as read at construction: a record whose model
     // index equals it matches no model.
     int ModelCount() const { return modelCount_; }
+    // Whether the devices have been listed once (the library's first
+    // device-change notice handled).
+    bool DevicesListed() const { return devicesListed_; }
 
 signals:
     // A device is being picked, or the repair dialog opened: what they use is
@@ -141,6 +148,7 @@ private:
     // How often the top window went back to the device list; a pick whose
     // wait saw it go back ends there.
     int listShown_ = 0;
+    bool devicesListed_ = false;
     // Texts of the language file.
     QString connectPrompt_;
     QString repairPrompt_;

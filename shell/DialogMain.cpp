@@ -35,6 +35,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -44,6 +46,11 @@ constexpr int FramePage = PostMsg::FramePage;
 constexpr int ChangePeriod = 600;
 constexpr int ExitSleepMs = 100;
 constexpr int CloseWaitMs = 200;
+// After the device list's first paint: a pick at once still builds the frame
+// itself; a hand needs longer to get to the list than the frame to build.
+constexpr int FramePreparationDelayMs = 100;
+bool PrepareFrameWhenIdle = true;
+const QLatin1String LogoPicture("Logo.png");
 // Frameless window with the system menu and minimise hints.
 constexpr Qt::WindowFlags MainFlags = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
     | Qt::WindowMinimizeButtonHint;
@@ -99,7 +106,8 @@ DialogMain::DialogMain(QWidget* parent)
     // Tool tips (the tray icon's among them) in the windows' dark theme.
     QToolTip::setPalette(StyleSheet::DarkPalette());
 
-    const QIcon logo(pictureFolder_ + QStringLiteral("Logo.png"));
+    // Through the pixmap cache, where the picture may wait decoded.
+    const QIcon logo(QPixmap(pictureFolder_ + LogoPicture));
     trayIcon_ = new QSystemTrayIcon(logo);
     trayIcon_->setToolTip(ProductName);
     setWindowIcon(logo);
@@ -120,6 +128,11 @@ DialogMain::~DialogMain()
     delete ui;
 }
 
+QStringList DialogMain::PicturesAtStart()
+{
+    return DialogChange::PicturesAtStart() << StyleSheet::PictureFolder(QStringLiteral("Dialog")) + LogoPicture;
+}
+
 Dialog* DialogMain::Frame()
 {
     if (!frame_) {
@@ -128,6 +141,33 @@ Dialog* DialogMain::Frame()
         ui->stackedWidgetMain->insertWidget(FramePage, frame_);
     }
     return frame_;
+}
+
+void DialogMain::SetPrepareFrameWhenIdle(bool prepare)
+{
+    PrepareFrameWhenIdle = prepare;
+}
+
+void DialogMain::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    // The first paint that shows the device list arms the preparation.
+    if (framePreparationArmed_ || !PrepareFrameWhenIdle || !chooser_->DevicesListed())
+        return;
+    framePreparationArmed_ = true;
+    QTimer::singleShot(FramePreparationDelayMs, this, &DialogMain::PrepareFrame);
+}
+
+void DialogMain::PrepareFrame()
+{
+    if (!PrepareFrameWhenIdle || closing_)
+        return;
+    // Not while a dialog runs (a notice over the device list).
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(FramePreparationDelayMs, this, &DialogMain::PrepareFrame);
+        return;
+    }
+    Frame()->PreparePages();
 }
 
 void DialogMain::SetTrayTest(std::function<bool()> test)
@@ -264,7 +304,10 @@ void DialogMain::ShowAgain(bool declarePresent)
 void DialogMain::slotActionExitApp()
 {
     // Ends the program without telling the device that it is gone; the
-    // device library's threads stop once the event loop has ended.
+    // device library's threads stop once the event loop has ended. A saved
+    // macro still waiting for its pause goes to the mouse first.
+    if (frame_)
+        frame_->SendPendingWrites();
     StopUsbChanged();
     trayIcon_->hide();
     QCoreApplication::exit(0);

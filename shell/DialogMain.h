@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -34,13 +35,22 @@ public:
     explicit DialogMain(QWidget* parent = nullptr);
     ~DialogMain() override;
 
+    // The pictures the window shows as it starts (its icon and the
+    // chooser's), for PicturePreload.
+    static QStringList PicturesAtStart();
+
     DialogChange* Chooser() const { return chooser_; }
     // The configuration frame with its pages and the device worker. The
-    // device list is all the window needs at start: the frame is built the
-    // first time it is needed (a device picked, the repair dialog, the
-    // texts of a firmware notice) or asked for here.
+    // device list is all the window needs at start: the frame is built while
+    // the window is idle after the list has first been painted, with its
+    // pages made ready to show, so that the first pick only switches pages;
+    // when it is needed before (an early pick, the repair dialog, the texts
+    // of a firmware notice), it is built then, or when asked for here.
     Dialog* Frame();
     bool FrameBuilt() const { return frame_ != nullptr; }
+    // Whether the frame is prepared while idle (on by default). Tests of
+    // what a start does without the frame switch it off.
+    static void SetPrepareFrameWhenIdle(bool prepare);
     QSystemTrayIcon* TrayIcon() const { return trayIcon_; }
     QMenu* TrayMenu() const { return trayMenu_; }
 
@@ -73,6 +83,7 @@ public slots:
     void slotActionExitApp();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -83,6 +94,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The frame built, its pages made ready, while idle.
+    void PrepareFrame();
     void HideToTray(bool declaredAbsent);
     // Back from the tray (or from the minimised window that stands in for it).
     void ShowAgain(bool declarePresent);
@@ -114,6 +127,7 @@ private:
     QString mainText_;
     QString exitText_;
 
+    bool framePreparationArmed_ = false;
     bool trayConnected_ = false;
     bool closing_ = false;
     // Minimised in place of the tray after the device was told the program

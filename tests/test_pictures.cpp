@@ -1,6 +1,8 @@
 // The pictures beside the program as the windows' style sheets load them
 // (through QPixmap and the application's pixmap cache): each is decoded once,
-// however often a window or dialog that shows it is made again.
+// however often a window or dialog that shows it is made again, and those
+// decoded ahead while the program starts are the ones the windows get.
+#include "core/PicturePreload.h"
 #include "core/StyleSheet.h"
 #include "tests/common/TestEnvironment.h"
 
@@ -46,6 +48,36 @@ private slots:
         }
         for (const QString& file : qAsConst(files))
             QVERIFY2(QPixmap(file).cacheKey() == first.value(file), qPrintable(file));
+    }
+
+    // Pictures decoded ahead on other threads are the ones QPixmap::load
+    // then gives (the style sheets' way to their pictures), the same pixels
+    // as its own decoding, without a decoding of its own.
+    void picturesDecodedAhead()
+    {
+        StyleSheet::KeepPicturesDecoded();
+        QPixmapCache::clear();
+        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/");
+        // Opaque, with transparency, and a file that is not there.
+        const QStringList files{folder + QStringLiteral("MainBack.png"), folder + QStringLiteral("OnLine0.png"),
+                                folder + QStringLiteral("Close.png"), folder + QStringLiteral("None.png")};
+        PicturePreload::HandOver();   // nothing started: nothing happens
+        PicturePreload::Start(files);
+        PicturePreload::Start({folder + QStringLiteral("Min.png")});   // one at a time
+        PicturePreload::HandOver();
+        QPixmap cached;
+        QVERIFY(!QPixmapCache::find(PicturePreload::CacheKey(folder + QStringLiteral("Min.png")), &cached));
+        QVERIFY(!QPixmapCache::find(PicturePreload::CacheKey(files.last()), &cached));
+        for (const QString& file : files.mid(0, 3)) {
+            QPixmap ahead;
+            QVERIFY2(QPixmapCache::find(PicturePreload::CacheKey(file), &ahead), qPrintable(file));
+            const QPixmap loaded(file);
+            QCOMPARE(loaded.cacheKey(), ahead.cacheKey());
+            // Qt's own decoding, past the cache.
+            const QImage own = QPixmap::fromImage(QImage(file)).toImage();
+            QCOMPARE(loaded.toImage().format(), own.format());
+            QVERIFY2(loaded.toImage() == own, qPrintable(file));
+        }
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QListView>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -41,7 +42,12 @@ QStyle* ListBelow()
 MyConmboBox::MyConmboBox(QWidget* parent)
     : QComboBox(parent)
 {
-    setStyle(ListBelow());
+}
+
+void MyConmboBox::SetListViewWhenOpened(const QString& styleSheet)
+{
+    listViewPending_ = true;
+    listViewStyle_ = styleSheet;
 }
 
 void MyConmboBox::mousePressEvent(QMouseEvent* event)
@@ -95,6 +101,21 @@ void MyConmboBox::paintEvent(QPaintEvent*)
 
 void MyConmboBox::showPopup()
 {
+    if (listViewPending_) {
+        listViewPending_ = false;
+        auto* view = new QListView(this);
+        view->setStyleSheet(listViewStyle_);
+        setView(view);
+    }
+    // Set when the list first opens: a style given to the box makes its list
+    // view at once, which the window's start should not pay for.
+    if (!listBelow_) {
+        listBelow_ = true;
+        setStyle(ListBelow());
+        // A list made under the desktop's menu-like popup was set to show no
+        // scroll bar; below the box it scrolls beyond its rows.
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
     const QVariant centred(int(Qt::AlignCenter));
     for (int row = 0; row < count(); ++row) {
         if (itemData(row, Qt::TextAlignmentRole) != centred)

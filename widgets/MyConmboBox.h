@@ -28,6 +28,11 @@ public:
     // the program's combo rule draws its arrow into.
     QRect LabelRect() const;
 
+    // Gives the box a list view of its own, a QListView with this style
+    // sheet, the first time its list opens: the entries are laid out (and
+    // the fonts of their texts loaded) then, not while the window that holds
+    // the box starts.
+    void SetListViewWhenOpened(const QString& styleSheet);
     void showPopup() override;
 
 protected:
@@ -40,4 +45,7 @@ private:
     void PlacePopup();
 
     int pressedIndex_ = 0;
+    bool listViewPending_ = false;
+    bool listBelow_ = false;
+    QString listViewStyle_;
 };

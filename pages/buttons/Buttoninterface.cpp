@@ -39,6 +39,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 // How long the page waits for a running pass when it goes. A pass waits only
 // for the GUI thread, which the wait keeps serving, so this is ample.
@@ -1324,36 +1326,112 @@ void Buttoninterface::slotButtonClicked(bool checked)
 
 void Buttoninterface::SlotUpDataMacro(const QString& name, int mode)
 {
-    QStringList names;
-    for (const Row& row : qAsConst(rows_))
-        names << MacroNameOf(row.label);
+    const auto pending = std::find_if(pendingMacros_.begin(), pendingMacros_.end(),
+                                      [&name](const PendingMacro& entry) { return entry.name == name; });
     if (mode == 0) {
-        Timing::WaitMs(MacroSaveWaitMs);
-        for (int r = 0; r < rows_.size(); ++r) {
-            const int button = rows_.at(r).button;
-            if (MirrorType(button) == 6 && names.at(r) == name)
-                PostMsg::Instance()->PostMacroDownLoadData(name, button);
+        // The events go to the mouse after a pause, on a timer: the window
+        // keeps taking input meanwhile. The buttons are those that hold the
+        // macro now; a later save of the same macro joins the waiting one and
+        // starts its pause again, so its buttons get the last saved events once.
+        const QVector<int> buttons = ButtonsHolding(name);
+        if (pending != pendingMacros_.end()) {
+            // Those of both saves, in row order as the writes go.
+            QVector<int> joined;
+            for (const Row& row : qAsConst(rows_)) {
+                if (pending->buttons.contains(row.button) || buttons.contains(row.button))
+                    joined.append(row.button);
+            }
+            pending->buttons = joined;
+            pending->pause->start();
+            return;
         }
+        PendingMacro entry;
+        entry.name = name;
+        entry.buttons = buttons;
+        entry.pause = new QTimer(this);
+        entry.pause->setSingleShot(true);
+        // Not before the pause is over.
+        entry.pause->setTimerType(Qt::PreciseTimer);
+        entry.pause->setInterval(Timing::Ms(MacroSaveWaitMs));
+        // Found by its timer: a rename may have changed the entry's name.
+        QTimer* const timer = entry.pause;
+        connect(timer, &QTimer::timeout, this, [this, timer] {
+            for (const PendingMacro& waiting : qAsConst(pendingMacros_)) {
+                if (waiting.pause == timer) {
+                    SendPendingMacro(waiting.name);
+                    return;
+                }
+            }
+        });
+        pendingMacros_.append(entry);
+        timer->start();
     } else if (mode == 1) {
-        const int repeat = ReadMacroHeaderValue(name).toInt();
-        for (int r = 0; r < rows_.size(); ++r) {
-            const int button = rows_.at(r).button;
-            if (MirrorType(button) != 6 || names.at(r) != name)
-                continue;
-            ButtonFunction function;
-            MacroBlock block;
-            LiveFlashData.read([&](const FlashDataMap& image) {
-                function = image.buttons[button];
-                block = image.macros[button];
-            });
-            function.value2 = quint8(repeat);
-            SetButtonMacro(button, function, block);
-        }
+        // The repeat code follows the events when those still wait.
+        if (pending != pendingMacros_.end())
+            pending->repeat = true;
+        else
+            SendMacroRepeat(name);
+    }
+}
+
+QVector<int> Buttoninterface::ButtonsHolding(const QString& name) const
+{
+    QVector<int> buttons;
+    for (const Row& row : qAsConst(rows_)) {
+        if (MirrorType(row.button) == 6 && MacroNameOf(row.label) == name)
+            buttons.append(row.button);
+    }
+    return buttons;
+}
+
+void Buttoninterface::SendPendingMacro(QString name)
+{
+    const auto pending = std::find_if(pendingMacros_.begin(), pendingMacros_.end(),
+                                      [&name](const PendingMacro& entry) { return entry.name == name; });
+    if (pending == pendingMacros_.end())
+        return;
+    const PendingMacro entry = *pending;
+    pendingMacros_.erase(pending);
+    entry.pause->deleteLater();
+    // A button given another function or macro meanwhile keeps it.
+    const QVector<int> holding = ButtonsHolding(entry.name);
+    for (int button : entry.buttons) {
+        if (holding.contains(button))
+            PostMsg::Instance()->PostMacroDownLoadData(entry.name, button);
+    }
+    if (entry.repeat)
+        SendMacroRepeat(entry.name);
+}
+
+void Buttoninterface::SendPendingMacros()
+{
+    // In the order of the saves.
+    while (!pendingMacros_.isEmpty())
+        SendPendingMacro(pendingMacros_.first().name);
+}
+
+void Buttoninterface::SendMacroRepeat(const QString& name)
+{
+    const int repeat = ReadMacroHeaderValue(name).toInt();
+    for (int button : ButtonsHolding(name)) {
+        ButtonFunction function;
+        MacroBlock block;
+        LiveFlashData.read([&](const FlashDataMap& image) {
+            function = image.buttons[button];
+            block = image.macros[button];
+        });
+        function.value2 = quint8(repeat);
+        SetButtonMacro(button, function, block);
     }
 }
 
 void Buttoninterface::SlotMacroRename(const QString& oldName, const QString& newName)
 {
+    // A saved macro still waiting for its pause goes out under its new name.
+    for (PendingMacro& entry : pendingMacros_) {
+        if (entry.name == oldName)
+            entry.name = newName;
+    }
     for (const Row& row : qAsConst(rows_)) {
         if (MirrorType(row.button) != 6 || MacroNameOf(row.label) != oldName)
             continue;

@@ -16,6 +16,7 @@ class Buttoninterface;
 }
 class LanguageTexts;
 class QButtonGroup;
+class QTimer;
 class QToolButton;
 class QVBoxLayout;
 class Worker;
@@ -74,6 +75,13 @@ public:
     // interface is not ready or the file cannot be read.
     MacroBlock ReadMacroFile(const QString& name, int button, bool* ok);
     static QString ReadMacroHeaderValue(const QString& name);
+
+    // Sends at once the saved macros still waiting for the pause before
+    // they go to the mouse (the frame is left, the program ends); the pause
+    // otherwise runs on a timer.
+    void SendPendingMacros();
+    // Whether a saved macro waits for its pause.
+    bool MacrosPending() const { return !pendingMacros_.isEmpty(); }
 
     // Writes the configuration export file; false (logged) when it cannot.
     bool ExportConfigFile(const QString& path, const FlashDataMap& image);
@@ -185,6 +193,15 @@ protected:
 private:
     struct Row;
     struct Assignment;
+    // A saved macro waiting for the pause before its events go to the mouse:
+    // the device buttons that held it at the save, in row order, and whether
+    // its repeat code changed too (that write follows the events').
+    struct PendingMacro {
+        QString name;
+        QVector<int> buttons;
+        bool repeat = false;
+        QTimer* pause = nullptr;
+    };
 
     void InitButtonGroups();
     void ApplyStyleSheets();
@@ -208,12 +225,20 @@ private:
     int MirrorValue2(int button) const;
     QString MacroSheet() const;
     QString MacroNameOf(const QToolButton* label) const;
+    // The buttons that hold the macro now, in row order.
+    QVector<int> ButtonsHolding(const QString& name) const;
+    // The events (then the repeat code) of a pending macro to the buttons
+    // that still hold it; the entry goes.
+    void SendPendingMacro(QString name);
+    // The repeat code of a saved macro to the buttons that hold it.
+    void SendMacroRepeat(const QString& name);
     bool DeviceAnswers() const;
 
     Ui::Buttoninterface* ui;
     Worker* worker_ = nullptr;
     std::unique_ptr<LanguageTexts> language_;
     QVector<Row> rows_;
+    QVector<PendingMacro> pendingMacros_;
     QVector<Assignment> assignments_;
     QVector<QToolButton*> mediaButtons_;   // by consumer row
     QVector<QToolButton*> lockButtons_;    // 100 to 1200 DPI

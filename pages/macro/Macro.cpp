@@ -1011,10 +1011,13 @@ void Macro::SlotMacroDownLoadData(QString name, int button)
     name.remove(QChar(0));
     const ButtonFunction function = LiveFlashData.get().buttons[button];
     QVector<MacroFile::Line> lines;
-    if (ui->listWidgetHong->currentRow() >= 0 && name == CurrentMacro()) {
+    // What was saved: the list shown, unless it holds changes made since
+    // (the events go after a pause in which the window takes input).
+    if (ui->listWidgetHong->currentRow() >= 0 && name == CurrentMacro() && !EventsModified) {
         lines = ShownLines();
     } else {
-        // Not the macro shown: its saved rows, as the file reader reads them.
+        // Not the macro shown as saved: its saved rows, as the file reader
+        // reads them.
         MacroFile::Content content;
         if (!MacroFile::Read(MacroFile::PathOf(MacroFolder, name), &content))
             return;

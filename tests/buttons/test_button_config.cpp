@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(page.LabelOf(5)->text(), page.MacroPrefix + "Ctrl+A");
         QSignalSpy download(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData);
         page.SlotUpDataMacro(QStringLiteral("Ctrl+A"), 0);
-        QCOMPARE(download.count(), 2);
+        QTRY_COMPARE(download.count(), 2);
         QCOMPARE(download.at(0).at(1).toInt(), 1);
         QCOMPARE(download.at(1).at(1).toInt(), 5);
 
@@ -215,6 +215,94 @@ private slots:
         QCOMPARE(int(stored.buttons[1].value2), 9);
         QCOMPARE(int(stored.buttons[5].value2), 9);
         QCOMPARE(int(stored.buttons[0].type), 5);
+    }
+
+    // The pause before a saved macro's events go to the mouse runs on a
+    // timer: the save returns at once and the window keeps taking input.
+    // What happens meanwhile changes where and under which name the events
+    // go, never which buttons get a write they should not.
+    void savedMacroPause_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("downloads");   // "name button", in order
+        QTest::addColumn<bool>("atOnce");             // sent before the pause ends
+        const QStringList both{"A 1", "A 5"};
+        QTest::newRow("nothing") << QString() << both << false;
+        QTest::newRow("saved again: one write each") << "save" << both << false;
+        QTest::newRow("a button given another function") << "reassign" << QStringList{"A 1"} << false;
+        QTest::newRow("a button given another macro") << "other macro" << QStringList{"A 1"} << false;
+        QTest::newRow("renamed") << "rename" << QStringList{"B 1", "B 5"} << false;
+        QTest::newRow("deleted") << "delete" << QStringList{} << false;
+        QTest::newRow("frame left") << "leave" << both << true;
+    }
+    void savedMacroPause()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, downloads);
+        QFETCH(bool, atOnce);
+        Session session;
+        QVERIFY(PutMacro(QStringLiteral("A"), "5\n0x04 1 0\n10ms\n"));
+        QVERIFY(PutMacro(QStringLiteral("C"), "5\n0x05 1 0\n10ms\n"));
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        page.SlotAddMacroButton();
+        for (int button : {1, 5}) {
+            page.LabelOf(button)->setChecked(true);
+            MacroButton(page, QStringLiteral("A"))->click();
+        }
+        QSignalSpy download(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData);
+        page.SlotUpDataMacro(QStringLiteral("A"), 0);
+        // No wait inside the save.
+        QCOMPARE(download.count(), 0);
+        QVERIFY(page.MacrosPending());
+        if (meanwhile == QLatin1String("save")) {
+            QVERIFY(PutMacro(QStringLiteral("A"), "5\n0x06 1 0\n10ms\n"));
+            page.SlotUpDataMacro(QStringLiteral("A"), 0);
+        } else if (meanwhile == QLatin1String("reassign")) {
+            page.SetButtonComboKey(5, QStringLiteral("Ctrl+B"));
+        } else if (meanwhile == QLatin1String("other macro")) {
+            page.SlotAddMacroButton();
+            page.LabelOf(5)->setChecked(true);
+            MacroButton(page, QStringLiteral("C"))->click();
+        } else if (meanwhile == QLatin1String("rename")) {
+            QVERIFY(QFile::rename(MacroFile::PathOf(QStringLiteral("A")), MacroFile::PathOf(QStringLiteral("B"))));
+            page.SlotMacroRename(QStringLiteral("A"), QStringLiteral("B"));
+        } else if (meanwhile == QLatin1String("delete")) {
+            page.SlotDeleteMacroButton(page.MacroPrefix + QStringLiteral("A"));
+        } else if (meanwhile == QLatin1String("leave")) {
+            page.SendPendingMacros();
+        }
+        if (atOnce)
+            QCOMPARE(download.count(), downloads.size());
+        QTRY_VERIFY(!page.MacrosPending());
+        QStringList sent;
+        for (const QList<QVariant>& arguments : qAsConst(download))
+            sent << arguments.at(0).toString() + QLatin1Char(' ') + QString::number(arguments.at(1).toInt());
+        QCOMPARE(sent, downloads);
+    }
+
+    // With its events and its repeat code changed, a macro's events go
+    // first, then its repeat code, both after the pause.
+    void savedMacroEventsThenRepeat()
+    {
+        Session session;
+        QVERIFY(PutMacro(QStringLiteral("A"), "5\n0x04 1 0\n10ms\n"));
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        page.SlotAddMacroButton();
+        page.LabelOf(1)->setChecked(true);
+        MacroButton(page, QStringLiteral("A"))->click();
+        QCOMPARE(int(session.mouse.Stored().buttons[1].value2), 5);
+        int repeatAtDownload = -1;
+        QObject receiver;
+        connect(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData, &receiver,
+                [&] { repeatAtDownload = session.mouse.Stored().buttons[1].value2; });
+        QVERIFY(PutMacro(QStringLiteral("A"), "9\n0x04 1 0\n10ms\n"));
+        page.SlotUpDataMacro(QStringLiteral("A"), 0);
+        page.SlotUpDataMacro(QStringLiteral("A"), 1);
+        QCOMPARE(int(session.mouse.Stored().buttons[1].value2), 5);
+        QTRY_COMPARE(int(session.mouse.Stored().buttons[1].value2), 9);
+        QCOMPARE(repeatAtDownload, 5);
     }
 
     // A rename reaches the rows and the stored name.

@@ -9,6 +9,7 @@
 #include "devicelib/SimDevice.h"
 #include "dialogs/KeyboardHook.h"
 #include "dialogs/UpDataParam.h"
+#include "pages/buttons/Buttoninterface.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
 #include "shell/DialogMain.h"
@@ -47,9 +48,24 @@ private:
             return false;
         if (!QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, Patience))
             return false;
+        // Open once the apply dialog has come and gone with the image read.
+        struct ApplyShown : QObject {
+            bool shown = false;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                shown = shown || (event->type() == QEvent::Show && qobject_cast<UpDataParam*>(watched));
+                return false;
+            }
+        } apply;
+        qApp->installEventFilter(&apply);
         QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
-        return QTest::qWaitFor(
-            [this] { return LiveFlashDataIsCurrent() && !window->Frame()->ApplyDialog()->isVisible(); }, Patience);
+        const bool open = QTest::qWaitFor(
+            [this, &apply] {
+                return apply.shown && LiveFlashDataIsCurrent() && !window->Frame()->ApplyDialog()->isVisible();
+            },
+            Patience);
+        qApp->removeEventFilter(&apply);
+        return open;
     }
 
     void Stop()
@@ -169,6 +185,59 @@ private slots:
         QCOMPARE(RowTexts(*page).mid(0, 1), rows.mid(0, 1));
         QCOMPARE(RowTexts(*page).size(), 3);
         QCOMPARE(RowTexts(*page).last(), QStringLiteral("X-"));
+    }
+
+    // The saved events wait for the pause on a timer, and the window takes
+    // input meanwhile: another page, the way back to the device list, or a
+    // change recorded but not saved. The saved events reach the mouse's
+    // button in each case, and only those.
+    void savedMacroDuringThePause_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("another page") << "page";
+        QTest::newRow("back to the device list") << "list";
+        QTest::newRow("a change not saved") << "change";
+    }
+    void savedMacroDuringThePause()
+    {
+        QFETCH(QString, meanwhile);
+        const int forward = 4;
+        QVERIFY(Start());
+        auto* buttonPage = window->Frame()->findChild<Buttoninterface*>();
+        Macro* page = ShowMacroPage();
+        QTRY_VERIFY_WITH_TIMEOUT(MacroNames(*page).contains(QStringLiteral("CopyPaste")), Patience);
+        Select(*page, QStringLiteral("CopyPaste"));
+        const MacroBlock before = StoredImage().macros[forward];
+        Child(*page, "StartRecord")->click();
+        QTest::keyClick(window->windowHandle(), Qt::Key_X, Qt::NoModifier, 5);
+        Child(*page, "StopRecord")->click();
+        Child(*page, "Save")->click();
+        // The save has returned before the pause has passed.
+        QVERIFY(buttonPage->MacrosPending());
+        const MacroBlock during = StoredImage().macros[forward];
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&during), sizeof(MacroBlock)),
+                 QByteArray(reinterpret_cast<const char*>(&before), sizeof(MacroBlock)));
+        if (meanwhile == QLatin1String("page")) {
+            window->Frame()->findChild<QToolButton*>(QStringLiteral("SensorButton"))->click();
+            QVERIFY(!page->isVisible());
+        } else if (meanwhile == QLatin1String("list")) {
+            window->Frame()->findChild<QToolButton*>(QStringLiteral("UpArrow"))->click();
+            // Sent on the way out, before the device was closed.
+            QVERIFY(!buttonPage->MacrosPending());
+            QCOMPARE(window->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetMain"))->currentIndex(), 0);
+        } else {
+            Child(*page, "StartRecord")->click();
+            QTest::keyClick(window->windowHandle(), Qt::Key_Z, Qt::NoModifier, 5);
+            Child(*page, "StopRecord")->click();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!buttonPage->MacrosPending(), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(int(StoredImage().macros[forward].count), 2, Patience);
+        const MacroBlock stored = StoredImage().macros[forward];
+        QCOMPARE(int(stored.events[0].code), 0x1B);
+        QCOMPARE(int(stored.events[0].release), 0);
+        QCOMPARE(int(stored.events[1].code), 0x1B);
+        QCOMPARE(int(stored.events[1].release), 1);
+        QCOMPARE(int(StoredImage().buttons[forward].type), 6);
     }
 };
 

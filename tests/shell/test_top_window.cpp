@@ -40,6 +40,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -95,10 +96,15 @@ private slots:
     {
         QApplication::setQuitOnLastWindowClosed(false);
         SimDevice_Reset();
+        // These tests look at what the window does without the frame, or
+        // with the frame as they build it; the frame prepared while idle has
+        // a test of its own.
+        DialogMain::SetPrepareFrameWhenIdle(false);
     }
 
     void cleanup()
     {
+        DialogMain::SetPrepareFrameWhenIdle(false);
         DialogMain::SetTrayTest({});
         FirmwareImages::SetFolder(QString());
         Registry::Instance()->RemoveKey(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1")));
@@ -135,8 +141,55 @@ private slots:
         QVERIFY(!window->TrayIcon()->icon().isNull());
     }
 
-    // What builds the frame: whatever uses its pages, its worker or the
-    // dialogs it makes. Nothing else does, not even a language change.
+    // Once the device list has been painted, the window builds the frame
+    // and makes its pages ready while idle; the list stays in front, and a
+    // pick then finds the frame built and only brings it to the front.
+    void framePreparedWhileIdle()
+    {
+        DialogMain::SetPrepareFrameWhenIdle(true);
+        // Whether the frame existed when the device's picture was first
+        // painted.
+        struct PaintWatch : QObject {
+            std::function<bool()> frameBuilt;
+            int paints = 0;
+            bool frameAtFirstPaint = false;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && qobject_cast<mytoolButtonEnter*>(watched) && paints++ == 0)
+                    frameAtFirstPaint = frameBuilt();
+                return false;
+            }
+        } watch;
+        watch.frameBuilt = [this] { return window && window->FrameBuilt(); };
+        qApp->installEventFilter(&watch);
+        Make();
+        QTRY_VERIFY(watch.paints > 0);
+        QTRY_VERIFY(window->FrameBuilt() && window->Frame()->PagesPrepared());
+        qApp->removeEventFilter(&watch);
+        QVERIFY(!watch.frameAtFirstPaint);
+        QCOMPARE(Stack()->currentWidget(), static_cast<QWidget*>(window->Chooser()));
+        // Every page and all it holds polished already, and what a page
+        // shows without geometry events left for its first show.
+        auto* pages = window->Frame()->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+        QCOMPARE(pages->count(), 4);
+        for (int i = 0; i < pages->count(); ++i) {
+            QWidget* const page = pages->widget(i);
+            QVERIFY(page->testAttribute(Qt::WA_WState_Polished));
+            for (QWidget* child : page->findChildren<QWidget*>()) {
+                QVERIFY2(child->testAttribute(Qt::WA_WState_Polished), qPrintable(child->objectName()));
+                if (child->isVisibleTo(page))
+                    QVERIFY2(!child->testAttribute(Qt::WA_PendingResizeEvent), qPrintable(child->objectName()));
+            }
+        }
+        Dialog* const frame = window->Frame();
+        QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+        QCOMPARE(Stack()->currentWidget(), static_cast<QWidget*>(frame));
+        QCOMPARE(Stack()->count(), 2);
+    }
+
+    // What builds the frame besides the preparation while idle: whatever
+    // uses its pages, its worker or the dialogs it makes. Nothing else does,
+    // not even a language change.
     void frameBuiltWhenNeeded_data()
     {
         QTest::addColumn<QString>("action");

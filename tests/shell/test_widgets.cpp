@@ -1,23 +1,28 @@
 // The shared widget classes: the slider's jump and its event to the parent,
 // the combo box's remembered index, its grey text while disabled and its list
-// (below or above the box, sized to its entries, centred), the tool button
-// that acts on the press, the hand cursor of the push button and the staged
-// progress bar.
+// (below or above the box, sized to its entries, centred), its list view
+// made when first opened, the style sheet set when a widget is first shown,
+// the tool button that acts on the press, the hand cursor of the push button
+// and the staged progress bar.
 #include "core/StyleSheet.h"
 #include "widgets/MyButton.h"
 #include "widgets/MyConmboBox.h"
 #include "widgets/MyProgressBar.h"
 #include "widgets/MySlider.h"
 #include "widgets/MyToolButton.h"
+#include "widgets/ReadyToShow.h"
+#include "widgets/StyleWhenShown.h"
 
 #include "tests/common/TestEnvironment.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
 #include <QScreen>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QSignalSpy>
 
@@ -215,6 +220,102 @@ private slots:
         QCOMPARE(list->verticalScrollBar()->isVisible(), entries > 5);
         QCOMPARE(box->itemData(entries - 1, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
         box->hidePopup();
+    }
+
+
+    // The list view of its own comes with the first opening of the list;
+    // before, no entry has been laid out.
+    void comboBoxMakesItsListViewWhenOpened()
+    {
+        QWidget window;
+        auto* box = new MyConmboBox(&window);
+        box->addItems({QStringLiteral("English"), QStringLiteral("Deutsch")});
+        const QString rule = QStringLiteral("QListView::item:selected{background-color: rgb(1, 2, 3);}");
+        box->SetListViewWhenOpened(rule);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!box->findChild<QListView*>());
+        box->showPopup();
+        QVERIFY(box->view()->isVisible());
+        QCOMPARE(box->view()->styleSheet(), rule);
+        QVERIFY(qobject_cast<QListView*>(box->view()));
+        QAbstractItemView* const view = box->view();
+        box->hidePopup();
+        box->showPopup();
+        QCOMPARE(box->view(), view);
+        box->hidePopup();
+    }
+
+    // A style sheet for a widget that would be seen with its window is set
+    // at once; for a hidden one, when it is first shown; the last one asked
+    // for is the one it gets.
+    void styleSheetWhenShown_data()
+    {
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<bool>("parentHidden");
+        QTest::addColumn<int>("calls");
+        QTest::newRow("seen with its window") << false << false << 1;
+        QTest::newRow("hidden") << true << false << 1;
+        QTest::newRow("in a hidden parent") << false << true << 1;
+        QTest::newRow("hidden, asked twice") << true << false << 2;
+    }
+    void styleSheetWhenShown()
+    {
+        QFETCH(bool, hidden);
+        QFETCH(bool, parentHidden);
+        QFETCH(int, calls);
+        QWidget window;
+        auto* parent = new QWidget(&window);
+        auto* widget = new QLabel(parent);
+        parent->setVisible(!parentHidden);
+        widget->setVisible(!hidden);
+        QString rule;
+        for (int i = 1; i <= calls; ++i) {
+            rule = QStringLiteral("QLabel{color: rgb(%1, 0, 0);}").arg(i);
+            SetStyleSheetWhenShown(widget, rule);
+        }
+        const bool atOnce = !hidden && !parentHidden;
+        QCOMPARE(widget->styleSheet(), atOnce ? rule : QString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(widget->styleSheet(), atOnce ? rule : QString());
+        parent->show();
+        widget->show();
+        QCOMPARE(widget->styleSheet(), rule);
+        // Once shown, a new one is set at once.
+        const QString later = QStringLiteral("QLabel{color: rgb(0, 9, 0);}");
+        SetStyleSheetWhenShown(widget, later);
+        QCOMPARE(widget->styleSheet(), later);
+    }
+
+    // A hidden widget made ready to show: polished, laid out, and the
+    // geometry events its first show would send sent to it and to the
+    // children it shows; nothing is shown.
+    void readyToShow()
+    {
+        QWidget window;
+        auto* hidden = new QWidget(&window);
+        hidden->hide();
+        auto* layout = new QVBoxLayout(hidden);
+        auto* shown = new EventCounter(QEvent::Resize);
+        auto* waiting = new EventCounter(QEvent::Resize);
+        layout->addWidget(shown);
+        layout->addWidget(waiting);
+        waiting->hide();
+        hidden->resize(200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(shown->testAttribute(Qt::WA_PendingResizeEvent));
+        MakeReadyToShow(hidden);
+        QVERIFY(!hidden->isVisible());
+        QVERIFY(shown->testAttribute(Qt::WA_WState_Polished));
+        QVERIFY(!shown->testAttribute(Qt::WA_PendingResizeEvent));
+        QCOMPARE(shown->count, 1);
+        QCOMPARE(shown->width(), 200 - layout->contentsMargins().left() - layout->contentsMargins().right());
+        QVERIFY(!waiting->isVisibleTo(hidden));
+        // The show itself sends no second round.
+        hidden->show();
+        QCOMPARE(shown->count, 1);
     }
 
     void toolButtonActsOnThePress_data()
