@@ -1,5 +1,7 @@
 #include "dialogs/DialogPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 void DialogPlacement::CentreOver(QWidget* dialog, const QWidget* owner, int dx, int dy)
@@ -14,4 +16,15 @@ void DialogPlacement::CentreOver(QWidget* dialog, const QWidget* owner, const QS
     // Integer halves, truncated toward zero.
     dialog->move(corner.x() + (owner->width() - dialogSize.width()) / 2 + dx,
                  corner.y() + (owner->height() - dialogSize.height()) / 2 + dy);
+}
+
+void DialogPlacement::CentreOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // A window larger than the room keeps its title band on the screen.
+    window->move(room.x() + qMax(0, (room.width() - window->width()) / 2),
+                 room.y() + qMax(0, (room.height() - window->height()) / 2));
 }

@@ -97,6 +97,7 @@ DialogMain::DialogMain(QWidget* parent)
 
     setWindowFlags(MainFlags);
     setFixedSize(width(), height());
+    DialogPlacement::CentreOnScreen(this);
 
     PostMsg::Connect(SIGNAL(SigChangeMainDialog(int)), this, SLOT(SlotChangeMainDialog(int)));
     PostMsg::Connect(SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));

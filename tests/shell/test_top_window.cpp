@@ -35,6 +35,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -139,6 +140,23 @@ private slots:
         QCOMPARE(window->TrayIcon()->toolTip(), QStringLiteral("TALVIRE"));
         QVERIFY(!window->TrayIcon()->isVisible());
         QVERIFY(!window->TrayIcon()->icon().isNull());
+    }
+
+    // The window is placed by the program, centred in the screen's free
+    // area, before it first shows: one the window manager placed on its own
+    // could be somewhere Qt does not know, and drop-down lists and dialogs
+    // would open away from their boxes.
+    void placedByTheProgram()
+    {
+        window = std::make_unique<DialogMain>();
+        QVERIFY(window->testAttribute(Qt::WA_Moved));
+        const QRect room = window->screen()->availableGeometry();
+        const QPoint centred(room.x() + qMax(0, (room.width() - 1020) / 2),
+                             room.y() + qMax(0, (room.height() - 700) / 2));
+        QCOMPARE(window->pos(), centred);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(window->pos(), centred);
     }
 
     // Once the device list has been painted, the window builds the frame
