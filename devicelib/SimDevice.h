@@ -98,7 +98,8 @@ int SimDevice_SetTiming(int which, int ms);
 int SimDevice_DropAnswers(int count);
 
 /* The next ProtocolDataUpdate fails after `chunks` of the 64-byte reports it
- * moves have arrived (0: nothing arrives; all of them when it moves fewer).
+ * moves have arrived (0: nothing arrives; all of them when it moves fewer,
+ * also none: that write fails all the same, never a later one).
  * The library then no longer knows what the device holds, and its next write
  * moves the whole block. -1 clears the fault. */
 int SimDevice_FailNextWrite(int chunks);
