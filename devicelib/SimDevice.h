@@ -98,7 +98,8 @@ int SimDevice_SetTiming(int which, int ms);
 int SimDevice_DropAnswers(int count);
 
 /* The next ProtocolDataUpdate fails after `chunks` of the 64-byte reports it
- * moves have arrived (0: nothing arrives; all of them when it moves fewer).
+ * moves have arrived (0: nothing arrives; all of them when it moves fewer,
+ * also none: that write fails all the same, never a later one).
  * The library then no longer knows what the device holds, and its next write
  * moves the whole block. -1 clears the fault. */
 int SimDevice_FailNextWrite(int chunks);
@@ -108,12 +109,16 @@ int SimDevice_FailNextWrite(int chunks);
  * STALL_AT: the device stops answering at `percent`; failure after the time limit;
  * REFUSE: UsbUpgrade_Start returns 0; one failure result follows, as after
  *         every refused start;
- * IMMEDIATE: the result (success) comes at once, before any progress. */
+ * IMMEDIATE: the result (success) comes at once, before any progress;
+ * SILENT: the start is taken and the device enters boot mode, then no report
+ *         comes at all, neither progress nor result; the upgrade counts as
+ *         running until the scenario is reset (`percent` is not used). */
 #define SIM_UPGRADE_NONE 0
 #define SIM_UPGRADE_FAIL_AT 1
 #define SIM_UPGRADE_STALL_AT 2
 #define SIM_UPGRADE_REFUSE 3
 #define SIM_UPGRADE_IMMEDIATE 4
+#define SIM_UPGRADE_SILENT 5
 int SimDevice_SetUpgradeFault(int fault, int percent);
 
 /* ---- Reading back ------------------------------------------------------------------- */

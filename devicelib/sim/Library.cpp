@@ -582,7 +582,10 @@ int Library::WriteImage(const uint8_t* image)
         SimMouse* mouse = SessionMouseLocked();
         const bool interrupted = session_.generation != generation || !mouse || mouse->id != mouseId
             || mouse->current != configuration;
-        const bool broken = world_.failWriteChunks >= 0 && size_t(world_.failWriteChunks) <= i;
+        // A write fault breaks this write after min(n, its reports) reports,
+        // also a write that moves fewer than n reports or none.
+        const bool broken = world_.failWriteChunks >= 0
+            && (size_t(world_.failWriteChunks) <= i || i == reports.size());
         if (interrupted || broken) {
             if (broken)
                 world_.failWriteChunks = -1;

@@ -182,6 +182,9 @@ void UpgradeService::Step(const std::shared_ptr<Job>& job)
         if (job->percent < 0) {
             boot = true;
             library_.DevicesChangedLocked();
+            // A library gone silent: nothing more is reported or done.
+            if (job->fault == SIM_UPGRADE_SILENT)
+                return;
         }
         if (!world.InBootList(node)) {
             FinishLocked(*job, false, "the device was lost at " + std::to_string(std::max(0, job->percent)) + "%");

@@ -631,6 +631,32 @@ private slots:
         QCOMPARE(page.LabelOf(4)->text(), page.MacroPrefix + QStringLiteral("CopyPaste"));
     }
 
+    // While the live image is not the device's (an offline device shows its
+    // stored configuration), a language change names the rows from the image
+    // the page showed last, not from the live image.
+    void relabelledOffline()
+    {
+        Session session;
+        Buttoninterface& page = *session.page;
+        const FlashDataMap shown = session.mouse.Stored();
+        page.SlotUpDataButtonUIButton(shown);
+        QCOMPARE(page.LabelOf(0)->text(), QStringLiteral("Left click"));
+        FlashDataMap live = shown;
+        std::swap(live.buttons[0], live.buttons[1]);
+        live.buttons[4] = shown.buttons[2];
+        LiveFlashData.set(live);
+        QVERIFY(!LiveFlashDataIsCurrent());
+
+        page.SlotChangeLanguage(1);
+        QCOMPARE(page.LabelOf(0)->text(), QStringLiteral("左键"));
+        QCOMPARE(page.LabelOf(1)->text(), QStringLiteral("右键"));
+        QCOMPARE(page.LabelOf(5)->text(), QStringLiteral("DPI循环"));
+        QCOMPARE(page.LabelOf(4)->text(), page.MacroPrefix + QStringLiteral("CopyPaste"));
+        for (int b = 0; b < page.ButtonTypes.size(); ++b)
+            QCOMPARE(page.ButtonTypes.at(b), int(shown.buttons[b].type));
+        QCOMPARE(session.mouse.Writes(), 0);
+    }
+
     // The page with a row open on the multimedia functions.
     void screenshots_data()
     {

@@ -217,6 +217,58 @@ private slots:
         QCOMPARE(int(stored.buttons[0].type), 5);
     }
 
+    // A save of a macro (its events or its repeat code) and its rename touch
+    // only buttons whose function is a macro: a key combination whose label
+    // reads as the macro's name keeps its label, its function and its bytes.
+    void onlyMacroButtonsFollowTheMacro_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("events saved") << QStringLiteral("save");
+        QTest::newRow("repeat code saved") << QStringLiteral("repeat");
+        QTest::newRow("renamed") << QStringLiteral("rename");
+    }
+
+    void onlyMacroButtonsFollowTheMacro()
+    {
+        QFETCH(QString, action);
+        const QString name = QStringLiteral("Ctrl+A");
+        Session session;
+        QVERIFY(PutMacro(name, "5\n0x04 1 0\n10ms\n"));
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        page.SlotAddMacroButton();
+        page.SetButtonComboKey(0, name);
+        page.LabelOf(5)->setChecked(true);
+        MacroButton(page, name)->click();
+        QCOMPARE(page.LabelOf(0)->text(), name);
+        QCOMPARE(page.LabelOf(5)->text(), page.MacroPrefix + name);
+        const FlashDataMap before = session.mouse.Stored();
+        QCOMPARE(int(before.buttons[0].type), 5);
+
+        QSignalSpy download(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData);
+        QVERIFY(PutMacro(name, "9\n0x04 1 0\n10ms\n"));
+        if (action == QLatin1String("save")) {
+            page.SlotUpDataMacro(name, 0);
+            QTRY_VERIFY(!page.MacrosPending());
+            QCOMPARE(download.count(), 1);
+            QCOMPARE(download.at(0).at(1).toInt(), 5);
+        } else if (action == QLatin1String("repeat")) {
+            page.SlotUpDataMacro(name, 1);
+            QCOMPARE(int(session.mouse.Stored().buttons[5].value2), 9);
+        } else {
+            QVERIFY(QFile::rename(MacroFile::PathOf(name), MacroFile::PathOf(QStringLiteral("B"))));
+            page.SlotMacroRename(name, QStringLiteral("B"));
+            QCOMPARE(page.LabelOf(5)->text(), page.MacroPrefix + "B");
+            QCOMPARE(NameBytes(session.mouse.Stored().macros[5]).left(2), QByteArray("B\0", 2));
+        }
+        const FlashDataMap after = session.mouse.Stored();
+        QCOMPARE(page.LabelOf(0)->text(), name);
+        QCOMPARE(page.ButtonTypes.at(0), 5);
+        QCOMPARE(FunctionHex(after, 0), FunctionHex(before, 0));
+        QCOMPARE(KeyRecordHex(after, 0), KeyRecordHex(before, 0));
+        QCOMPARE(Hex(&after.macros[0], sizeof(MacroBlock)), Hex(&before.macros[0], sizeof(MacroBlock)));
+    }
+
     // The pause before a saved macro's events go to the mouse runs on a
     // timer: the save returns at once and the window keeps taking input.
     // What happens meanwhile changes where and under which name the events

@@ -268,6 +268,57 @@ private slots:
         QVERIFY(SameImage(Parsed(StoredBlock()), image));
     }
 
+    // SimDevice_FailNextWrite(n): the next write fails once min(n, the reports
+    // it moves) of them have arrived, also a write that moves fewer than n or
+    // none; the fault is then spent, and the next write goes through.
+    void theWriteFaultHitsTheNextWrite_data()
+    {
+        QTest::addColumn<int>("failAfter");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<int>("arrived");
+
+        const Change twoReports = [](FlashDataMap& image) {
+            image.keys[2].events[0].kind ^= 0x01;
+            image.keys[2].events[0].code ^= 0x0101;
+        };
+        QTest::newRow("at once") << 0 << Change(OneSetting) << 0;
+        QTest::newRow("after one of two reports") << 1 << twoReports << 1;
+        QTest::newRow("after as many as the write moves") << 2 << twoReports << 2;
+        QTest::newRow("a write moving fewer reports") << 2 << Change(OneSetting) << 1;
+        QTest::newRow("a write moving none") << 3 << Change([](FlashDataMap&) {}) << 0;
+        QTest::newRow("a whole new image, after 40") << 40 << Change(EverythingNew) << 40;
+        QTest::newRow("a whole new image, more than it moves")
+            << WholeBlockReports + 5 << Change(EverythingNew) << WholeBlockReports - 1;
+    }
+
+    void theWriteFaultHitsTheNextWrite()
+    {
+        QFETCH(int, failAfter);
+        QFETCH(Change, change);
+        QFETCH(int, arrived);
+        FlashDataMap image;
+        QVERIFY(OpenAndRead(&image));
+        const Block old = StoredBlock();
+        const int writes = SimDevice_WriteCount("mouse");
+        change(image);
+
+        QVERIFY(SimDevice_ResetReportsMoved("mouse"));
+        QVERIFY(SimDevice_FailNextWrite(failAfter));
+        QVERIFY(!Write(image));
+        QCOMPARE(SimDevice_ReportsMoved("mouse"), arrived);
+        QCOMPARE(SimDevice_WriteCount("mouse"), writes);
+        if (arrived == 0)
+            QVERIFY(StoredBlock() == old);
+
+        // The fault is spent: the next write arrives whole, as the library no
+        // longer knows what the device holds.
+        QVERIFY(SimDevice_ResetReportsMoved("mouse"));
+        QVERIFY(Write(image));
+        QCOMPARE(SimDevice_ReportsMoved("mouse"), WholeBlockReports);
+        QCOMPARE(SimDevice_WriteCount("mouse"), writes + 1);
+        QVERIFY(SameImage(Parsed(StoredBlock()), image));
+    }
+
     // With the link's report time (1 ms unless the scenario or a test sets
     // another), a write takes that time per report it moves and an answer per
     // report it fills. The bounds are loose: a busy machine adds to them.

@@ -289,6 +289,29 @@ private slots:
         QCOMPARE(SimDevice_Version("receiver"), 0x0103);
     }
 
+    // A library gone silent: the device enters boot mode, then neither
+    // progress nor a result comes, also past the start's time limit; the
+    // upgrade counts as running until the scenario is reset.
+    void aSilentUpgradeReportsNothing()
+    {
+        const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
+        QVERIFY(SimDevice_SetUpgradeFault(SIM_UPGRADE_SILENT, 0));
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(SimDevice_BootMode("receiver"), 1, 5000);
+        // A second start is refused: its result is the only report.
+        QVERIFY(!UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(int(Log().Packets().size()), 1);
+        QVERIFY(Logs().filter(QStringLiteral("another upgrade is running")).size() == 1);
+        QCOMPARE(SimDevice_Version("receiver"), 0x0102);
+
+        QVERIFY(SimDevice_Reset());
+        Log().Clear();
+        QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
+        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QCOMPARE(Log().Packets().back().value, 1);
+    }
+
     void aResultCallbackMayStartTheNextUpgrade()
     {
         QVERIFY(SimDevice_Plug("mouse", 1));

@@ -272,6 +272,9 @@ private slots:
                                        << QStringLiteral("211,4,10,1") << 8 << RepairTexts::Fail;
         QTest::newRow("result at once") << both << int(SIM_UPGRADE_IMMEDIATE) << 2 << 2 << 0x0103 << 0x0106
                                         << QString() << 0 << RepairTexts::Success;
+        // No report at all: the silence limit (scaled down) ends the run.
+        QTest::newRow("library silent") << both << int(SIM_UPGRADE_SILENT) << 3 << 0 << 0x0102 << 0x0105
+                                        << QStringLiteral("211,4,10,1") << 8 << RepairTexts::Fail;
     }
 
     void runs()
@@ -312,6 +315,57 @@ private slots:
         if (mouseState == 2)
             QCOMPARE(Registry::Instance()->GetValue(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1"))),
                      QStringLiteral("v1.6"));
+    }
+
+    // A run started from the dialog that ends without a result of the library
+    // still ends in a final view: the reason, and the dialog can be closed.
+    // Between the check and the start the images or the devices change.
+    void aDialogRunWithoutResultEndsInAFinalView_data()
+    {
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<QList<DeviceAllInfo>>("added");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("receiverVersion");
+
+        const QStringList both{MouseImage, Receiver4KImage};
+        QTest::newRow("no image left") << QStringList() << QList<DeviceAllInfo>() << PageTexts().value("VerNew")
+                                       << 0x0102;
+        QTest::newRow("a second receiver") << both << QList<DeviceAllInfo>{Fixture(false, 1)}
+                                           << PageTexts().value("SameDevice") << 0x0102;
+        // The receiver is updated; the mouse stage finds two mice.
+        QTest::newRow("a second mouse on a cable") << both << QList<DeviceAllInfo>{Fixture(true, 1)}
+                                                   << RepairTexts::Fail << 0x0103;
+    }
+
+    void aDialogRunWithoutResultEndsInAFinalView()
+    {
+        QFETCH(QStringList, images);
+        QFETCH(QList<DeviceAllInfo>, added);
+        QFETCH(QString, message);
+        QFETCH(int, receiverVersion);
+
+        QVERIFY(ListCableAndReceiver());
+        Page page;
+        {
+            ImageFolder checked({MouseImage, Receiver4KImage});
+            QVERIFY(ReadyToStart(page, QStringLiteral("v1.5")));
+        }
+        ImageFolder folder(images);
+        WorkerDeviceList.set(WorkerDeviceList.get() + added);
+        UpgradeDriver::Dialog()->on_NewHong_2_clicked();
+        QVERIFY(RunEnded(page));
+        QTRY_COMPARE(DialogMessage(), message);
+        const RepairView view = RepairView::Of(*UpgradeDriver::Dialog());
+        QVERIFY(view.messageShown);
+        QVERIFY(view.startShown);
+        QCOMPARE(view.startText, RepairTexts::Confirm);
+        QVERIFY(view.closeEnabled);
+        QVERIFY(view.cancelShown);
+        QVERIFY(view.cancelEnabled);
+        QCOMPARE(SimDevice_Version("receiver"), receiverVersion);
+        QCOMPARE(SimDevice_Version("mouse"), 0x0105);
+        QVERIFY(DeviceWatchEnabled);
+        page.driver->WarningDialog()->close();
     }
 
     // Before the library's start the record of the update is on the disk,

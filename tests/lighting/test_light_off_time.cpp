@@ -92,6 +92,28 @@ private slots:
         QCOMPARE(Writes(), ++writes);
     }
 
+    // The entry of a time in seconds, as the pages look it up for the
+    // mouse's code times ten: each of the eleven entries, and none for a time
+    // no entry has.
+    void indexOfSeconds_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("index");
+        for (int index = 0; index < StopCloseTime::EntryCount; ++index)
+            QTest::addRow("%d s", Codes[index] * 10) << Codes[index] * 10 << index;
+        for (int seconds : {0, -10, 1, 5, 20, 59, 61, 2390, 2410, 2550})
+            QTest::addRow("%d s, no entry", seconds) << seconds << -1;
+    }
+
+    void indexOfSeconds()
+    {
+        QFETCH(int, seconds);
+        QFETCH(int, index);
+        QCOMPARE(StopCloseTime::IndexOfSeconds(seconds), index);
+        if (index >= 0)
+            QCOMPARE(StopCloseTime::CodeOf(index) * 10, seconds);
+    }
+
     // Before the interface is ready, while the button page fills its
     // widgets, and when the page shows the mouse's time, the list changes
     // and nothing is written; with the mouse off the choice stays shown and

@@ -10,6 +10,7 @@
 #include "tests/sensor/OpenMouse.h"
 
 #include <QDataStream>
+#include <QDirIterator>
 #include <QIcon>
 #include <QImage>
 
@@ -375,6 +376,58 @@ private slots:
         if (count == 2) {
             Select(page, macro);
             QCOMPARE(RowTexts(page), (QStringList{"Forward click+", "12ms", "Forward click-"}));
+        }
+    }
+
+    // A name from the mouse that cannot name a file in the macro folder is
+    // not taken: no file changes anywhere under the user's data folder and
+    // the folder above it, not even one that exists where "../x" would lead,
+    // and the list and the rows stay as they were.
+    void fromTheMouseNoFileName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("reached");   // the file the name would reach, from the macro folder
+        QTest::newRow("parent folder") << QByteArray("../x") << "../x.ini";
+        QTest::newRow("parent of parent") << QByteArray("../../y") << "../../y.ini";
+        QTest::newRow("sub-folder") << QByteArray("a/b") << "a/b.ini";
+        QTest::newRow("dot dot") << QByteArray("..") << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+    }
+
+    void fromTheMouseNoFileName()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, reached);
+        const QString folder = MacroFile::Folder();
+        const QString around = QDir::cleanPath(folder + QStringLiteral("/../../.."));
+        const auto tree = [&around] {
+            QStringList files;
+            QDirIterator it(around, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                files << QDir(around).relativeFilePath(path) + QStringLiteral(": ") + QString::fromUtf8(Content(path));
+            }
+            files.sort();
+            return files;
+        };
+        QVERIFY(Put(FileOf("ab"), "7\n0x04 1 0\n"));
+        const QString target = reached.isEmpty() ? QString() : QDir::cleanPath(folder + QLatin1Char('/') + reached);
+        if (!target.isEmpty()) {
+            QVERIFY(QDir().mkpath(QFileInfo(target).absolutePath()));
+            QVERIFY(Put(target, "1\n"));
+        }
+        Macro page;
+        const QStringList before = tree();
+        BusLog bus;
+        PostMsg::Instance()->PostButtonToMacro(
+            ImageWithMacro(3, name, 2, {Event(0, 4, 0x10, 12), Event(1, 4, 0x10, 0)}), 3);
+        QCOMPARE(tree(), before);
+        QCOMPARE(MacroNames(page), QStringList{"ab"});
+        QCOMPARE(Rows(page)->count(), 0);
+        QCOMPARE(bus.signals_, QStringList());
+        if (!target.isEmpty()) {
+            QVERIFY(QFile::remove(target));
+            QDir().rmdir(QFileInfo(target).absolutePath());   // the sub-folder made here
         }
     }
 
