@@ -579,9 +579,8 @@ void Macro::LoadMacroFile()
     if (ui->listWidgetHong->currentRow() < 0)
         return;
     ui->listWidgetKey->clear();
-    MacroFilePath = MacroFile::PathOf(MacroFolder, name);
     MacroFile::Content content;
-    if (!MacroFile::Read(MacroFilePath, &content))
+    if (!MacroFile::Read(MacroFile::PathOf(MacroFolder, name), &content))
         return;
     if (content.hasHeader)
         SetRepeatCode(MacroFile::RepeatCodeOf(content.header));
@@ -631,7 +630,6 @@ void Macro::on_NewHong_clicked()
     ui->listWidgetHong->addItem(name);
     ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
     selecting_ = false;
-    MacroFilePath = path;
     ui->listWidgetKey->clear();
     ui->ReNumber->setChecked(true);
     ui->NumberEdit->setValue(1);
@@ -926,9 +924,8 @@ void Macro::on_Save_clicked()
     const QString name = CurrentMacro();
     if (ui->listWidgetHong->currentRow() < 0)
         return;
-    MacroFilePath = MacroFile::PathOf(MacroFolder, name);
     QString error;
-    if (!MacroFile::Write(MacroFilePath, QString::number(RepeatCode()), ShownLines(), &error)) {
+    if (!MacroFile::Write(MacroFile::PathOf(MacroFolder, name), QString::number(RepeatCode()), ShownLines(), &error)) {
         // The edits stay as they are, to be saved again.
         qWarning("macro %s not saved: %s", qPrintable(name), qPrintable(error));
         SetSaveActive(true);
@@ -995,7 +992,6 @@ void Macro::SlotButtonToMacro(FlashDataMap image, int button)
             AppendDelayRow(event.delay);
     }
     const QString path = MacroFile::PathOf(MacroFolder, name);
-    MacroFilePath = path;
     if (count > 0 && QFile::exists(path) && !MacroFile::Append(path, ShownLines()))
         qWarning("macro %s: the events of the device were not added to its file", qPrintable(name));
     list->setCurrentRow(-1);
@@ -1094,7 +1090,6 @@ void Macro::InPortMacro()
         ShowFailure(ExeIsRun::Failure::Save);
         return;
     }
-    MacroFilePath = macroPath;
     selecting_ = true;
     ui->listWidgetHong->addItem(macro.name);
     ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);

@@ -130,9 +130,10 @@ private:
 
     QString CurrentMacro() const;
     bool HasMacro(const QString& name) const;
-    // A dialog of the page, placed over it and run; false while recording,
-    // when the "stop first" notice is shown instead.
+    // While recording: shows the "stop first" notice over the page and
+    // returns true, and the caller opens nothing; false when not recording.
     bool RecordingNoticeShown();
+    // Places a dialog of the page over it.
     template <class Dialog>
     void Place(Dialog* dialog, int dx = DialogDx, int dy = DialogDy);
     void ShowSameMacro(const QSize& promptSize);
@@ -155,7 +156,6 @@ private:
     Ui::Macro* ui;
 public:
     QString MacroFolder;
-    QString MacroFilePath;
 private:
     MacroKeyHook recorder_;
 public:
