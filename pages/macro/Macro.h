@@ -16,6 +16,8 @@
 
 #include <memory>
 
+class MacroRecorder;
+class MacroTransfer;
 class QButtonGroup;
 class QListWidgetItem;
 
@@ -121,10 +123,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Parts of the page in files of their own; they use the page's rows and
+    // list.
+    friend class MacroRecorder;
+    friend class MacroTransfer;
+
     void MarkMacroModified();
     void MarkEventsChanged();
     void SetSaveActive(bool active);
-    void ApplyStyles();
     // Mouse rows take the names of the language just loaded.
     void RenameMouseRows();
 
@@ -174,6 +180,8 @@ public:
 
 private:
     std::unique_ptr<LanguageTexts> language_;
+    std::unique_ptr<MacroTransfer> transfer_;
+    std::unique_ptr<MacroRecorder> recording_;
     // Set while the page itself changes the current macro (the change then
     // loads nothing of its own).
     bool selecting_ = false;
