@@ -109,7 +109,8 @@ void ButtonFunctionList::OpenKeyOf(int rowIndex)
 {
     const int button = page_->rows_.at(rowIndex).button;
     // A consumer key opens its page; anything else is a combination.
-    const DeviceEvent first = LiveFlashData.read([&](const FlashDataMap& image) { return image.keys[button].events[0]; });
+    const DeviceEvent first =
+        LiveFlashData.read([&](const FlashDataMap& image) { return image.keys[button].events[0]; });
     const int mediaRow = first.kind == DeviceEvent::Consumer ? ButtonRecords::ConsumerRow(first.code & 0xFF) : -1;
     const ButtonFunctionTable::Category* category = table_.CategoryOf(KeyType, mediaRow >= 0);
     OpenList(category->list, category->listRow, category->panel);
@@ -133,7 +134,8 @@ void ButtonFunctionList::ConnectAssignments()
         if (page_->metaObject()->indexOfSlot(slot.constData()) >= 0)
             continue;
         const Function copy = function;
-        QObject::connect(function.button, &QToolButton::clicked, page_, [this, copy](bool checked) { Assign(copy, checked); });
+        QObject::connect(function.button, &QToolButton::clicked, page_,
+                         [this, copy](bool checked) { Assign(copy, checked); });
     }
 }
 
@@ -153,14 +155,17 @@ void ButtonFunctionList::Assign(const Function& function, bool checked)
     QString text = function.button->text();
     bool storable = true;
     switch (function.kind) {
-    case Kind::DpiLock:
+    case Kind::DpiLock: {
         value1 = page_->DpiIndexFromValue(function.value);
         text = table_.LockText(function.button->text());
         // A model with a register table but no entry for this DPI has no
         // register to lock to.
-        storable = !SensorDefineFile::HasDpiTable(page_->DefineNames, page_->DefineValues, page_->SensorModel)
-            || SensorDefineFile::IndexOfDpi(page_->DefineNames, page_->DefineValues, page_->SensorModel, function.value) >= 0;
+        const QStringList& names = page_->DefineNames;
+        const QVector<int>& values = page_->DefineValues;
+        storable = !SensorDefineFile::HasDpiTable(names, values, page_->SensorModel)
+            || SensorDefineFile::IndexOfDpi(names, values, page_->SensorModel, function.value) >= 0;
         break;
+    }
     case Kind::Fire:
         value1 = page_->FireInterval;
         value2 = page_->FireCount;

@@ -35,10 +35,17 @@ ButtonFunctionTable::ButtonFunctionTable(Ui::Buttoninterface* ui)
 
     // Where each type opens: its category button, the list's row, its panel.
     categories_ = {
-        {0, ui->DPI_5, 9, ui->page_9},    {1, nullptr, 0, ui->page_9},    {2, ui->DPI_7, 13, ui->page_7},  {3, ui->DPI_11, 10, ui->page_4},
-        {4, ui->DPI_6, 7, ui->page_9},    {KeyType, ui->DPI_8, 8, ui->page_9},
-        {MacroType, ui->DPI_10, 15, ui->page_5},                           {7, ui->DPI_2, 5, ui->page_9},
-        {8, ui->DPI_9, 12, ui->page_6},   {9, ui->DPI_3, 6, ui->page_9},   {DpiLockType, ui->DPI_4, 15, ui->page_8},
+        {0, ui->DPI_5, 9, ui->page_9},
+        {1, nullptr, 0, ui->page_9},
+        {2, ui->DPI_7, 13, ui->page_7},
+        {3, ui->DPI_11, 10, ui->page_4},
+        {4, ui->DPI_6, 7, ui->page_9},
+        {KeyType, ui->DPI_8, 8, ui->page_9},
+        {MacroType, ui->DPI_10, 15, ui->page_5},
+        {7, ui->DPI_2, 5, ui->page_9},
+        {8, ui->DPI_9, 12, ui->page_6},
+        {9, ui->DPI_3, 6, ui->page_9},
+        {DpiLockType, ui->DPI_4, 15, ui->page_8},
         {11, ui->DPI_13, 10, ui->page_10},
     };
     consumerCategory_ = {KeyType, ui->DPI_12, 16, ui->page_3};

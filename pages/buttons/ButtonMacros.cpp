@@ -228,9 +228,10 @@ void ButtonMacros::FallBack(const QString& text)
     QStringList texts;
     for (const Buttoninterface::Row& row : qAsConst(page_->rows_))
         texts << row.label->text();
+    const int modelIndex = CurrentDevice.get().modelIndex;
     QVector<ButtonRecords::KeyParameter> parameters;
     for (int key = 1; key <= ButtonRecords::ShownButtons; ++key)
-        parameters << ButtonRecords::KeyParameterOf(ProductDescription::Instance().KeyParam(CurrentDevice.get().modelIndex, key));
+        parameters << ButtonRecords::KeyParameterOf(ProductDescription::Instance().KeyParam(modelIndex, key));
     for (int r = 0; r < page_->rows_.size(); ++r) {
         if (texts.at(r) != text)
             continue;

@@ -10,9 +10,9 @@ void ButtonPageStyle::Apply(Ui::Buttoninterface* ui, const QString& pictureDir, 
 {
     const QString transparent = QStringLiteral("background-color:transparent;border:none;");
     const QString colour = QStringLiteral("color: rgb(") + buttonColour + QStringLiteral(";);");
-    const QString panelPage = QStringLiteral("QToolButton{") + colour + QStringLiteral("border-image: url(") + pictureDir
-        + QStringLiteral("CMenuTitle.png);}QToolButton:checked{") + colour + QStringLiteral("border-image: url(")
-        + pictureDir + QStringLiteral("CMenuTitleChecked.png); }");
+    const QString panelPage = QStringLiteral("QToolButton{") + colour + QStringLiteral("border-image: url(")
+        + pictureDir + QStringLiteral("CMenuTitle.png);}QToolButton:checked{") + colour
+        + QStringLiteral("border-image: url(") + pictureDir + QStringLiteral("CMenuTitleChecked.png); }");
     for (QWidget* contents : {ui->scrollAreaWidgetContents_3, ui->scrollAreaWidgetContents_4,
                               ui->scrollAreaWidgetContents_6, ui->scrollAreaWidgetContents_8,
                               ui->scrollAreaWidgetContents_9, ui->scrollAreaWidgetContents_12,
@@ -86,8 +86,10 @@ void ButtonPageStyle::ApplyFrames(Ui::Buttoninterface* ui, const QString& pictur
 
 QString ButtonPageStyle::MacroButtonRule(const QString& pictureDir, const QString& buttonColour)
 {
-    return QStringLiteral("QToolButton{color: rgb(") + buttonColour + QStringLiteral(";);border-image: url(") + pictureDir
-        + QStringLiteral("CMenuTitle.png);}QToolButton:hover{background-image: none;}QToolButton:checked{border-image: url(")
+    return QStringLiteral("QToolButton{color: rgb(") + buttonColour + QStringLiteral(";);border-image: url(")
+        + pictureDir
+        + QStringLiteral("CMenuTitle.png);}QToolButton:hover{background-image: none;}"
+                         "QToolButton:checked{border-image: url(")
         + pictureDir + QStringLiteral("CMenuTitleChecked.png);}");
 }
 
