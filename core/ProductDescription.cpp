@@ -1,7 +1,6 @@
 #include "core/ProductDescription.h"
 
 #include "core/ConfigIni.h"
-#include "core/StyleSheet.h"
 
 namespace {
 // The keys of each receiver kind: its product-id list in "Option" and its
@@ -57,7 +56,27 @@ QStringList ProductDescription::Group::List(const QString& key) const
 
 QString ProductDescription::Group::Colour(const QString& key) const
 {
-    return StyleSheet::ColourText(List(key));
+    return ColourText(List(key));
+}
+
+QString ProductDescription::ColourText(const QStringList& items)
+{
+    if (items.size() < 3)
+        return DefaultColour();
+    QStringList parts;
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const int value = items.at(i).trimmed().toInt(&ok);
+        if (!ok || value < 0 || value > 255)
+            return DefaultColour();
+        parts << QString::number(value);
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+QString ProductDescription::DefaultColour()
+{
+    return QStringLiteral("230,232,235");
 }
 
 const ProductDescription& ProductDescription::Instance()

@@ -27,8 +27,8 @@ public:
         // The items of a comma-separated value, each trimmed; empty when
         // missing or empty.
         QStringList List(const QString& key) const;
-        // A colour as "r,g,b" (StyleSheet::ColourText): the first three items,
-        // each a number from 0 to 255; anything else gives the default colour.
+        // A colour as "r,g,b" (ColourText): the first three items, each a
+        // number from 0 to 255; anything else gives the default colour.
         QString Colour(const QString& key) const;
 
     private:
@@ -45,6 +45,12 @@ public:
     // The group of a model: "Drive" + (modelIndex + 1).
     Group Model(int modelIndex) const;
     static QString ModelGroupName(int modelIndex);
+
+    // The items of a colour value as "r,g,b": the first three, each a number
+    // from 0 to 255; fewer or anything else gives DefaultColour().
+    static QString ColourText(const QStringList& items);
+    // The program's text colour, "230,232,235".
+    static QString DefaultColour();
 
     // "Option"/"DeviceTotal": the number of models. A device record whose
     // model index equals it is of no known model.

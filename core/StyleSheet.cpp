@@ -26,7 +26,7 @@ void StyleSheet::KeepPicturesDecoded()
 
 QString StyleSheet::DefaultColour()
 {
-    return QStringLiteral("230,232,235");
+    return ProductDescription::DefaultColour();
 }
 
 QString StyleSheet::DisabledColour()
@@ -58,17 +58,7 @@ QString StyleSheet::ColourText(const QString& key)
 
 QString StyleSheet::ColourText(const QStringList& items)
 {
-    if (items.size() < 3)
-        return DefaultColour();
-    QStringList parts;
-    for (int i = 0; i < 3; ++i) {
-        bool ok = false;
-        const int value = items.at(i).trimmed().toInt(&ok);
-        if (!ok || value < 0 || value > 255)
-            return DefaultColour();
-        parts << QString::number(value);
-    }
-    return parts.join(QLatin1Char(','));
+    return ProductDescription::ColourText(items);
 }
 
 QString StyleSheet::ColourRule(const QString& selector, const QString& colourKey)

@@ -20,7 +20,7 @@ public:
     // The colour of an "Option" key as "r,g,b". A key without three numbers
     // from 0 to 255 gives the program's text colour.
     static QString ColourText(const QString& key);
-    // The same for the items of a colour list.
+    // The same for the items of a colour list (ProductDescription::ColourText).
     static QString ColourText(const QStringList& items);
     static QString DefaultColour();
     // The text colour of disabled controls, "r,g,b".

@@ -1,5 +1,5 @@
 # The light-off time frames and the lighting page, on the simulated mouse.
-talvire_add_test(test_light_off_time LIBRARIES talvire_page_settings
+talvire_add_test(test_light_off_time LIBRARIES talvire_widgets
   SOURCES lighting/test_light_off_time.cpp lighting/ListChoice.h sensor/OpenMouse.h)
 talvire_add_test(test_lighting_page LIBRARIES talvire_page_lighting
   SOURCES lighting/test_lighting_page.cpp lighting/LightingPage.h lighting/ListChoice.h sensor/OpenMouse.h)

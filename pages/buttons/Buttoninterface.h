@@ -3,6 +3,7 @@
 #include "core/FlashDataMap.h"
 #include "core/KeyRecord.h"
 #include "core/MacroBlock.h"
+#include "pages/buttons/ButtonFunctionTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,9 +15,10 @@
 namespace Ui {
 class Buttoninterface;
 }
+class ButtonFunctionList;
 class LanguageTexts;
+class ButtonMacros;
 class QButtonGroup;
-class QTimer;
 class QToolButton;
 class QVBoxLayout;
 class Worker;
@@ -36,6 +38,11 @@ class Worker;
 // ButtonValue1, ButtonValue2, indexed by device button) as it last read or
 // stored it; an assignment changes a row's text and its mirror entry only
 // when the device took it.
+//
+// Its parts: ButtonFunctionTable (which function button stands for which
+// function), ButtonFunctionList (choosing and assigning), ButtonMacros (the
+// macro list, macros on the buttons and their fallback), ConfigurationActions
+// (export, import, reset), ButtonPageTexts and ButtonPageStyle.
 class Buttoninterface : public QWidget {
     Q_OBJECT
 public:
@@ -81,7 +88,7 @@ public:
     // otherwise runs on a timer.
     void SendPendingMacros();
     // Whether a saved macro waits for its pause.
-    bool MacrosPending() const { return !pendingMacros_.isEmpty(); }
+    bool MacrosPending() const;
 
     // Writes the configuration export file; false (logged) when it cannot.
     bool ExportConfigFile(const QString& path, const FlashDataMap& image);
@@ -191,58 +198,42 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    struct Row;
-    struct Assignment;
-    // A saved macro waiting for the pause before its events go to the mouse:
-    // the device buttons that held it at the save, in row order, and whether
-    // its repeat code changed too (that write follows the events').
-    struct PendingMacro {
-        QString name;
-        QVector<int> buttons;
-        bool repeat = false;
-        QTimer* pause = nullptr;
+    // Parts of the page in files of their own; they use its form, rows and
+    // mirror.
+    friend class ButtonFunctionList;
+    friend class ButtonMacros;
+    // One row of the button list.
+    struct Row {
+        QToolButton* label;
+        QToolButton* marker;
+        int button;   // device button
     };
 
     void InitButtonGroups();
-    void ApplyStyleSheets();
     void InitLanguageTexts();
     void FinishLanguage(int flag);
     void Relabel();
     void RebuildProfiles();
     void ReadSensorDefines();
-    void AddMacroButtons();
     void Refresh(const FlashDataMap& image, bool fromDevice);
+    // The mirror and the rows' texts from an image.
+    void ShowImage(const FlashDataMap& image);
 
-    void ChooseRow(int row);
-    void OpenList(QToolButton* listButton, int listRow, QWidget* panelPage);
-    void Assign(const Assignment& assignment, bool checked);
-    void ConnectAssignments();
     void ClosePanels();
     void UncheckLabels();
+    void UncheckMarkers();
     void CheckMarkerRow(int row);
     int MirrorType(int button) const;
     int MirrorValue1(int button) const;
     int MirrorValue2(int button) const;
-    QString MacroSheet() const;
-    QString MacroNameOf(const QToolButton* label) const;
-    // The buttons that hold the macro now, in row order.
-    QVector<int> ButtonsHolding(const QString& name) const;
-    // The events (then the repeat code) of a pending macro to the buttons
-    // that still hold it; the entry goes.
-    void SendPendingMacro(QString name);
-    // The repeat code of a saved macro to the buttons that hold it.
-    void SendMacroRepeat(const QString& name);
-    bool DeviceAnswers() const;
 
     Ui::Buttoninterface* ui;
     Worker* worker_ = nullptr;
     std::unique_ptr<LanguageTexts> language_;
     QVector<Row> rows_;
-    QVector<PendingMacro> pendingMacros_;
-    QVector<Assignment> assignments_;
-    QVector<QToolButton*> mediaButtons_;   // by consumer row
-    QVector<QToolButton*> lockButtons_;    // 100 to 1200 DPI
-    QVector<QToolButton*> functionButtons_;   // the 17 of the function list
+    std::unique_ptr<ButtonFunctionTable> functions_;
+    std::unique_ptr<ButtonFunctionList> functionList_;
+    std::unique_ptr<ButtonMacros> macros_;
     // The last image the page showed, for a relabel after a language change.
     FlashDataMap lastShown_;
     bool hasShown_ = false;

@@ -7,7 +7,7 @@
 #include "core/ScopedFlag.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
-#include "pages/settings/StopCloseTime.h"
+#include "widgets/StopCloseTime.h"
 #include "platform/ScreenPixels.h"
 #include "ui_LampLight.h"
 

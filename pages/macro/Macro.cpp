@@ -1,7 +1,6 @@
 #include "pages/macro/Macro.h"
 
 #include "core/ButtonRecords.h"
-#include "core/ParameterSetters.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
@@ -9,15 +8,15 @@
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ExeIsRun.h"
-#include "dialogs/FileChooser.h"
-#include "dialogs/KeyNames.h"
 #include "dialogs/KeyNumberLimit.h"
 #include "dialogs/MacroKeyCodes.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/addKey.h"
-#include "pages/macro/MacroExportFile.h"
-#include "platform/ReplaceFile.h"
+#include "pages/macro/MacroPageStyle.h"
+#include "pages/macro/MacroPageTexts.h"
+#include "pages/macro/MacroRecorder.h"
+#include "pages/macro/MacroTransfer.h"
 #include "ui_Macro.h"
 
 #include <QButtonGroup>
@@ -43,6 +42,8 @@ Macro::Macro(QWidget* parent)
     , ui(new Ui::Macro)
 {
     ui->setupUi(this);
+    transfer_ = std::make_unique<MacroTransfer>(this);
+    recording_ = std::make_unique<MacroRecorder>(this);
     LanguageTexts::Follow(this);
     PictureFolder = StyleSheet::PictureFolder(QStringLiteral("Macro"));
     MacroFolder = MacroFile::Folder();
@@ -60,7 +61,8 @@ Macro::Macro(QWidget* parent)
                                   static_cast<QAbstractButton*>(ui->ReNumber), static_cast<QAbstractButton*>(ui->ReUntil)})
         RepeatModeGroup->addButton(mode);
 
-    ApplyStyles();
+    ButtonColorText = StyleSheet::ColourText(QStringLiteral("ButtonColor"));
+    MacroPageStyle::Apply(ui, PictureFolder, ButtonColorText);
     LoadMacroList();
     // A change of the current macro by the keyboard shows that macro, as a
     // click does: the rows shown always belong to the current macro.
@@ -74,39 +76,8 @@ Macro::Macro(QWidget* parent)
     SetSaveActive(false);
 
     // The language children; their texts replace the form's.
-    const auto onWidget = [](auto* widget) { return LanguageTexts::TextOf(widget); };
-    QVector<LanguageTexts::Child> children = {
-        {QStringLiteral("label"), onWidget(ui->label)},
-        {QStringLiteral("label_2"), onWidget(ui->label_2)},
-        {QStringLiteral("NewHong"), [this](const QString& text) {
-             ui->NewHong->setText(text);
-             ui->NewHong->setToolTip(LanguageTexts::StoredIndex() == 5 ? text : QString());
-         }},
-        {QStringLiteral("DeleteHong"), onWidget(ui->DeleteHong)},
-        {QStringLiteral("Amend"), onWidget(ui->Amend)},
-        {QStringLiteral("DeleteKey"), onWidget(ui->DeleteKey)},
-        {QStringLiteral("MacroReal"), LanguageTexts::Keep(&MacroRealText)},
-        {QStringLiteral("StartRecord"), onWidget(ui->StartRecord)},
-        {QStringLiteral("StopRecord"), onWidget(ui->StopRecord)},
-        {QStringLiteral("AutoInsertDelay"), onWidget(ui->AutoInsertDelayLabel)},
-        {QStringLiteral("DefaultDelay"), onWidget(ui->DefaultDelay)},
-        {QStringLiteral("ReUntilLoose"), onWidget(ui->ReUntilLooseLabel)},
-        {QStringLiteral("ReUntilClick"), onWidget(ui->ReUntilClickLabel)},
-        {QStringLiteral("ReUntil"), onWidget(ui->ReUntilLabel)},
-        {QStringLiteral("ReNumber"), onWidget(ui->ReNumber)},
-        {QStringLiteral("label_3"), onWidget(ui->label_3)},
-        {QStringLiteral("Save"), onWidget(ui->Save)},
-    };
-    for (int item = 1; item <= 8; ++item) {
-        children.append({QStringLiteral("ChooseEvent%1").arg(item), [this, item](const QString& text) {
-                             ui->ChooseEvent->setItemText(item, text);
-                             if (item >= 4)
-                                 MouseButtonNames[item - 4] = text;
-                         }});
-    }
-    for (int key = 0; key < 5; ++key)
-        children.append({QStringLiteral("Key%1").arg(key + 1), LanguageTexts::Keep(&MenuTexts[key])});
-    language_ = std::make_unique<LanguageTexts>(QStringLiteral("Macro"), children);
+    language_ = std::make_unique<LanguageTexts>(QStringLiteral("Macro"),
+                                                MacroPageTexts::Children(ui, &MacroRealText, &MenuTexts));
     language_->SetFinished([this] { RenameMouseRows(); });
     SlotChangeLanguage(LanguageTexts::StoredIndex());
 }
@@ -119,74 +90,10 @@ Macro::~Macro()
     delete ui;
 }
 
-void Macro::ApplyStyles()
-{
-    const QString lists = QStringLiteral(
-        "{background-color: rgb(34, 37, 44);color: rgb(255, 255, 255);outline: 0px;"
-        "border: 1px solid rgb(51, 55, 63);border-radius: 4px;padding: 4px;}"
-        "QListWidget::item{padding: 3px 2px;}"
-        "QListWidget::item:selected:active,QListWidget::item:selected:!active{background: rgb(%1);color: rgb(255, 255, 255);}"
-        "QListWidget::item:hover{background: transparent;}"
-        "QScrollBar:vertical{width: 20px;margin: 22px 0 22px 0;background: rgb(30,30,30);}"
-        "QScrollBar::handle:vertical{background: rgb(117, 117, 117);border-radius: 3px;min-height: 30px;margin: 2px 4px 2px 6px;}"
-        "QScrollBar::add-line:vertical,QScrollBar::sub-line:vertical{height: 25px;background: rgb(30,30,30);}"
-        "QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{background: rgb(30,30,30);}")
-        .arg(StyleSheet::ColourText(QStringLiteral("ComboxSelectColor")));
-    const QString arrows = QStringLiteral("QScrollBar::up-arrow:vertical{border-image: url(") + PictureFolder
-        + QStringLiteral("Up.png);width: 15px;height: 15px;margin: 1px 2px 1px 4px;}"
-                         "QScrollBar::down-arrow:vertical {border-image: url(")
-        + PictureFolder + QStringLiteral("Down.png);width: 15px;height: 15px;\tmargin: 1px 2px 1px 4px;}");
-    ui->listWidgetHong->setStyleSheet(QStringLiteral("#listWidgetHong") + lists + arrows);
-    ui->listWidgetKey->setStyleSheet(QStringLiteral("#listWidgetKey") + lists + arrows);
-
-    ui->ChooseEvent->setStyleSheet(StyleSheet::ComboBoxRule(PictureFolder));
-    auto* view = new QListView(ui->ChooseEvent);
-    view->setStyleSheet(StyleSheet::ComboListRule());
-    ui->ChooseEvent->setMaxVisibleItems(5);
-    ui->ChooseEvent->setView(view);
-
-    ButtonColorText = StyleSheet::ColourText(QStringLiteral("ButtonColor"));
-    const QString label = StyleSheet::ColourRule(QStringLiteral("QLabel"), QStringLiteral("LabelColor"));
-    for (QLabel* text : {ui->label, ui->label_2, ui->label_3, ui->AutoInsertDelayLabel, ui->ReUntilLabel,
-                         ui->ReUntilClickLabel, ui->ReUntilLooseLabel})
-        text->setStyleSheet(label);
-    const QString check = StyleSheet::CheckBoxRule(PictureFolder, QStringLiteral("LabelColor"));
-    for (QCheckBox* box : {ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil,
-                           ui->ReNumber})
-        box->setStyleSheet(check);
-    const QString active = StyleSheet::PictureRule(QStringLiteral("QToolButton"), PictureFolder,
-                                                   QStringLiteral("Button.png"), ButtonColorText)
-        + StyleSheet::PictureRule(QStringLiteral("QToolButton:hover"), PictureFolder, QStringLiteral("ButtonHover.png"))
-        + StyleSheet::PictureRule(QStringLiteral("QToolButton:pressed"), PictureFolder,
-                                  QStringLiteral("ButtonClick.png"));
-    for (QToolButton* button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey})
-        button->setStyleSheet(active);
-    const auto record = [this](const QString& picture, const QString& hover) {
-        return StyleSheet::PictureRule(QStringLiteral("QPushButton"), PictureFolder, picture, ButtonColorText)
-            + StyleSheet::PictureRule(QStringLiteral("QPushButton:hover"), PictureFolder, hover);
-    };
-    ui->StartRecord->setStyleSheet(record(QStringLiteral("Record.png"), QStringLiteral("RecordHover.png")));
-    ui->StopRecord->setStyleSheet(record(QStringLiteral("Stop.png"), QStringLiteral("StopHover.png")));
-    const QString spin = QStringLiteral("QSpinBox{background-color: rgb(63, 63, 63);color: rgb(")
-        + StyleSheet::ColourText(QStringLiteral("LinEditColorSecond")) + QStringLiteral(";);border: none;}");
-    ui->DelayTime->setStyleSheet(spin);
-    ui->NumberEdit->setStyleSheet(spin);
-}
-
 void Macro::SetSaveActive(bool active)
 {
-    if (active) {
-        ui->Save->setStyleSheet(
-            StyleSheet::PictureRule(QStringLiteral("QToolButton"), PictureFolder, QStringLiteral("Button.png"),
-                                    ButtonColorText)
-            + StyleSheet::PictureRule(QStringLiteral("QToolButton:hover"), PictureFolder,
-                                      QStringLiteral("ButtonHover.png"))
-            + StyleSheet::PictureRule(QStringLiteral("QToolButton:pressed"), PictureFolder,
-                                      QStringLiteral("ButtonClick.png")));
-    } else {
-        ui->Save->setStyleSheet(StyleSheet::PictureRule(QStringLiteral("QToolButton"), PictureFolder,
-                                                        QStringLiteral("Button.png"), StyleSheet::DisabledColour()));
-    }
+    ui->Save->setStyleSheet(active ? MacroPageStyle::ButtonRule(PictureFolder, ButtonColorText)
+                                   : MacroPageStyle::InactiveButtonRule(PictureFolder));
     ui->Save->setEnabled(active);
 }
 
@@ -579,9 +486,8 @@ void Macro::LoadMacroFile()
     if (ui->listWidgetHong->currentRow() < 0)
         return;
     ui->listWidgetKey->clear();
-    MacroFilePath = MacroFile::PathOf(MacroFolder, name);
     MacroFile::Content content;
-    if (!MacroFile::Read(MacroFilePath, &content))
+    if (!MacroFile::Read(MacroFile::PathOf(MacroFolder, name), &content))
         return;
     if (content.hasHeader)
         SetRepeatCode(MacroFile::RepeatCodeOf(content.header));
@@ -631,7 +537,6 @@ void Macro::on_NewHong_clicked()
     ui->listWidgetHong->addItem(name);
     ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
     selecting_ = false;
-    MacroFilePath = path;
     ui->listWidgetKey->clear();
     ui->ReNumber->setChecked(true);
     ui->NumberEdit->setValue(1);
@@ -721,18 +626,6 @@ void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint& pos)
     menu.exec(ui->listWidgetHong->viewport()->mapToGlobal(pos));
 }
 
-void Macro::EndRecordingLook()
-{
-    recorder_.UnHook();
-    ui->StopRecord->hide();
-    ui->StartRecord->show();
-    ui->DelayTime->show();
-    ui->NumberEdit->show();
-    ui->listWidgetHong->setEnabled(true);
-    MacroRecording = false;
-    LastVirtualKey = -1;
-}
-
 void Macro::SlotSetMacroPage()
 {
     PostMsg::Instance()->PostStartRecord(1);
@@ -743,78 +636,27 @@ void Macro::SlotSetMacroPage()
 }
 
 // ---------------------------------------------------------------------------
-// Recording
+// Recording (MacroRecorder)
 
 void Macro::on_StartRecord_clicked()
 {
-    if (ui->listWidgetHong->currentRow() < 0) {
-        ExeIsRun notice;
-        notice.ShowSecondText();
-        Place(&notice);
-        notice.exec();
-        return;
-    }
-    PostMsg::Instance()->PostStartRecord(0);
-    RecordedKeyRows = 0;
-    ui->ChooseEvent->setEnabled(false);
-    EventsModified = true;
-    if (!recorder_.IsHooked())
-        recorder_.SetHook();
-    recorder_.SetCallback([this](int vk, bool down, bool repeat) { UpdateCapslockTip(vk, down, repeat); });
-    ui->StartRecord->hide();
-    ui->StopRecord->show();
-    MacroRecording = true;
-    FirstKeyPending = true;
-    ui->listWidgetKey->clear();
-    ui->DelayTime->hide();
-    ui->NumberEdit->hide();
-    ui->listWidgetHong->setEnabled(false);
-    LastVirtualKey = -1;
+    recording_->Start();
 }
 
 void Macro::on_StopRecord_clicked()
 {
-    PostMsg::Instance()->PostStartRecord(1);
-    RecordedKeyRows = 0;
-    EndRecordingLook();
-    ui->ChooseEvent->setEnabled(true);
-    SetSaveActive(true);
+    recording_->Stop();
 }
 
-void Macro::UpdateCapslockTip(int vk, bool down, bool)
+void Macro::UpdateCapslockTip(int vk, bool down, bool repeat)
 {
-    if (!MacroRecording) {
-        KeyTimer.restart();
-        return;
-    }
-    if (vk == LastVirtualKey) {
-        if (down)
-            return;
-        LastVirtualKey = 0;
-    } else {
-        LastVirtualKey = vk;
-    }
-    if (FirstKeyPending) {
-        KeyTimer.restart();
-        FirstKeyPending = false;
-    } else {
-        AppendDelayRow(ui->DefaultDelay->isChecked() ? qint64(ui->DelayTime->value()) : KeyTimer.elapsed());
-        KeyTimer.restart();
-    }
-    if (!KeyNames::Known(vk, KeyNames::Recorder)) {
-        FirstKeyPending = true;
-        return;
-    }
-    ++RecordedKeyRows;
-    AppendKeyRow(KeyNames::Name(vk, KeyNames::Recorder), down);
-    if (RecordedKeyRows >= MaxKeyRows) {
-        MacroRecording = false;
-        RecordedKeyRows = 0;
-        recorder_.UnHook();
-        KeyNumberLimit notice;
-        Place(&notice);
-        notice.exec();
-    }
+    Q_UNUSED(repeat)
+    recording_->KeyEvent(vk, down);
+}
+
+void Macro::EndRecordingLook()
+{
+    recording_->EndLook();
 }
 
 // ---------------------------------------------------------------------------
@@ -926,9 +768,8 @@ void Macro::on_Save_clicked()
     const QString name = CurrentMacro();
     if (ui->listWidgetHong->currentRow() < 0)
         return;
-    MacroFilePath = MacroFile::PathOf(MacroFolder, name);
     QString error;
-    if (!MacroFile::Write(MacroFilePath, QString::number(RepeatCode()), ShownLines(), &error)) {
+    if (!MacroFile::Write(MacroFile::PathOf(MacroFolder, name), QString::number(RepeatCode()), ShownLines(), &error)) {
         // The edits stay as they are, to be saved again.
         qWarning("macro %s not saved: %s", qPrintable(name), qPrintable(error));
         SetSaveActive(true);
@@ -952,154 +793,24 @@ void Macro::on_ReNumber_released() {}
 void Macro::on_AutoInsertDelay_released() {}
 
 // ---------------------------------------------------------------------------
-// The macro and the device
+// The macro and the device, export and import (MacroTransfer)
 
 void Macro::SlotButtonToMacro(FlashDataMap image, int button)
 {
-    if (button < 0 || button >= FlashDataMap::ButtonCount)
-        return;
-    const MacroBlock& block = image.macros[button];
-    const QString name = ButtonRecords::MacroName(block);
-    if (!MacroFile::NameAllowed(name)) {
-        qWarning("macro of button %d not taken: its name cannot name a file", button);
-        return;
-    }
-    selecting_ = true;
-    ui->listWidgetKey->clear();
-    QListWidget* list = ui->listWidgetHong;
-    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!found.isEmpty()) {
-        list->setCurrentItem(found.first());
-    } else if (list->currentRow() >= 0) {
-        list->insertItem(list->currentRow() + 1, name);
-    } else {
-        list->addItem(name);
-        list->setCurrentRow(list->count() - 1);
-    }
-    // A count the block cannot hold is read as its most.
-    const int count = qMin<int>(block.count, MacroBlock::MaxEvents);
-    for (int i = 0; i < count; ++i) {
-        const DeviceEvent& event = block.events[i];
-        const int kind = event.kind;
-        const int code = event.code;
-        QListWidgetItem* row;
-        if (kind == MacroKeyCodes::Mouse) {
-            const QString mouse = MacroKeyCodes::MouseNameFromMask(code);
-            const bool known = MacroKeyCodes::KnownCode(MacroKeyCodes::CodeText(code), kind, nullptr);
-            row = known ? CodedKeyRow(mouse, event.release == 0, kind, code) : KeyRow(mouse, event.release == 0);
-        } else {
-            row = KeyRow(MacroKeyCodes::NameFromDeviceCode(code, kind), event.release == 0);
-        }
-        ui->listWidgetKey->addItem(row);
-        if (i < count - 1)
-            AppendDelayRow(event.delay);
-    }
-    const QString path = MacroFile::PathOf(MacroFolder, name);
-    MacroFilePath = path;
-    if (count > 0 && QFile::exists(path) && !MacroFile::Append(path, ShownLines()))
-        qWarning("macro %s: the events of the device were not added to its file", qPrintable(name));
-    list->setCurrentRow(-1);
-    selecting_ = false;
-    PostMsg::Instance()->PostAddMacroButton();
-    ui->listWidgetKey->clear();
+    transfer_->FromDevice(image, button);
 }
 
 void Macro::SlotMacroDownLoadData(QString name, int button)
 {
-    if (button < 0 || button >= FlashDataMap::ButtonCount || !UiReady)
-        return;
-    name.remove(QChar(0));
-    const ButtonFunction function = LiveFlashData.get().buttons[button];
-    QVector<MacroFile::Line> lines;
-    // What was saved: the list shown, unless it holds changes made since
-    // (the events go after a pause in which the window takes input).
-    if (ui->listWidgetHong->currentRow() >= 0 && name == CurrentMacro() && !EventsModified) {
-        lines = ShownLines();
-    } else {
-        // Not the macro shown as saved: its saved rows, as the file reader
-        // reads them.
-        MacroFile::Content content;
-        if (!MacroFile::Read(MacroFile::PathOf(MacroFolder, name), &content))
-            return;
-        for (MacroFile::Line line : qAsConst(content.lines)) {
-            if (!line.delay && !line.text.contains(DelayMark)) {
-                int code = 0;
-                if (!MacroKeyCodes::KnownCode(line.code, line.kind, &code)) {
-                    line.code = MacroKeyCodes::CodeText(0);
-                    line.kind = MacroKeyCodes::Key;
-                }
-            }
-            lines.append(line);
-        }
-    }
-    SetButtonMacro(button, function, BlockOf(name, lines));
+    transfer_->ToDevice(name, button);
 }
-
-// ---------------------------------------------------------------------------
-// Export and import
 
 void Macro::ExPortMacro()
 {
-    const QString name = CurrentMacro();
-    if (ui->listWidgetHong->currentRow() < 0)
-        return;
-    const QString path = FileChooser::SaveFile(this, FileChooser::Use::Macro, QStringLiteral("FileSave"),
-                                               QStringLiteral("File(*.ini)"));
-    if (path.isEmpty())
-        return;
-    QList<QListWidgetItem*> items;
-    for (int row = 0; row < ui->listWidgetKey->count(); ++row)
-        items.append(ui->listWidgetKey->item(row));
-    const QVector<MacroFile::Line> lines = LinesOf(items);
-    QVector<MacroExportFile::Row> rows;
-    for (int row = 0; row < items.size(); ++row)
-        rows.append({items.at(row)->text(), items.at(row)->icon(), lines.at(row)});
-    QString error;
-    if (!ReplaceFile(path, MacroExportFile::Format(name, RepeatCode(), rows), &error)) {
-        qWarning("macro %s not exported: %s", qPrintable(name), qPrintable(error));
-        ShowFailure(ExeIsRun::Failure::Export);
-    }
+    transfer_->Export();
 }
 
 void Macro::InPortMacro()
 {
-    const QString path = FileChooser::OpenFile(this, FileChooser::Use::Macro, QStringLiteral("SelectFile"),
-                                               QStringLiteral("File(*.ini)"));
-    if (path.isEmpty())
-        return;
-    // The whole file is read and checked before anything changes.
-    QFile file(path);
-    MacroExportFile::Macro macro;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MacroExportFile::MaxFileSize
-        || !MacroExportFile::Parse(file.read(MacroExportFile::MaxFileSize + 1), &macro)) {
-        qWarning("no macro imported: %s is not a macro export", qPrintable(path));
-        ShowFailure(ExeIsRun::Failure::Import);
-        return;
-    }
-    file.close();
-    const QString macroPath = MacroFile::PathOf(MacroFolder, macro.name);
-    if (HasMacro(macro.name) || QFile::exists(macroPath)) {
-        ShowSameMacro(QSize());
-        return;
-    }
-    // The rows are made from the values read, with the page's own icons, and
-    // written in the page's own form.
-    QList<QListWidgetItem*> items;
-    for (const MacroFile::Line& line : qAsConst(macro.lines))
-        items.append(RowOf(line));
-    QString error;
-    if (!MacroFile::Write(macroPath, QString::number(macro.repeatCode), LinesOf(items), &error)) {
-        qWarning("macro %s not imported: %s", qPrintable(macro.name), qPrintable(error));
-        qDeleteAll(items);
-        ShowFailure(ExeIsRun::Failure::Save);
-        return;
-    }
-    MacroFilePath = macroPath;
-    selecting_ = true;
-    ui->listWidgetHong->addItem(macro.name);
-    ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
-    selecting_ = false;
-    ui->listWidgetKey->clear();
-    for (QListWidgetItem* item : qAsConst(items))
-        ui->listWidgetKey->addItem(item);
+    transfer_->Import();
 }

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+class MacroRecorder;
+class MacroTransfer;
 class QButtonGroup;
 class QListWidgetItem;
 
@@ -121,18 +123,23 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Parts of the page in files of their own; they use the page's rows and
+    // list.
+    friend class MacroRecorder;
+    friend class MacroTransfer;
+
     void MarkMacroModified();
     void MarkEventsChanged();
     void SetSaveActive(bool active);
-    void ApplyStyles();
     // Mouse rows take the names of the language just loaded.
     void RenameMouseRows();
 
     QString CurrentMacro() const;
     bool HasMacro(const QString& name) const;
-    // A dialog of the page, placed over it and run; false while recording,
-    // when the "stop first" notice is shown instead.
+    // While recording: shows the "stop first" notice over the page and
+    // returns true, and the caller opens nothing; false when not recording.
     bool RecordingNoticeShown();
+    // Places a dialog of the page over it.
     template <class Dialog>
     void Place(Dialog* dialog, int dx = DialogDx, int dy = DialogDy);
     void ShowSameMacro(const QSize& promptSize);
@@ -155,7 +162,6 @@ private:
     Ui::Macro* ui;
 public:
     QString MacroFolder;
-    QString MacroFilePath;
 private:
     MacroKeyHook recorder_;
 public:
@@ -174,6 +180,8 @@ public:
 
 private:
     std::unique_ptr<LanguageTexts> language_;
+    std::unique_ptr<MacroTransfer> transfer_;
+    std::unique_ptr<MacroRecorder> recording_;
     // Set while the page itself changes the current macro (the change then
     // loads nothing of its own).
     bool selecting_ = false;

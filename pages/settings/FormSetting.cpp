@@ -11,7 +11,7 @@
 #include "dialogs/Match.h"
 #include "dialogs/UpDateWarning.h"
 #include "pages/settings/UpgradeDriver.h"
-#include "pages/settings/StopCloseTime.h"
+#include "widgets/StopCloseTime.h"
 #include "platform/AutoStart.h"
 #include "platform/MouseSettingsLauncher.h"
 #include "ui_FormSetting.h"

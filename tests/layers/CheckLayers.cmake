@@ -1,13 +1,11 @@
 # Checks the one-way layers of the program's sources:
 #   platform <- core <- widgets <- dialogs <- pages <- shell <- main.cpp
 # A file may include headers of its own layer and of the layers to its left,
-# by folder from the repository root; a page includes no other page, except
-# the frames that several pages embed (shared_page_frames); core includes no
-# header of QtWidgets.
+# by folder from the repository root; a page includes no other page (frames
+# that several pages embed live in widgets/); core includes no header of
+# QtWidgets.
 # cmake -DSOURCE_DIR=<repository> -DWIDGET_HEADERS=<QtWidgets include folder> -P CheckLayers.cmake
 set(layers platform core widgets dialogs pages shell)
-# The light-off time frame of the settings page is also the lighting page's.
-set(shared_page_frames pages/settings/StopCloseTime.h)
 file(GLOB widget_headers RELATIVE ${WIDGET_HEADERS} ${WIDGET_HEADERS}/*)
 set(failures "")
 
@@ -54,8 +52,7 @@ foreach(source ${sources})
         list(APPEND failures "${source}: includes \"${header}\" of a higher layer")
       elseif(target STREQUAL "pages" AND folder STREQUAL "pages")
         string(REGEX REPLACE "^pages/([^/]+)/.*" "\\1" other "${header}")
-        list(FIND shared_page_frames "${header}" shared)
-        if(NOT other STREQUAL page AND shared EQUAL -1)
+        if(NOT other STREQUAL page)
           list(APPEND failures "${source}: includes \"${header}\" of another page")
         endif()
       elseif(target MATCHES "^(tests|tools)$")

@@ -1,9 +1,9 @@
-#include "pages/settings/StopCloseTimeB.h"
+#include "widgets/StopCloseTimeB.h"
 
 #include "core/ParameterSetters.h"
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
-#include "pages/settings/StopCloseTime.h"
+#include "widgets/StopCloseTime.h"
 #include "ui_StopCloseTimeB.h"
 
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "pages/settings/StopCloseTime.h"
+#include "widgets/StopCloseTime.h"
 
 #include "core/ParameterSetters.h"
 #include "core/SharedState.h"
