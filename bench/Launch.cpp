@@ -40,8 +40,10 @@
 #include <unistd.h>
 
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -306,8 +308,9 @@ private:
 
 // Follows what is drawn into the window (X Damage) and grabs its content at
 // each change, until nothing has been drawn for QuietMs. Returns the time
-// (since `start`) of the first grab from which on the window showed its
-// settled content, with the CPU time of the program then; a negative time
+// (since `start`) when the server reported the drawing that the first grab
+// showing the settled content shows, with the CPU time of the program at
+// that grab; a negative time
 // when the window could not be followed. A window that draws its first
 // content early and the rest later is painted only with the rest.
 struct Painted {
@@ -326,6 +329,23 @@ long ResidentKb(pid_t pid)
     statm >> size >> resident;
     return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+// When the X server reported the damage, in milliseconds since `start`. The
+// report carries the server's time (of the monotonic clock, in milliseconds,
+// 32 bits): that is when the server took in what was drawn, even when the
+// report is read late (this program was busy with a grab). A time that does
+// not fit the clock's (another clock, a server on another machine) gives way
+// to the report's arrival.
+double DamageMs(const XDamageNotifyEvent& report, Clock::time_point start)
+{
+    const double arrivedMs = MsSince(start);
+    const auto startMs = std::chrono::duration_cast<std::chrono::milliseconds>(start.time_since_epoch()).count();
+    const auto sinceStart = static_cast<std::uint32_t>(report.timestamp - static_cast<unsigned long>(startMs));
+    const double reportedMs = double(sinceStart);
+    if (reportedMs > arrivedMs + 1)
+        return arrivedMs;
+    return reportedMs;
+}
+
 Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time_point start)
 {
     Painted result;
@@ -342,27 +362,31 @@ Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time
         unsigned long long hash;
     };
     std::vector<Sample> samples;
-    const auto sample = [&] {
+    // A grab shows what was drawn up to the last damage report read before
+    // it: the sample has that report's time, not the time after the grab and
+    // its hash.
+    const auto sample = [&](double drawnMs) {
         // Whatever was drawn up to now is in the grab; what is drawn later
         // reports again.
         XDamageSubtract(display, damage, None, None);
-        const unsigned long long hash = grabber.Grab();
-        samples.push_back({MsSince(start), ProcessCpuMs(pid), ResidentKb(pid), hash});
+        const double cpuMs = ProcessCpuMs(pid);
+        const long rssKb = ResidentKb(pid);
+        samples.push_back({drawnMs, cpuMs, rssKb, grabber.Grab()});
     };
-    sample();
+    sample(MsSince(start));
     pollfd watch = {ConnectionNumber(display), POLLIN, 0};
     Clock::time_point lastChange = Clock::now();
     const Clock::time_point begin = Clock::now();
     while (MsSince(lastChange) < QuietMs && MsSince(begin) < WindowPatienceMs) {
-        bool damaged = false;
+        double drawnMs = -1;
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == damageEvent + XDamageNotify)
-                damaged = true;
+                drawnMs = std::max(drawnMs, DamageMs(*reinterpret_cast<XDamageNotifyEvent*>(&event), start));
         }
-        if (damaged) {
-            sample();
+        if (drawnMs >= 0) {
+            sample(drawnMs);
             lastChange = Clock::now();
         } else {
             poll(&watch, 1, 5);
