@@ -308,9 +308,9 @@ private:
 
 // Follows what is drawn into the window (X Damage) and grabs its content at
 // each change, until nothing has been drawn for QuietMs. Returns the time
-// (since `start`) when the server reported the drawing that the first grab
-// showing the settled content shows, with the CPU time of the program at
-// that grab; a negative time
+// (since `start`) when the server reported the last drawing that the first
+// grab showing the settled content shows, with the CPU time and memory of
+// the program at that grab; a negative time
 // when the window could not be followed. A window that draws its first
 // content early and the rest later is painted only with the rest.
 struct Painted {
@@ -356,37 +356,45 @@ Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time
     const Damage damage = XDamageCreate(display, window, XDamageReportNonEmpty);
     WindowGrabber grabber(display, window);
     struct Sample {
-        double ms;
+        unsigned long serial;   // of the grab's request
+        double ms;              // when the grab was asked for
         double cpuMs;
         long rssKb;
         unsigned long long hash;
     };
+    struct Report {
+        unsigned long serial;   // of the last request the server had done
+        double ms;
+    };
     std::vector<Sample> samples;
-    // A grab shows what was drawn up to the last damage report read before
-    // it: the sample has that report's time, not the time after the grab and
-    // its hash.
-    const auto sample = [&](double drawnMs) {
+    std::vector<Report> reports;
+    const auto sample = [&] {
         // Whatever was drawn up to now is in the grab; what is drawn later
         // reports again.
         XDamageSubtract(display, damage, None, None);
         const double cpuMs = ProcessCpuMs(pid);
         const long rssKb = ResidentKb(pid);
-        samples.push_back({drawnMs, cpuMs, rssKb, grabber.Grab()});
+        const unsigned long serial = NextRequest(display);
+        const double ms = MsSince(start);
+        samples.push_back({serial, ms, cpuMs, rssKb, grabber.Grab()});
     };
-    sample(MsSince(start));
+    sample();
     pollfd watch = {ConnectionNumber(display), POLLIN, 0};
     Clock::time_point lastChange = Clock::now();
     const Clock::time_point begin = Clock::now();
     while (MsSince(lastChange) < QuietMs && MsSince(begin) < WindowPatienceMs) {
-        double drawnMs = -1;
+        bool damaged = false;
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == damageEvent + XDamageNotify)
-                drawnMs = std::max(drawnMs, DamageMs(*reinterpret_cast<XDamageNotifyEvent*>(&event), start));
+            if (event.type == damageEvent + XDamageNotify) {
+                const auto& report = *reinterpret_cast<XDamageNotifyEvent*>(&event);
+                reports.push_back({report.serial, DamageMs(report, start)});
+                damaged = true;
+            }
         }
-        if (drawnMs >= 0) {
-            sample(drawnMs);
+        if (damaged) {
+            sample();
             lastChange = Clock::now();
         } else {
             poll(&watch, 1, 5);
@@ -400,7 +408,19 @@ Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time
     size_t first = samples.size() - 1;
     while (first > 0 && samples[first - 1].hash == samples.back().hash)
         --first;
+    // It shows what was drawn before the server did its request: the last
+    // report the server sent before that (a report carries the serial of the
+    // last request of this connection the server had done), whether it was
+    // read before the grab or, sent meanwhile, after it. No report before
+    // it: the window showed its content when it was mapped.
     result.ms = samples[first].ms;
+    bool reported = false;
+    for (const Report& report : reports) {
+        if (report.serial < samples[first].serial) {
+            result.ms = reported ? std::max(result.ms, report.ms) : report.ms;
+            reported = true;
+        }
+    }
     result.cpuMs = samples[first].cpuMs;
     result.rssKb = samples[first].rssKb;
     return result;
