@@ -205,12 +205,18 @@ DialogChange* DialogChange::Chooser()
 
 QStringList DialogChange::PicturesAtStart()
 {
-    // The background first: the largest, needed first.
+    // The background first: the largest, needed first. Then every picture a
+    // device entry may show as the list is first painted (its state, its
+    // link, its receiver's rate): one the GUI thread decoded itself would
+    // load Qt's other image plugins there, before the list is painted.
     const QString folder = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
     QStringList pictures;
     for (const char* name : {"MainBack.png", "Close.png", "CloseClick.png", "Min.png", "MinClick.png",
-                             "ComboboxBack.png", "ComboboxTextBack.png", "OnLine0.png", "OnLineWifi.png"})
+                             "ComboboxBack.png", "ComboboxTextBack.png", "OnLine0.png", "OnLineWifi.png",
+                             "OnLineUsb.png", "DisOnlin0.png", "Unknow.png"})
         pictures << folder + QLatin1String(name);
+    for (const char* badge : BadgePictures)
+        pictures << folder + QLatin1String(badge);
     return pictures;
 }
 
