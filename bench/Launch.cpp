@@ -8,9 +8,10 @@
 //                10 ms steps (less disturbed than map_ms by other work on
 //                the machine)
 //   --painted    painted_ms, painted_cpu_ms, painted_rss_kb: from the start
-//                until the window showed what it shows once it has settled
-//                (nothing drawn into it for QuietMs), and the resident memory
-//                then; see WaitUntilPainted
+//                until the X server reported the drawing that made the window
+//                show what it shows once it has settled (nothing drawn into
+//                it for QuietMs), and the resident memory then; see
+//                WaitUntilPainted
 //   --settle MS  then waits MS milliseconds
 //   --memory     rss_kb, pss_kb: resident and proportional set size then
 //   --click X,Y  clicks at X,Y in that window (xdotool), then waits until
