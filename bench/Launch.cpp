@@ -8,9 +8,10 @@
 //                10 ms steps (less disturbed than map_ms by other work on
 //                the machine)
 //   --painted    painted_ms, painted_cpu_ms, painted_rss_kb: from the start
-//                until the window showed what it shows once it has settled
-//                (nothing drawn into it for QuietMs), and the resident memory
-//                then; see WaitUntilPainted
+//                until the X server reported the drawing that made the window
+//                show what it shows once it has settled (nothing drawn into
+//                it for QuietMs), and the resident memory then; see
+//                WaitUntilPainted
 //   --settle MS  then waits MS milliseconds
 //   --memory     rss_kb, pss_kb: resident and proportional set size then
 //   --click X,Y  clicks at X,Y in that window (xdotool), then waits until
@@ -40,8 +41,10 @@
 #include <unistd.h>
 
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -306,8 +309,9 @@ private:
 
 // Follows what is drawn into the window (X Damage) and grabs its content at
 // each change, until nothing has been drawn for QuietMs. Returns the time
-// (since `start`) of the first grab from which on the window showed its
-// settled content, with the CPU time of the program then; a negative time
+// (since `start`) when the server reported the last drawing that the first
+// grab showing the settled content shows, with the CPU time and memory of
+// the program at that grab; a negative time
 // when the window could not be followed. A window that draws its first
 // content early and the rest later is painted only with the rest.
 struct Painted {
@@ -326,6 +330,23 @@ long ResidentKb(pid_t pid)
     statm >> size >> resident;
     return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+// When the X server reported the damage, in milliseconds since `start`. The
+// report carries the server's time (of the monotonic clock, in milliseconds,
+// 32 bits): that is when the server took in what was drawn, even when the
+// report is read late (this program was busy with a grab). A time that does
+// not fit the clock's (another clock, a server on another machine) gives way
+// to the report's arrival.
+double DamageMs(const XDamageNotifyEvent& report, Clock::time_point start)
+{
+    const double arrivedMs = MsSince(start);
+    const auto startMs = std::chrono::duration_cast<std::chrono::milliseconds>(start.time_since_epoch()).count();
+    const auto sinceStart = static_cast<std::uint32_t>(report.timestamp - static_cast<unsigned long>(startMs));
+    const double reportedMs = double(sinceStart);
+    if (reportedMs > arrivedMs + 1)
+        return arrivedMs;
+    return reportedMs;
+}
+
 Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time_point start)
 {
     Painted result;
@@ -336,18 +357,27 @@ Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time
     const Damage damage = XDamageCreate(display, window, XDamageReportNonEmpty);
     WindowGrabber grabber(display, window);
     struct Sample {
-        double ms;
+        unsigned long serial;   // of the grab's request
+        double ms;              // when the grab was asked for
         double cpuMs;
         long rssKb;
         unsigned long long hash;
     };
+    struct Report {
+        unsigned long serial;   // of the last request the server had done
+        double ms;
+    };
     std::vector<Sample> samples;
+    std::vector<Report> reports;
     const auto sample = [&] {
         // Whatever was drawn up to now is in the grab; what is drawn later
         // reports again.
         XDamageSubtract(display, damage, None, None);
-        const unsigned long long hash = grabber.Grab();
-        samples.push_back({MsSince(start), ProcessCpuMs(pid), ResidentKb(pid), hash});
+        const double cpuMs = ProcessCpuMs(pid);
+        const long rssKb = ResidentKb(pid);
+        const unsigned long serial = NextRequest(display);
+        const double ms = MsSince(start);
+        samples.push_back({serial, ms, cpuMs, rssKb, grabber.Grab()});
     };
     sample();
     pollfd watch = {ConnectionNumber(display), POLLIN, 0};
@@ -358,8 +388,11 @@ Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == damageEvent + XDamageNotify)
+            if (event.type == damageEvent + XDamageNotify) {
+                const auto& report = *reinterpret_cast<XDamageNotifyEvent*>(&event);
+                reports.push_back({report.serial, DamageMs(report, start)});
                 damaged = true;
+            }
         }
         if (damaged) {
             sample();
@@ -376,7 +409,19 @@ Painted WaitUntilPainted(Display* display, Window window, pid_t pid, Clock::time
     size_t first = samples.size() - 1;
     while (first > 0 && samples[first - 1].hash == samples.back().hash)
         --first;
+    // It shows what was drawn before the server did its request: the last
+    // report the server sent before that (a report carries the serial of the
+    // last request of this connection the server had done), whether it was
+    // read before the grab or, sent meanwhile, after it. No report before
+    // it: the window showed its content when it was mapped.
     result.ms = samples[first].ms;
+    bool reported = false;
+    for (const Report& report : reports) {
+        if (report.serial < samples[first].serial) {
+            result.ms = reported ? std::max(result.ms, report.ms) : report.ms;
+            reported = true;
+        }
+    }
     result.cpuMs = samples[first].cpuMs;
     result.rssKb = samples[first].rssKb;
     return result;

@@ -29,6 +29,7 @@ struct Pending {
     std::vector<std::thread> threads;
     QVector<Decoded> pictures;
     std::atomic<int> next{0};
+    std::atomic<bool> pluginsLoaded{false};
 
     bool Running() const { return !threads.empty(); }
     void Join()
@@ -70,6 +71,16 @@ void Decode(Decoded& picture)
         picture.image.convertTo(QImage::Format_ARGB32_Premultiplied);
 }
 
+// Qt reads a picture named in a style sheet's "image" through an icon, which
+// asks every image plugin (GIF, ICO, JPEG) whether it can read the file: the
+// first such question loads them all. Asked here, they load on this thread
+// while the window is made, not on the GUI thread while it paints.
+void LoadImagePlugins(const QString& picture)
+{
+    QImageReader reader(picture);
+    reader.format();
+}
+
 // The digits of QPixmap's cache key: each byte of the value in memory
 // order, low nibble first.
 template <typename Number>
@@ -95,9 +106,13 @@ void PicturePreload::Start(const QStringList& files)
     for (const QString& file : files)
         pending.pictures.append({file, QImage()});
     pending.next = 0;
+    pending.pluginsLoaded = false;
     const auto work = [&pending] {
         for (int i = pending.next++; i < pending.pictures.size(); i = pending.next++)
             Decode(pending.pictures[i]);
+        // The first thread done, while the other decodes the largest.
+        if (!pending.pictures.isEmpty() && !pending.pluginsLoaded.exchange(true))
+            LoadImagePlugins(pending.pictures.last().file);
     };
     for (int i = 0; i < Threads; ++i)
         pending.threads.emplace_back(work);

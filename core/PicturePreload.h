@@ -13,8 +13,10 @@
 // decoding to Qt, as without a preload.
 class PicturePreload {
 public:
-    // Starts decoding the PNG files, in order. Needs the application object;
-    // a start while one is pending does nothing.
+    // Starts decoding the PNG files, in order, and loads Qt's image plugins
+    // on the way (an icon of a style sheet would load them on the GUI thread
+    // as it first paints). Needs the application object; a start while one
+    // is pending does nothing.
     static void Start(const QStringList& files);
     // On the GUI thread: waits for the decoding and puts the pictures into
     // the pixmap cache. Does nothing without a pending start.

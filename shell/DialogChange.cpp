@@ -205,12 +205,19 @@ DialogChange* DialogChange::Chooser()
 
 QStringList DialogChange::PicturesAtStart()
 {
-    // The background first: the largest, needed first.
+    // The background first: the largest, needed first. Then the usual
+    // device's picture and every small one an entry may show as the list is
+    // first painted (its link, its receiver's rate). The pictures of a device
+    // asleep or unknown, as large as the usual one, are decoded when shown:
+    // kept decoded at every start, they would cost 0.8 MB.
     const QString folder = StyleSheet::PictureFolder(QStringLiteral("DialogChange"));
     QStringList pictures;
     for (const char* name : {"MainBack.png", "Close.png", "CloseClick.png", "Min.png", "MinClick.png",
-                             "ComboboxBack.png", "ComboboxTextBack.png", "OnLine0.png", "OnLineWifi.png"})
+                             "ComboboxBack.png", "ComboboxTextBack.png", "OnLine0.png", "OnLineWifi.png",
+                             "OnLineUsb.png"})
         pictures << folder + QLatin1String(name);
+    for (const char* badge : BadgePictures)
+        pictures << folder + QLatin1String(badge);
     return pictures;
 }
 

@@ -7,16 +7,46 @@
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QDirIterator>
 #include <QHash>
 #include <QImageReader>
 #include <QPixmap>
 #include <QPixmapCache>
 
+#include <dlfcn.h>
+
 class PicturesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // First of all, while no picture has been read in this process: the
+    // preload leaves Qt's image plugins loaded, so that an icon of a style
+    // sheet, which asks each of them about its file, does not load them on
+    // the GUI thread as the window first paints.
+    void preloadLoadsTheImagePlugins()
+    {
+        const QDir folder(QLibraryInfo::location(QLibraryInfo::PluginsPath) + QStringLiteral("/imageformats"));
+        const QStringList plugins = folder.entryList({QStringLiteral("*.so")}, QDir::Files);
+        if (plugins.isEmpty())
+            QSKIP("no image plugins installed");
+        const auto loaded = [&folder](const QString& plugin) {
+            void* handle = dlopen(QFile::encodeName(folder.filePath(plugin)).constData(), RTLD_LAZY | RTLD_NOLOAD);
+            if (handle)
+                dlclose(handle);
+            return handle != nullptr;
+        };
+        for (const QString& plugin : plugins)
+            QVERIFY2(!loaded(plugin), qPrintable(plugin));
+        const QString pictures = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/");
+        PicturePreload::Start({pictures + QStringLiteral("MainBack.png"), pictures + QStringLiteral("Menu.png")});
+        PicturePreload::HandOver();
+        for (const QString& plugin : plugins)
+            QVERIFY2(loaded(plugin), qPrintable(plugin));
+    }
+
     void eachPictureIsDecodedOnce()
     {
         StyleSheet::KeepPicturesDecoded();

@@ -291,6 +291,44 @@ private slots:
         QCOMPARE(DialogChange::RateBadges.at(3)->pos(), QPoint(312, 10));
     }
 
+    // Every picture an online device's entry shows as the list is first
+    // built (its state, its link, its receiver's rate) is one decoded ahead
+    // while the program starts: the GUI thread decodes none of them itself
+    // before the list is painted. (A device asleep or unknown has a picture
+    // as large as the usual one: decoded when shown.)
+    void entryPicturesAreDecodedAhead_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::newRow("default receiver") << QString();
+        QTest::newRow("every receiver kind") << Scenario("receiver-kinds.json");
+        QTest::newRow("cabled mouse") << Scenario("cable-and-receiver.json");
+    }
+    void entryPicturesAreDecodedAhead()
+    {
+        QFETCH(QString, scenario);
+        QVERIFY(Open(scenario));
+        QVERIFY(!ShownDevices.isEmpty());
+        const QStringList ahead = DialogChange::PicturesAtStart();
+        const QRegularExpression url(QStringLiteral("url\\(([^)]*)\\)"));
+        QList<QWidget*> entries;
+        for (QWidget* widget : DialogChange::DeviceButtons)
+            entries << widget;
+        for (QWidget* widget : DialogChange::LinkIcons)
+            entries << widget;
+        for (QWidget* widget : DialogChange::RateBadges)
+            entries << widget;
+        int pictures = 0;
+        for (QWidget* entry : qAsConst(entries)) {
+            auto match = url.globalMatch(StyleOf(entry));
+            while (match.hasNext()) {
+                const QString file = match.next().captured(1);
+                QVERIFY2(ahead.contains(file), qPrintable(file));
+                ++pictures;
+            }
+        }
+        QVERIFY(pictures >= 2 * ShownDevices.size());
+    }
+
     void cabledMouseIsListedOnce()
     {
         // The mouse on its cable and through its receiver.
