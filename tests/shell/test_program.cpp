@@ -32,6 +32,7 @@ class ProgramTest : public QObject {
 private:
     QString xdotool;
     QTemporaryDir temp;
+    QString runtime;
 
     // Output of an xdotool command; "" when it failed.
     QString XDo(const QStringList& arguments, int timeoutMs = 10000)
@@ -79,9 +80,11 @@ private:
         environment.remove(QStringLiteral("QT_LOGGING_RULES"));
         if (markers)
             environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("talvire.debug=true"));
-        // The single-instance segment is keyed by a file of the temporary
-        // folder: a folder of its own keeps other tests' instances apart.
+        // A temporary folder and a runtime folder (where the single-instance
+        // segment is keyed) of the test's own: a copy of the program running
+        // elsewhere on the machine does not meet the ones started here.
         environment.insert(QStringLiteral("TMPDIR"), temp.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/talvire-control"), QStringList());
@@ -177,6 +180,9 @@ private slots:
         if (xdotool.isEmpty())
             QSKIP("needs xdotool");
         QVERIFY(temp.isValid());
+        runtime = temp.filePath(QStringLiteral("runtime"));
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void startsSecondStartEndsTerminationCloses()
