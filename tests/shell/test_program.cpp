@@ -72,6 +72,29 @@ private:
                      values.value(QStringLiteral("WIDTH")), values.value(QStringLiteral("HEIGHT")));
     }
 
+    // Whether the device list shows the simulated mouse's card: the window's
+    // ground, and the card in its middle in another colour.
+    static bool CardShown(const QRect& frame)
+    {
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(frame);
+        const QColor ground = shot.pixelColor(100, 300);
+        return ground.lightness() > 10 && ground.lightness() < 60 && shot.pixelColor(510, 260) != ground;
+    }
+
+    // Waits until the device list has found the simulated mouse.
+    bool WaitForCard(const QString& window)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < Patience) {
+            const QRect frame = Geometry(window);
+            if (frame.width() > 600 && frame.height() > 400 && CardShown(frame))
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
     // markers: the program's debug markers are asked for.
     void StartProgram(QProcess& process, bool markers = false)
     {
@@ -199,8 +222,8 @@ private slots:
             const QByteArray mapped = maps.readAll();
             QVERIFY2(!mapped.contains("_dri.so"), mapped.constData());
         }
-        // The device list finds the simulated mouse within a moment.
-        QTest::qWait(1500);
+        // The device list finds the simulated mouse.
+        QVERIFY(WaitForCard(window));
         const QRect frame = Geometry(window);
         QCOMPARE(frame.size(), QSize(1020, 700));
         const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
@@ -259,7 +282,7 @@ private slots:
         StartProgram(program);
         const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
         QVERIFY2(!window.isEmpty(), program.readAll().constData());
-        QTest::qWait(1500);
+        QVERIFY(WaitForCard(window));
         const QRect frame = Geometry(window);
         // The page buttons of the configuration frame, the first one in the
         // accent colour, at the left below the title band.
@@ -310,7 +333,7 @@ private slots:
         StartProgram(program);
         const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
         QVERIFY2(!window.isEmpty(), program.readAll().constData());
-        QTest::qWait(1500);
+        QVERIFY(WaitForCard(window));
 
         // A click on the icon.
         QRect icon = ToTray(window);
