@@ -110,8 +110,10 @@ private slots:
 
     void init()
     {
-        ResetSharedState();
+        // The library's threads stop first: an answer of the last test still
+        // due would meet the state as it is reset.
         QVERIFY(SimDevice_Reset());
+        ResetSharedState();
         QFile::remove(DeviceCacheFile::Folder() + DeviceCacheFile::FileName(0x0A, 0x01));
         window = std::make_unique<DialogMain>();
         window->show();
@@ -151,8 +153,10 @@ private slots:
     {
         window.reset();
         UsbLibrary_Shutdown();
-        ResetSharedState();
+        // The library's threads stop first: an answer of the last test still
+        // due would meet the state as it is reset.
         QVERIFY(SimDevice_Reset());
+        ResetSharedState();
         window = std::make_unique<DialogMain>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -110,9 +110,11 @@ private slots:
         DialogMain::SetTrayTest({});
         FirmwareImages::SetFolder(QString());
         Registry::Instance()->RemoveKey(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1")));
-        SimDevice_Reset();
         MacroRecording = false;
         window.reset();
+        // After the window (whose going may still ask the device), before
+        // the state: no answer is left to meet the state as it is reset.
+        SimDevice_Reset();
         ResetSharedState();
         LibraryProbe::OnCall({});
         MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
