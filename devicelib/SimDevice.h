@@ -8,7 +8,10 @@
  * 0 for an unknown device or a bad argument. Every function may be called from
  * any thread, also from inside a library callback, except SimDevice_Reset and
  * SimDevice_LoadScenario..., which stop the library's threads and therefore
- * refuse (return 0) on one of them.
+ * refuse (return 0) on one of them. Called on the application's thread, those
+ * two serve its events while they wait for a library callback that is still
+ * running (it may wait for that thread), so the callback ends before they
+ * return.
  */
 #ifndef SIMDEVICE_H
 #define SIMDEVICE_H

@@ -125,6 +125,10 @@ private slots:
     {
         LibraryProbe::OnCall({});
         window.reset();
+        // The library's threads end first while this thread serves what a
+        // callback still running waits for; the shutdown as the program's
+        // end makes it then finds none left running.
+        SimDevice_Reset();
         UsbLibrary_Shutdown();
     }
 
