@@ -6,6 +6,8 @@
 #include <QMetaType>
 #include <QThread>
 
+#include <atomic>
+
 #if defined(__SANITIZE_THREAD__)
 #define TALVIRE_THREAD_SANITIZER 1
 #elif defined(__has_feature)
@@ -71,6 +73,11 @@ PostMsg::PostMsg(QObject* parent)
 
 #ifdef TALVIRE_THREAD_SANITIZER
 namespace {
+// The mark object, made on the GUI thread (its first use there reads what its
+// construction wrote) and published through an atomic, which
+// ThreadSanitizer sees.
+std::atomic<BlockingSendMark*> mark{nullptr};
+
 // The mark object on the GUI thread, when a blocking send leaves another
 // thread for connected slots; null otherwise.
 BlockingSendMark* MarkFor(bool connected)
@@ -78,12 +85,13 @@ BlockingSendMark* MarkFor(bool connected)
     QCoreApplication* const app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread() || !connected)
         return nullptr;
-    static BlockingSendMark* const mark = [app] {
-        auto* const made = new BlockingSendMark;
-        made->moveToThread(app->thread());
-        return made;
-    }();
-    return mark;
+    if (!mark.load(std::memory_order_acquire)) {
+        QMetaObject::invokeMethod(app, [] {
+            if (!mark.load(std::memory_order_relaxed))
+                mark.store(new BlockingSendMark, std::memory_order_release);
+        }, Qt::BlockingQueuedConnection);
+    }
+    return mark.load(std::memory_order_acquire);
 }
 } // namespace
 #endif

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSharedMemory>
+#include <QStandardPaths>
 
 #include <mutex>
 
@@ -62,7 +63,16 @@ void StartUp::DeleteFilesOlderThanWeek(const QString& folder)
 bool StartUp::ClaimSingleInstance()
 {
     // Kept until the process ends; detaching at exit releases the segment.
-    static QSharedMemory memory(ProductName);
+    // The segment is keyed through a file of the user's runtime folder (not
+    // of the shared temporary folder), so only the user's own session meets
+    // it; without a usable runtime folder, Qt's per-user fallback serves.
+    static QSharedMemory memory;
+    if (memory.nativeKey().isEmpty()) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (folder.isEmpty())
+            folder = QDir::tempPath();
+        memory.setNativeKey(folder + QLatin1Char('/') + ProductName + QStringLiteral(".instance"));
+    }
 
     // A segment whose owner died without detaching (killed, crashed) still
     // exists with nobody attached; attaching and detaching once removes it,

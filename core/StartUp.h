@@ -21,7 +21,9 @@ public:
     // more than 7; a modification time in the future counts as very old.
     static void DeleteFilesOlderThanWeek(const QString& folder);
 
-    // Claims the single-instance segment keyed by the product name; false when
+    // Claims the single-instance segment, keyed through the file
+    // "<product name>.instance" of the user's runtime folder
+    // ($XDG_RUNTIME_DIR); false when
     // another instance holds it (the caller then shows the running-instance
     // notice and ends with 0). A segment left behind by an instance that died
     // without detaching is released first. Needs the application object.

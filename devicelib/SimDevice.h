@@ -8,7 +8,10 @@
  * 0 for an unknown device or a bad argument. Every function may be called from
  * any thread, also from inside a library callback, except SimDevice_Reset and
  * SimDevice_LoadScenario..., which stop the library's threads and therefore
- * refuse (return 0) on one of them.
+ * refuse (return 0) on one of them. Called on the application's thread, those
+ * two serve its events while they wait for a library callback that is still
+ * running (it may wait for that thread), so the callback ends before they
+ * return.
  */
 #ifndef SIMDEVICE_H
 #define SIMDEVICE_H
@@ -81,8 +84,8 @@ int SimDevice_SetPairingOutcome(int outcome);
 
 /* ---- Timing and faults --------------------------------------------------------------- */
 
-#define SIM_TIMING_ANSWER 0           /* every answer but the whole read (default 3 ms) */
-#define SIM_TIMING_WHOLE_READ 1       /* the whole configuration read (default 30 ms) */
+#define SIM_TIMING_ANSWER 0           /* every answer but the whole read (default 3 ms, see below) */
+#define SIM_TIMING_WHOLE_READ 1       /* the whole configuration read (default 30 ms, see below) */
 #define SIM_TIMING_PAIRING 2          /* until a pairing attempt can end (default 2500 ms) */
 #define SIM_TIMING_PAIRING_TIMEOUT 3  /* until an unanswered attempt fails (default 30000 ms) */
 #define SIM_TIMING_UPGRADE_STEP 4     /* between two upgrade progress reports (default 200 ms) */
@@ -91,7 +94,9 @@ int SimDevice_SetPairingOutcome(int outcome);
  * for each 64-byte report it moves, an answer for each report it fills (the
  * whole read 108) after the device's own answer time. Scenarios without a
  * "report" timing take TALVIRE_LINK_REPORT_MS from the environment when set
- * (the tests' environment sets 0), else 1 ms. */
+ * (the tests' environment sets 0), else 1 ms. Likewise scenarios without an
+ * "answer" or "wholeRead" timing take TALVIRE_LINK_ANSWER_MS for both when set
+ * (the tests' environment sets 0). */
 int SimDevice_SetTiming(int which, int ms);
 
 /* The next `count` answers to requests are lost; -1 loses all until 0 is set. */

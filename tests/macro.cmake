@@ -10,5 +10,5 @@ talvire_add_test(test_macro_editing SOURCES macro/test_macro_editing.cpp macro/M
 talvire_add_test(test_macro_device SOURCES macro/test_macro_device.cpp macro/MacroPageTesting.h sensor/OpenMouse.h
   LIBRARIES talvire_page_macro TIMEOUT 60)
 # The page in the whole program on the simulated mouse.
-talvire_add_test(test_macro_program THREADS SOURCES macro/test_macro_program.cpp macro/MacroPageTesting.h
+talvire_add_test(test_macro_program THREADS PARTS 2 SOURCES macro/test_macro_program.cpp macro/MacroPageTesting.h
   LIBRARIES talvire_app TIMEOUT 90)

@@ -14,6 +14,6 @@ talvire_add_test(test_dpi_rows LIBRARIES talvire_page_sensor
 # The sensor page: its form, its refresh from the mouse, its own controls;
 # one case picks a mouse through the worker, so it also runs under TSan.
 # About seventy page builds: 90 s under the sanitizers on a loaded machine.
-talvire_add_test(test_sensor_page THREADS TIMEOUT 90 LIBRARIES talvire_page_sensor
+talvire_add_test(test_sensor_page THREADS TIMEOUT 90 PARTS 3 LIBRARIES talvire_page_sensor
   SOURCES sensor/test_sensor_page.cpp sensor/OpenMouse.h)
 target_compile_definitions(test_sensor_page PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE_SOURCE_DIR}/devicelib/scenarios")

@@ -7,6 +7,9 @@
 #include "Scenario.h"
 #include "SimDevice.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -667,7 +670,7 @@ bool Library::OnLibraryThread() const
     return report_.OnThisThread() || change_.OnThisThread() || upgrade_.OnThisThread();
 }
 
-void Library::Shutdown(int boundMs)
+void Library::Shutdown(int boundMs, const std::function<void()>& whileWaiting)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -685,7 +688,7 @@ void Library::Shutdown(int boundMs)
     for (TimedExecutor* executor : {&report_, &change_, &upgrade_}) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        executor->Stop(int(std::max<long long>(0, left.count())));
+        executor->Stop(int(std::max<long long>(0, left.count())), whileWaiting);
     }
 }
 
@@ -693,7 +696,15 @@ bool Library::Reset(SimWorld world)
 {
     if (OnLibraryThread())
         return false;
-    Shutdown(ShutdownBoundMs);
+    // A callback still running may wait for the application's thread (a
+    // blocking queued call); called there, the reset serves its events
+    // meanwhile, so the callback ends and its thread is joined instead of
+    // being left running after the reset.
+    Shutdown(ShutdownBoundMs, [] {
+        QCoreApplication* const app = QCoreApplication::instance();
+        if (app && QThread::currentThread() == app->thread())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    });
     std::lock_guard<std::mutex> lock(mutex_);
     world_ = std::move(world);
     memory_.Clear();

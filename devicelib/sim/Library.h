@@ -62,8 +62,9 @@ public:
 
     UpgradeService& Upgrades() { return upgrades_; }
 
-    // Stops the three threads; waits at most boundMs for each callback still running.
-    void Shutdown(int boundMs);
+    // Stops the three threads; waits at most boundMs for each callback still
+    // running, running whileWaiting meanwhile (TimedExecutor::Stop).
+    void Shutdown(int boundMs, const std::function<void()>& whileWaiting = nullptr);
     // Shutdown, then the given devices. False (nothing done) on a library thread.
     bool Reset(SimWorld world);
     bool OnLibraryThread() const;

@@ -286,27 +286,31 @@ SimMouse ReadMouse(const QJsonObject& object, int index, unsigned vid, std::set<
     return mouse;
 }
 
-// The link's report time of a scenario that gives none: TALVIRE_LINK_REPORT_MS
-// when set (the tests' environment sets 0), else 1 ms.
-int DefaultReportMs()
+// A time of the link for scenarios that give none: the environment variable
+// when set (the tests' environment sets 0), else the fallback.
+int EnvironmentMs(const char* variable, int fallback)
 {
-    constexpr int Fallback = 1;
-    const QByteArray text = qgetenv("TALVIRE_LINK_REPORT_MS");
+    const QByteArray text = qgetenv(variable);
     if (text.isEmpty())
-        return Fallback;
+        return fallback;
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok || value < 0 || value > 600000) {
-        std::fprintf(stderr, "DIVAza: TALVIRE_LINK_REPORT_MS=%s ignored: not a time of 0-600000 ms\n",
-                     text.constData());
-        return Fallback;
+        std::fprintf(stderr, "DIVAza: %s=%s ignored: not a time of 0-600000 ms\n", variable, text.constData());
+        return fallback;
     }
     return value;
 }
 
 void ReadTiming(const QJsonObject& scenario, SimWorld* world)
 {
-    world->timing[SIM_TIMING_REPORT] = DefaultReportMs();
+    world->timing[SIM_TIMING_REPORT] = EnvironmentMs("TALVIRE_LINK_REPORT_MS", world->timing[SIM_TIMING_REPORT]);
+    // The device's own answer time; the whole read takes the same when set.
+    const int answerMs = EnvironmentMs("TALVIRE_LINK_ANSWER_MS", -1);
+    if (answerMs >= 0) {
+        world->timing[SIM_TIMING_ANSWER] = answerMs;
+        world->timing[SIM_TIMING_WHOLE_READ] = answerMs;
+    }
     const QJsonValue value = scenario.value(QStringLiteral("timing"));
     if (value.isUndefined())
         return;

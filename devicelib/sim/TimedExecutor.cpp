@@ -1,5 +1,7 @@
 #include "TimedExecutor.h"
 
+#include <algorithm>
+
 void TimedExecutor::Post(int delayMs, bool ordered, Action action)
 {
     std::shared_ptr<State> state;
@@ -29,7 +31,7 @@ void TimedExecutor::Post(int delayMs, bool ordered, Action action)
     state->wake.notify_all();
 }
 
-void TimedExecutor::Stop(int boundMs)
+void TimedExecutor::Stop(int boundMs, const Action& whileWaiting)
 {
     std::shared_ptr<State> state;
     {
@@ -49,8 +51,18 @@ void TimedExecutor::Stop(int boundMs)
     }
     state->turn->free.notify_all();
     const bool self = state->thread.get_id() == std::this_thread::get_id();
-    const bool ended = !self && state->exited.wait_for(lock, std::chrono::milliseconds(boundMs),
-                                                       [&] { return state->ended; });
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(boundMs);
+    bool ended = false;
+    while (!self) {
+        const Clock::time_point until = whileWaiting ? std::min(deadline, Clock::now() + std::chrono::milliseconds(5))
+                                                     : deadline;
+        ended = state->exited.wait_until(lock, until, [&] { return state->ended; });
+        if (ended || Clock::now() >= deadline)
+            break;
+        lock.unlock();
+        whileWaiting();
+        lock.lock();
+    }
     std::thread thread = std::move(state->thread);
     lock.unlock();
     if (ended)

@@ -29,7 +29,10 @@ public:
     // Drops pending actions and ends the thread. Waits at most boundMs for an
     // action still running; a thread that does not end in time (or the calling
     // thread itself) is left to end on its own once its action returns.
-    void Stop(int boundMs);
+    // whileWaiting, when given, runs every few milliseconds of that wait
+    // (without the executor's locks), so that the caller can serve what the
+    // running action waits for.
+    void Stop(int boundMs, const Action& whileWaiting = nullptr);
     // True on this executor's thread.
     bool OnThisThread() const;
 

@@ -4,6 +4,7 @@
 
 #include "core/SharedState.h"
 #include "core/StyleSheet.h"
+#include "core/Timing.h"
 #include "pages/buttons/DebouncetimeB.h"
 #include "pages/buttons/DebouncetimeC.h"
 #include "tests/common/ModalAnswer.h"
@@ -37,6 +38,12 @@ class ButtonPageTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The program's waits (the pick's among them), twenty times faster.
+        Timing::SetScale(0.05);
+    }
+
     // Combinations and consumer keys reach the stored block, the label and
     // the mirror; what does not fit is not stored.
     void records_data()

@@ -4,11 +4,13 @@
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
 
-TestChild::TestChild(const QString& tempFolder)
+TestChild::TestChild(const QString& tempFolder, const QString& runtimeFolder)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!tempFolder.isEmpty())
         environment.insert(QStringLiteral("TMPDIR"), tempFolder);
+    if (!runtimeFolder.isEmpty())
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
     process_.setProcessEnvironment(environment);
     process_.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/talvire_test_child"));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);

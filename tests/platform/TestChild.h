@@ -5,12 +5,12 @@
 #include <QStringList>
 
 // Runs the helper program talvire_test_child (beside the test) with the test's
-// own HOME and XDG folders, and TMPDIR set to tempFolder when given (the
-// single-instance segment is keyed through a file there, so parallel test runs
-// and a program the developer runs do not meet).
+// own HOME and XDG folders (the test's runtime folder, where the
+// single-instance segment is keyed, is its own), TMPDIR set to tempFolder and
+// XDG_RUNTIME_DIR to runtimeFolder when given.
 class TestChild {
 public:
-    explicit TestChild(const QString& tempFolder = QString());
+    explicit TestChild(const QString& tempFolder = QString(), const QString& runtimeFolder = QString());
     ~TestChild();
 
     void Start(const QStringList& arguments);

@@ -179,6 +179,47 @@ private slots:
         QCOMPARE(fifth.process().exitCode(), 0);
     }
 
+    // The claim lives in the user's runtime folder: an instance of another
+    // session (another runtime folder) does not turn a start away even when
+    // both share the temporary folder, while one of the same session does
+    // whatever temporary folder either has.
+    void singleInstanceFollowsTheRuntimeFolder()
+    {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QString quit = temp.filePath(QStringLiteral("quit"));
+        QString runtime[2];
+        for (int i = 0; i < 2; ++i) {
+            runtime[i] = temp.filePath(QStringLiteral("runtime%1").arg(i));
+            QVERIFY(QDir().mkpath(runtime[i]));
+            QVERIFY(QFile::setPermissions(runtime[i], QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        const QString sharedTemp = temp.filePath(QStringLiteral("tmp"));
+        const QString otherTemp = temp.filePath(QStringLiteral("other-tmp"));
+        QVERIFY(QDir().mkpath(sharedTemp));
+        QVERIFY(QDir().mkpath(otherTemp));
+
+        TestChild first(sharedTemp, runtime[0]);
+        first.Start({QStringLiteral("wait"), quit});
+        QVERIFY2(first.WaitForLine(QStringLiteral("running")), qPrintable(first.Output()));
+
+        TestChild elsewhere(sharedTemp, runtime[1]);
+        elsewhere.Start({QStringLiteral("wait"), quit});
+        QVERIFY2(elsewhere.WaitForLine(QStringLiteral("running")), qPrintable(elsewhere.Output()));
+
+        TestChild same(otherTemp, runtime[0]);
+        same.Start({QStringLiteral("wait"), quit});
+        QVERIFY(same.WaitForEnd());
+        QCOMPARE(same.process().exitCode(), 0);
+        QVERIFY2(same.Output().contains(QStringLiteral("notice ExeIsRun")), qPrintable(same.Output()));
+
+        QFile(quit).open(QIODevice::WriteOnly);
+        QVERIFY(first.WaitForEnd());
+        QVERIFY(elsewhere.WaitForEnd());
+        QCOMPARE(first.process().exitCode(), 0);
+        QCOMPARE(elsewhere.process().exitCode(), 0);
+    }
+
     void logHandlerWritesDebugMessages()
     {
         StartUp::PrepareUserFolder();

@@ -221,8 +221,10 @@ private slots:
 
     void init()
     {
-        ResetSharedState();
+        // The library's threads stop first: an answer of the last test still
+        // due would meet the state as it is reset.
         QVERIFY(SimDevice_Reset());
+        ResetSharedState();
         LanguageTexts::SetFolder(QString());
         FirmwareImages::SetFolder(QString());
         Store("Language", "Language", QStringLiteral("0"));

@@ -80,8 +80,10 @@ private slots:
 
     void init()
     {
-        ResetSharedState();
+        // The library's threads stop first: an answer of the last test still
+        // due would meet the state as it is reset.
         QVERIFY(SimDevice_Reset());
+        ResetSharedState();
         MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
         window = std::make_unique<DialogMain>();
         window->show();

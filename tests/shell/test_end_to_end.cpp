@@ -110,8 +110,10 @@ private slots:
 
     void init()
     {
-        ResetSharedState();
+        // The library's threads stop first: an answer of the last test still
+        // due would meet the state as it is reset.
         QVERIFY(SimDevice_Reset());
+        ResetSharedState();
         QFile::remove(DeviceCacheFile::Folder() + DeviceCacheFile::FileName(0x0A, 0x01));
         window = std::make_unique<DialogMain>();
         window->show();
@@ -123,6 +125,10 @@ private slots:
     {
         LibraryProbe::OnCall({});
         window.reset();
+        // The library's threads end first while this thread serves what a
+        // callback still running waits for; the shutdown as the program's
+        // end makes it then finds none left running.
+        SimDevice_Reset();
         UsbLibrary_Shutdown();
     }
 
@@ -151,8 +157,10 @@ private slots:
     {
         window.reset();
         UsbLibrary_Shutdown();
-        ResetSharedState();
+        // The library's threads stop first: an answer of the last test still
+        // due would meet the state as it is reset.
         QVERIFY(SimDevice_Reset());
+        ResetSharedState();
         window = std::make_unique<DialogMain>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

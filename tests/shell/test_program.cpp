@@ -32,6 +32,7 @@ class ProgramTest : public QObject {
 private:
     QString xdotool;
     QTemporaryDir temp;
+    QString runtime;
 
     // Output of an xdotool command; "" when it failed.
     QString XDo(const QStringList& arguments, int timeoutMs = 10000)
@@ -71,6 +72,29 @@ private:
                      values.value(QStringLiteral("WIDTH")), values.value(QStringLiteral("HEIGHT")));
     }
 
+    // Whether the device list shows the simulated mouse's card: the window's
+    // ground, and the card in its middle in another colour.
+    static bool CardShown(const QRect& frame)
+    {
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(frame);
+        const QColor ground = shot.pixelColor(100, 300);
+        return ground.lightness() > 10 && ground.lightness() < 60 && shot.pixelColor(510, 260) != ground;
+    }
+
+    // Waits until the device list has found the simulated mouse.
+    bool WaitForCard(const QString& window)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < Patience) {
+            const QRect frame = Geometry(window);
+            if (frame.width() > 600 && frame.height() > 400 && CardShown(frame))
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
     // markers: the program's debug markers are asked for.
     void StartProgram(QProcess& process, bool markers = false)
     {
@@ -79,9 +103,11 @@ private:
         environment.remove(QStringLiteral("QT_LOGGING_RULES"));
         if (markers)
             environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("talvire.debug=true"));
-        // The single-instance segment is keyed by a file of the temporary
-        // folder: a folder of its own keeps other tests' instances apart.
+        // A temporary folder and a runtime folder (where the single-instance
+        // segment is keyed) of the test's own: a copy of the program running
+        // elsewhere on the machine does not meet the ones started here.
         environment.insert(QStringLiteral("TMPDIR"), temp.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/talvire-control"), QStringList());
@@ -177,6 +203,9 @@ private slots:
         if (xdotool.isEmpty())
             QSKIP("needs xdotool");
         QVERIFY(temp.isValid());
+        runtime = temp.filePath(QStringLiteral("runtime"));
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void startsSecondStartEndsTerminationCloses()
@@ -193,8 +222,8 @@ private slots:
             const QByteArray mapped = maps.readAll();
             QVERIFY2(!mapped.contains("_dri.so"), mapped.constData());
         }
-        // The device list finds the simulated mouse within a moment.
-        QTest::qWait(1500);
+        // The device list finds the simulated mouse.
+        QVERIFY(WaitForCard(window));
         const QRect frame = Geometry(window);
         QCOMPARE(frame.size(), QSize(1020, 700));
         const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
@@ -253,7 +282,7 @@ private slots:
         StartProgram(program);
         const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
         QVERIFY2(!window.isEmpty(), program.readAll().constData());
-        QTest::qWait(1500);
+        QVERIFY(WaitForCard(window));
         const QRect frame = Geometry(window);
         // The page buttons of the configuration frame, the first one in the
         // accent colour, at the left below the title band.
@@ -304,7 +333,7 @@ private slots:
         StartProgram(program);
         const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
         QVERIFY2(!window.isEmpty(), program.readAll().constData());
-        QTest::qWait(1500);
+        QVERIFY(WaitForCard(window));
 
         // A click on the icon.
         QRect icon = ToTray(window);

@@ -7,6 +7,7 @@
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
 #include "core/SharedState.h"
+#include "core/Timing.h"
 #include "core/Worker.h"
 #include "devicelib/DIVAza.h"
 #include "devicelib/SimDevice.h"
@@ -35,6 +36,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -109,9 +111,11 @@ private slots:
         DialogMain::SetTrayTest({});
         FirmwareImages::SetFolder(QString());
         Registry::Instance()->RemoveKey(Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1")));
-        SimDevice_Reset();
         MacroRecording = false;
         window.reset();
+        // After the window (whose going may still ask the device), before
+        // the state: no answer is left to meet the state as it is reset.
+        SimDevice_Reset();
         ResetSharedState();
         LibraryProbe::OnCall({});
         MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
@@ -547,9 +551,13 @@ private slots:
     void timeOutNoticeStaysWhileOnlineCheckRuns()
     {
         Make();
-        // The frame with its worker, as once a device has been picked.
+        // The frame with its worker, as once a device has been picked; the
+        // online check's period scaled down.
+        Timing::SetScale(0.05);
+        const auto scale = qScopeGuard([] { Timing::SetScale(1); });
         window->Frame();
         QVERIFY(WorkerInstance.load());
+        QSignalSpy checks(WorkerInstance.load()->OnlineCheckTimer(), &QTimer::timeout);
         QSignalSpy reads(PostMsg::Instance(), &PostMsg::SigUpDataParam);
         CurrentDevicePath.set(QByteArray(SimDevice_PathOf("receiver")));
         DeviceChosen = 1;
@@ -558,7 +566,8 @@ private slots:
         bool open = false;
         ModalAnswer answer([&](QWidget* notice) {
             // Three periods of the online check.
-            QTest::qWait(3 * 1300 + 300);
+            const int before = checks.count();
+            QTRY_VERIFY_WITH_TIMEOUT(checks.count() >= before + 3, 30000);
             open = notice->isVisible();
             // No device work from here on.
             DeviceChosen = 0;
