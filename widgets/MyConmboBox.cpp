@@ -134,10 +134,16 @@ void MyConmboBox::PlacePopup()
     if (popup == window() || !popup->isVisible())
         return;
 
+    // The rows the list shows: a row hidden in the list view takes no room.
+    const auto* listView = qobject_cast<const QListView*>(list);
+    const int maxRows = qMax(1, maxVisibleItems());
     int rowsHeight = 0;
-    const int rows = qMin(count(), qMax(1, maxVisibleItems()));
-    for (int row = 0; row < rows; ++row)
+    for (int row = 0, shown = 0; row < count() && shown < maxRows; ++row) {
+        if (listView && listView->isRowHidden(row))
+            continue;
         rowsHeight += list->sizeHintForRow(row);
+        ++shown;
+    }
     // The list's frame and the popup's margins around its rows.
     const int chrome = popup->height() - list->viewport()->height();
     int height = rowsHeight + chrome;

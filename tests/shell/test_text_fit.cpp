@@ -74,6 +74,10 @@ constexpr int Patience = 15000;
 // The least room between a caption and each edge of its button, or the
 // arrow of its drop-down box.
 constexpr int CaptionGap = 5;
+// The room a function button that opens a sub-list keeps at its right edge
+// for the arrow its picture draws (the arrow's left end lies 14 px from the
+// edge); the caption is drawn centred, so it keeps the same room on the left.
+constexpr int SubListArrowRoom = 14;
 
 struct Window {
     QString name;
@@ -212,6 +216,9 @@ QString CaptionProblem(const QAbstractButton* button, const QString& text)
             + button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, button);
     else   // a caption that touches the button's edges looks cut
         needed += 2 * CaptionGap;
+    // A centred caption must end before the sub-list arrow of the picture.
+    if (button->styleSheet().contains(QLatin1String("BMenuTitleB")))
+        needed += 2 * SubListArrowRoom;
     if (needed <= button->width())
         return QString();
     return QStringLiteral("%1 \"%2\" needs %3 in %4").arg(button->objectName(), text).arg(needed).arg(button->width());

@@ -162,21 +162,28 @@ private slots:
     // The list opens below its box (above it at the window's foot), as wide
     // as the box and inside the window, its entries centred like the box's
     // text; it shows every entry up to five, with a scroll bar only beyond.
+    // A row hidden in the list (the sensor mode's third entry where the link
+    // has no cable mode) leaves no blank strip.
     void comboBoxListFitsItsEntries_data()
     {
         QTest::addColumn<int>("entries");
         QTest::addColumn<int>("windowHeight");
         QTest::addColumn<int>("boxTop");
         QTest::addColumn<bool>("below");
-        QTest::newRow("two entries") << 2 << 300 << 20 << true;
-        QTest::newRow("three entries") << 3 << 300 << 20 << true;
-        QTest::newRow("five entries") << 5 << 300 << 20 << true;
-        QTest::newRow("21 entries") << 21 << 300 << 20 << true;
-        QTest::newRow("21 entries near the window's foot") << 21 << 300 << 200 << false;
-        QTest::newRow("two entries near the window's foot") << 2 << 300 << 200 << true;
-        QTest::newRow("two entries at the window's foot") << 2 << 300 << 265 << false;
+        QTest::addColumn<int>("hiddenRow"); // -1: none
+        QTest::newRow("two entries") << 2 << 300 << 20 << true << -1;
+        QTest::newRow("three entries") << 3 << 300 << 20 << true << -1;
+        QTest::newRow("five entries") << 5 << 300 << 20 << true << -1;
+        QTest::newRow("21 entries") << 21 << 300 << 20 << true << -1;
+        QTest::newRow("21 entries near the window's foot") << 21 << 300 << 200 << false << -1;
+        QTest::newRow("two entries near the window's foot") << 2 << 300 << 200 << true << -1;
+        QTest::newRow("two entries at the window's foot") << 2 << 300 << 265 << false << -1;
         // A window too small for the list on either side: the screen holds it.
-        QTest::newRow("21 entries, small window") << 21 << 140 << 100 << true;
+        QTest::newRow("21 entries, small window") << 21 << 140 << 100 << true << -1;
+        QTest::newRow("three entries, the last hidden") << 3 << 300 << 20 << true << 2;
+        QTest::newRow("three entries, the first hidden") << 3 << 300 << 20 << true << 0;
+        QTest::newRow("six entries, one hidden") << 6 << 300 << 20 << true << 3;
+        QTest::newRow("three entries at the foot, the last hidden") << 3 << 300 << 240 << false << 2;
     }
 
     void comboBoxListFitsItsEntries()
@@ -185,6 +192,7 @@ private slots:
         QFETCH(int, windowHeight);
         QFETCH(int, boxTop);
         QFETCH(bool, below);
+        QFETCH(int, hiddenRow);
         QWidget window;
         window.resize(300, windowHeight);
         auto* box = new MyConmboBox(&window);
@@ -195,6 +203,8 @@ private slots:
         box->setMaxVisibleItems(5);
         for (int entry = 0; entry < entries; ++entry)
             box->addItem(QStringLiteral("%1ms").arg(entry));
+        if (hiddenRow >= 0)
+            list->setRowHidden(hiddenRow, true);
         box->setGeometry(50, boxTop, 160, 30);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -214,10 +224,17 @@ private slots:
         else
             QCOMPARE(shown.bottom(), boxArea.top() - 1);
         // Every row shown whole, the list no taller than its rows.
-        const int rows = qMin(entries, 5);
-        const QRect lastShown = list->visualRect(box->model()->index(rows - 1, 0));
+        const int shownEntries = entries - (hiddenRow >= 0 ? 1 : 0);
+        int lastRow = -1;
+        for (int row = 0, shownRows = 0; row < entries && shownRows < 5; ++row) {
+            if (row != hiddenRow) {
+                lastRow = row;
+                ++shownRows;
+            }
+        }
+        const QRect lastShown = list->visualRect(box->model()->index(lastRow, 0));
         QCOMPARE(lastShown.bottom(), list->viewport()->height() - 1);
-        QCOMPARE(list->verticalScrollBar()->isVisible(), entries > 5);
+        QCOMPARE(list->verticalScrollBar()->isVisible(), shownEntries > 5);
         QCOMPARE(box->itemData(entries - 1, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
         box->hidePopup();
     }
