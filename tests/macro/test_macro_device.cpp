@@ -6,6 +6,7 @@
 #include "core/SharedState.h"
 #include "dialogs/FileChooser.h"
 #include "dialogs/MacroKeyHook.h"
+#include "platform/IniFile.h"
 #include "tests/common/TestEnvironment.h"
 #include "tests/sensor/OpenMouse.h"
 
@@ -417,10 +418,14 @@ private slots:
             QVERIFY(Put(target, "1\n"));
         }
         Macro page;
+        // The settings the page's start queued reach the disk first, and any
+        // the name would write are on the disk before the second look.
+        IniFile::WriteOutAll();
         const QStringList before = tree();
         BusLog bus;
         PostMsg::Instance()->PostButtonToMacro(
             ImageWithMacro(3, name, 2, {Event(0, 4, 0x10, 12), Event(1, 4, 0x10, 0)}), 3);
+        IniFile::WriteOutAll();
         QCOMPARE(tree(), before);
         QCOMPARE(MacroNames(page), QStringList{"ab"});
         QCOMPARE(Rows(page)->count(), 0);
