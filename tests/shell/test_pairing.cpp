@@ -186,8 +186,10 @@ private slots:
                                                           : QString::fromLatin1(SimDevice_PathOf(qPrintable(expected))));
         // The product's customer id, whatever the record says.
         QCOMPARE(int(match_->cid()), 10);
+        // The dialog's first 100 ms check decides; its slot runs before the spy's.
+        QSignalSpy check(Timer(100), &QTimer::timeout);
         match_->show();
-        QTest::qWait(250);
+        QVERIFY(check.wait(Patience));
         QCOMPARE(match_->allowed(), !expected.isEmpty());
         QCOMPARE(Button()->isEnabled(), !expected.isEmpty());
         QVERIFY(Instruction()->isVisible());
@@ -213,7 +215,10 @@ private slots:
         Button()->click();
         QApplication::setActiveWindow(match_.get());
         QTest::keyClick(match_.get(), Qt::Key_Space);
-        QTest::qWait(300);
+        // Whatever the click and the key posted is handled, and the dialog's
+        // next 100 ms check has run.
+        QSignalSpy check(Timer(100), &QTimer::timeout);
+        QVERIFY(check.wait(Patience));
         QCOMPARE(int(Match::PairState), int(Match::Idle));
         QVERIFY(!Match::PairStarted);
         QVERIFY(!SaveScreenshot(match_.get(), QStringLiteral("match-wired-en")).isEmpty());
@@ -276,8 +281,10 @@ private slots:
         QVERIFY(SimDevice_SetPairingOutcome(SIM_PAIR_NO_ANSWER));
         QVERIFY(Open(Listed("receiver", "5214")));
         QVERIFY(Start());
-        QTest::qWait(1200);
-        QVERIFY(Match::PairStarted);    // still present: the attempt goes on
+        // The 1 s presence check has found the receiver: the attempt goes on.
+        QSignalSpy presence(Timer(1000), &QTimer::timeout);
+        QVERIFY(presence.wait(Patience));
+        QVERIFY(Match::PairStarted);
         QVERIFY(SimDevice_Plug("receiver", 0));
         QElapsedTimer clock;
         clock.start();
@@ -310,7 +317,9 @@ private slots:
         QVERIFY(Open(Listed("receiver", "5214")));
         QVERIFY(Start());
         QVERIFY(PairingReport(type, status, headerLength));
-        QTest::qWait(50);
+        // The report has been handled (PairingReport returns after it); what it
+        // posted to the GUI thread, if anything, is delivered now.
+        QCoreApplication::sendPostedEvents();
         QVERIFY(Match::PairStarted);
         QCOMPARE(int(Match::PairState), int(Match::Pairing));
         QVERIFY(Timer(500)->isActive());
@@ -554,7 +563,9 @@ private slots:
             if (state != QLatin1String("pairing")) {
                 QVERIFY(WaitOutcome());
                 QTRY_VERIFY(Match::PairState == Match::Paired || Match::PairState == Match::Failed);
-                QTest::qWait(50);
+                // The button shows the outcome (posted after the state is set).
+                QTRY_VERIFY(Button()->styleSheet().contains(
+                    state == QLatin1String("success") ? QStringLiteral("PairSuccess.png") : QStringLiteral("PairFail.png")));
             }
         }
         const QString name = QStringLiteral("match-%1-%2").arg(state, language == 0 ? "en" : "zh");

@@ -128,6 +128,24 @@ private:
                                  Patience);
     }
 
+    // Waits until the library's callbacks now running have returned (its
+    // threads stop, and start again when next needed) while the GUI thread
+    // serves their blocking signals, then delivers what they posted.
+    void WaitForCallbacks()
+    {
+        QVERIFY(RunOnOtherThread([] { UsbLibrary_Shutdown(); }));
+        QCoreApplication::sendPostedEvents();
+    }
+
+    // Waits until no pass runs (a pass asked for starts the thread at once),
+    // then delivers what it posted.
+    void WaitForPassesEnded()
+    {
+        QCoreApplication::sendPostedEvents();
+        QTRY_VERIFY_WITH_TIMEOUT(!worker->isRunning(), Patience);
+        QCoreApplication::sendPostedEvents();
+    }
+
     // The report callback opened on the receiver, not the worker's: reports
     // are handed to the worker by the test alone.
     void OpenQuietly(const DeviceAllInfo& device)
@@ -166,7 +184,7 @@ private slots:
         delete worker;
         worker = nullptr;
         // A report still being handled finishes into this test's log.
-        QTest::qWait(100);
+        WaitForCallbacks();
         delete log;
         log = nullptr;
     }
@@ -266,6 +284,7 @@ private slots:
 
         worker->RequestPass();
         QTRY_VERIFY_WITH_TIMEOUT(!RunRequested && !worker->isRunning(), Patience);
+        // Answers to anything the pass asked of the device would come within this while.
         QTest::qWait(200);
         QCOMPARE(log->Names(), QByteArrayList());
         QCOMPARE(SimDevice_WriteCount("mouse"), writes);
@@ -402,7 +421,7 @@ private slots:
         QCOMPARE(log->Count("SigCloseOffOnline"), closeNotices);
         if (passes > 0)
             WaitForWholeReads(passes);
-        QTest::qWait(100);
+        WaitForPassesEnded();
         QCOMPARE(log->Count("SigUpDataParam"), passes);
     }
 
@@ -646,7 +665,8 @@ private slots:
 
         QVERIFY(SimDevice_Plug("receiver", 0));
         QTRY_COMPARE_WITH_TIMEOUT(log->Arguments("SigSetver"), QList<QVariantList>{{4}}, Patience);
-        QTest::qWait(100);
+        // The change notice, which posted that first, has been handled.
+        WaitForCallbacks();
         QCOMPARE(log->Arguments("SigChangeMainDialog"), watch ? QList<QVariantList>{{0}} : QList<QVariantList>());
         QCOMPARE(CurrentDevice.get().path.isEmpty(), watch);
         QVERIFY(WorkerDeviceList.get().isEmpty());
@@ -675,7 +695,8 @@ private slots:
         FirmwareUpdateRunning = updating;
         StartUsbChanged(&Worker::OnUsbChanged, 600);
         QTRY_COMPARE_WITH_TIMEOUT(log->Arguments("SigSetver"), QList<QVariantList>{{4}}, Patience);
-        QTest::qWait(100);
+        // The change notice, which posted that first, has been handled.
+        WaitForCallbacks();
         QCOMPARE(log->Count("SigCheckUpdate"), checks);
         StopUsbChanged();
         FirmwareUpdateRunning = false;
@@ -884,7 +905,9 @@ private slots:
         // A device change after that connects, but starts nothing.
         QVERIFY(SimDevice_SetPower("mouse", 1));
         Worker::ConnectDevice(receiver);
-        QTest::qWait(100);
+        // Only a pass asks for the apply dialog, and no worker is left to run
+        // one: what the connection's reports and posts bring is in now.
+        WaitForCallbacks();
         QCOMPARE(log->Count("SigUpDataParam"), 0);
 
         worker = new Worker;
@@ -914,7 +937,9 @@ private slots:
         Choose(Found("receiver"), false);
         if (finalStop) {
             QVERIFY(!worker->isRunning());
-            QTest::qWait(200);
+            // A pass would have started its thread in Choose; what the
+            // device's reports and posts bring is in now.
+            WaitForCallbacks();
             QCOMPARE(log->Count("SigUpDataParam"), 0);
             QVERIFY(!LiveFlashDataIsCurrent());
         } else {
