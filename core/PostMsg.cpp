@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QEvent>
 #include <QMetaMethod>
 #include <QMetaType>
 #include <QThread>
@@ -17,28 +18,35 @@
 #endif
 
 #ifdef TALVIRE_THREAD_SANITIZER
-extern "C" void __tsan_acquire(void* address);
-extern "C" void __tsan_release(void* address);
+#include <sanitizer/tsan_interface.h>
 
 namespace {
-char sendBegun;
+// Released by the sender of a blocking signal once the signal function has
+// laid out its arguments, acquired by the GUI thread before it delivers a
+// queued call; then released by the GUI thread after the slots have run and
+// acquired by the sender once the send returns.
+char argumentsLaid;
 char slotsDone;
 } // namespace
 #endif
 
 // Marks for ThreadSanitizer, on the GUI thread, the two ends of a blocking
-// send: before it, the GUI thread takes over what the sender wrote; after it,
-// the sender takes over what the slots did. It is invoked by name: a functor
-// or member-function slot would still read the sender's stack after its body,
-// past the mark.
+// send, which Qt hands over through a semaphore ThreadSanitizer does not see.
+// As an event filter of the application it takes over, before a queued call is
+// delivered, what the sender wrote up to the signal's arguments; End, invoked
+// by name after the send, gives the sender what the slots did (a functor or
+// member-function slot would still read the sender's stack after its body,
+// past the mark).
 class BlockingSendMark : public QObject {
     Q_OBJECT
 public:
-    Q_INVOKABLE void Begin()
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
 #ifdef TALVIRE_THREAD_SANITIZER
-        __tsan_acquire(&sendBegun);
+        if (event->type() == QEvent::MetaCall)
+            __tsan_acquire(&argumentsLaid);
 #endif
+        return QObject::eventFilter(watched, event);
     }
 
     Q_INVOKABLE void End()
@@ -48,6 +56,38 @@ public:
 #endif
     }
 };
+
+#ifdef TALVIRE_THREAD_SANITIZER
+namespace {
+// The mark object, made on the GUI thread together with its place among the
+// application's event filters (its uses there read what its construction
+// wrote) and published through an atomic, which ThreadSanitizer sees.
+std::atomic<BlockingSendMark*> mark{nullptr};
+
+// Makes the mark when called on the GUI thread and there is none yet.
+void MakeMark()
+{
+    QCoreApplication* const app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread() || mark.load(std::memory_order_relaxed))
+        return;
+    auto* const made = new BlockingSendMark;
+    app->installEventFilter(made);
+    mark.store(made, std::memory_order_release);
+}
+
+// The mark object on the GUI thread, when a blocking send leaves another
+// thread for connected slots; null otherwise. The bus is first used on the GUI
+// thread, which makes the mark; without one the sends are not marked and
+// ThreadSanitizer reports them.
+BlockingSendMark* MarkFor(bool connected)
+{
+    QCoreApplication* const app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread() || !connected)
+        return nullptr;
+    return mark.load(std::memory_order_acquire);
+}
+} // namespace
+#endif
 
 PostMsg* PostMsg::Instance()
 {
@@ -69,46 +109,61 @@ PostMsg::PostMsg(QObject* parent)
     qRegisterMetaType<FlashDataMap>("FlashDataMap");
     qRegisterMetaType<DeviceAllInfo>("DeviceAllInfo");
     qRegisterMetaType<DongleRGB*>("DongleRGB*");
-}
 
+    // Before any receiver connects (only does something in ThreadSanitizer builds).
+    MarkBlockingSignal(&PostMsg::SigUpDataConfigUI);
+    MarkBlockingSignal(&PostMsg::SigUpDataLightUIButton);
+    MarkBlockingSignal(&PostMsg::SigUpDataLightSensor);
+    MarkBlockingSignal(&PostMsg::SigUpDataReportRate);
+    MarkBlockingSignal(&PostMsg::SigUpDataDPI);
+    MarkBlockingSignal(&PostMsg::SigUpDataDPILed);
+    MarkBlockingSignal(&PostMsg::SigBattery);
+    MarkBlockingSignal(&PostMsg::SigRGBValue);
+    MarkBlockingSignal(&PostMsg::SigLongRangeMode);
+    MarkBlockingSignal(&PostMsg::SigForm);
+    MarkBlockingSignal(&PostMsg::SigFormReset);
 #ifdef TALVIRE_THREAD_SANITIZER
-namespace {
-// The mark object, made on the GUI thread (its first use there reads what its
-// construction wrote) and published through an atomic, which
-// ThreadSanitizer sees.
-std::atomic<BlockingSendMark*> mark{nullptr};
-
-// The mark object on the GUI thread, when a blocking send leaves another
-// thread for connected slots; null otherwise.
-BlockingSendMark* MarkFor(bool connected)
-{
-    QCoreApplication* const app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread() || !connected)
-        return nullptr;
-    if (!mark.load(std::memory_order_acquire)) {
-        QMetaObject::invokeMethod(app, [] {
-            if (!mark.load(std::memory_order_relaxed))
-                mark.store(new BlockingSendMark, std::memory_order_release);
-        }, Qt::BlockingQueuedConnection);
-    }
-    return mark.load(std::memory_order_acquire);
-}
-} // namespace
+    MakeMark();
 #endif
+}
 
 // A blocking emission hands the arguments over and waits on a semaphore inside
 // Qt, which ThreadSanitizer does not see; it would take the slot's reads of
-// what the sender wrote, and the sender's next writes, for races. A blocking
-// round trip through the GUI thread before the send and one after it, after the
-// slots have run there, make the order visible.
+// what the sender wrote (the signal function lays the argument pointers out on
+// the sender's stack), and the sender's next writes, for races. The first slot
+// of each blocking signal runs directly on the sender's thread, after the
+// arguments are laid out and before Qt hands them over, and marks that point;
+// the mark's event filter takes it over on the GUI thread before the call is
+// delivered. A blocking round trip through the GUI thread after the send, when
+// the slots have run there, marks the way back.
+template <typename Signal>
+void PostMsg::MarkBlockingSignal(Signal signal)
+{
+#ifdef TALVIRE_THREAD_SANITIZER
+    connect(this, signal, this, [] { __tsan_release(&argumentsLaid); }, Qt::DirectConnection);
+#else
+    Q_UNUSED(signal)
+#endif
+}
+
+template <typename Signal>
+bool PostMsg::HasReceivers(Signal signal) const
+{
+#ifdef TALVIRE_THREAD_SANITIZER
+    // Beside the marking slot.
+    const QByteArray name = QByteArray::number(QSIGNAL_CODE) + QMetaMethod::fromSignal(signal).methodSignature();
+    return receivers(name.constData()) > 1;
+#else
+    return isSignalConnected(QMetaMethod::fromSignal(signal));
+#endif
+}
+
 template <typename Signal>
 void PostMsg::BeforeBlockingSend(Signal signal)
 {
 #ifdef TALVIRE_THREAD_SANITIZER
-    if (BlockingSendMark* const mark = MarkFor(isSignalConnected(QMetaMethod::fromSignal(signal)))) {
-        __tsan_release(&sendBegun);
-        QMetaObject::invokeMethod(mark, "Begin", Qt::BlockingQueuedConnection);
-    }
+    Q_UNUSED(signal)
+    MakeMark();
 #else
     Q_UNUSED(signal)
 #endif
@@ -118,7 +173,7 @@ template <typename Signal>
 void PostMsg::AfterBlockingSend(Signal signal)
 {
 #ifdef TALVIRE_THREAD_SANITIZER
-    if (BlockingSendMark* const mark = MarkFor(isSignalConnected(QMetaMethod::fromSignal(signal)))) {
+    if (BlockingSendMark* const mark = MarkFor(HasReceivers(signal))) {
         QMetaObject::invokeMethod(mark, "End", Qt::BlockingQueuedConnection);
         __tsan_acquire(&slotsDone);
     }

@@ -175,6 +175,10 @@ private:
     // Around a send whose receivers are connected with a blocking queued
     // connection (only do something in ThreadSanitizer builds).
     template <typename Signal>
+    void MarkBlockingSignal(Signal signal);
+    template <typename Signal>
+    bool HasReceivers(Signal signal) const;
+    template <typename Signal>
     void BeforeBlockingSend(Signal signal);
     template <typename Signal>
     void AfterBlockingSend(Signal signal);
