@@ -113,7 +113,9 @@ private slots:
         QVERIFY(HasXFocus(&dialog));
         QVERIFY(Type(keysym));
         QTRY_COMPARE(dialog.KeyName, name);
-        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit"))->text(), name);
+        // The field also takes the typed character until the key's release
+        // names the key again: on a busy machine the release comes later.
+        QTRY_COMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit"))->text(), name);
         QVERIFY(dialog.isVisible());
     }
 
