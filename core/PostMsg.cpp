@@ -158,12 +158,21 @@ bool PostMsg::HasReceivers(Signal signal) const
 #endif
 }
 
+#ifdef TALVIRE_THREAD_SANITIZER
+namespace {
+// Whether the send under way on this thread had receivers when it began: a
+// receiver that leaves during the send (a window closing) has still read the
+// sender's stack, and the way back is marked all the same.
+thread_local bool sendHadReceivers = false;
+} // namespace
+#endif
+
 template <typename Signal>
 void PostMsg::BeforeBlockingSend(Signal signal)
 {
 #ifdef TALVIRE_THREAD_SANITIZER
-    Q_UNUSED(signal)
     MakeMark();
+    sendHadReceivers = HasReceivers(signal);
 #else
     Q_UNUSED(signal)
 #endif
@@ -173,7 +182,8 @@ template <typename Signal>
 void PostMsg::AfterBlockingSend(Signal signal)
 {
 #ifdef TALVIRE_THREAD_SANITIZER
-    if (BlockingSendMark* const mark = MarkFor(HasReceivers(signal))) {
+    Q_UNUSED(signal)
+    if (BlockingSendMark* const mark = MarkFor(sendHadReceivers)) {
         QMetaObject::invokeMethod(mark, "End", Qt::BlockingQueuedConnection);
         __tsan_acquire(&slotsDone);
     }
