@@ -1,5 +1,7 @@
 #include "platform/SettingsWriter.h"
 
+#include <chrono>
+
 SettingsWriter* SettingsWriter::Instance()
 {
     static SettingsWriter instance;
@@ -34,7 +36,16 @@ void SettingsWriter::Drain()
     std::unique_lock<std::mutex> lock(mutex_);
     if (std::this_thread::get_id() == thread_.get_id())
         return;
+    ++drainers_;
+    draining_.notify_all();
     idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    --drainers_;
+}
+
+void SettingsWriter::HoldUntilDrained(int ceilingMs)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    draining_.wait_for(lock, std::chrono::milliseconds(ceilingMs), [this] { return drainers_ > 0; });
 }
 
 void SettingsWriter::Run()

@@ -22,6 +22,10 @@ public:
     // Waits until every job posted before the call has run. Returns at once
     // on the writer thread itself.
     void Drain();
+    // For tests, called from a job: holds the writer until a caller waits in
+    // Drain (at most ceilingMs), so that what that caller waits for reaches
+    // the disk only after it began to wait.
+    void HoldUntilDrained(int ceilingMs);
 
 private:
     SettingsWriter() = default;
@@ -30,6 +34,8 @@ private:
     std::mutex mutex_; // a pthread lock: visible to the thread sanitizer
     std::condition_variable wake_;
     std::condition_variable idle_;
+    std::condition_variable draining_;
+    int drainers_ = 0;
     std::deque<std::function<void()>> jobs_;
     bool busy_ = false;
     bool stop_ = false;

@@ -215,9 +215,10 @@ private:
     void (*handler_)(int) = SIG_DFL;
 };
 
-// Keeps the settings writer busy for a while with a job of its own: a change
-// made meanwhile reaches the disk only after it, unless someone waits for it.
-inline void SlowSettingsWriter(int ms = 400)
+// Holds the settings writer with a job of its own until someone waits for
+// it (the limit only a ceiling): a change made meanwhile reaches the disk only
+// after it, unless the caller waits for the disk.
+inline void HoldSettingsWriter()
 {
-    SettingsWriter::Instance()->Post([ms] { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
+    SettingsWriter::Instance()->Post([] { SettingsWriter::Instance()->HoldUntilDrained(10000); });
 }

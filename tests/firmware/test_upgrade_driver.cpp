@@ -380,7 +380,7 @@ private slots:
         QVERIFY(ReadyToStart(page, QStringLiteral("v1.6")));
         QCOMPARE(FailRecordOnDisk(), QString());
 
-        SlowSettingsWriter();
+        HoldSettingsWriter();
         UpgradeDriver::Dialog()->on_NewHong_2_clicked();
         QTRY_COMPARE_WITH_TIMEOUT(SimDevice_BootMode("receiver"), 1, RunMs);
         QCOMPARE(FailRecordOnDisk(), QStringLiteral("211,4,10,1"));

@@ -497,7 +497,7 @@ private slots:
         Registry* const registry = Registry::Instance();
         for (int round = 0; round < 3; ++round) {
             const QString value = QStringLiteral("value %1").arg(round);
-            SettingsWriter::Instance()->Post([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); });
+            SettingsWriter::Instance()->Post([] { SettingsWriter::Instance()->HoldUntilDrained(10000); });
             MacroIni macro(path);
             QVERIFY(macro.SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value));
             QVERIFY(registry->SetValue(QStringLiteral("Test/Value"), value));

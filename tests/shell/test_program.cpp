@@ -84,15 +84,10 @@ private:
     // Waits until the device list has found the simulated mouse.
     bool WaitForCard(const QString& window)
     {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < Patience) {
+        return QTest::qWaitFor([&] {
             const QRect frame = Geometry(window);
-            if (frame.width() > 600 && frame.height() > 400 && CardShown(frame))
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
+            return frame.width() > 600 && frame.height() > 400 && CardShown(frame);
+        }, Patience);
     }
 
     // markers: the program's debug markers are asked for.
@@ -278,11 +273,7 @@ private slots:
         view.setPixmap(QPixmap::fromImage(noticeShot));
         view.resize(noticeShot.size());
         QVERIFY(!SaveScreenshot(&view, QStringLiteral("program_second_start")).isEmpty());
-        QElapsedTimer focusClock;
-        focusClock.start();
-        while (XDo({QStringLiteral("getwindowfocus")}) != notice && focusClock.elapsed() < Patience)
-            QTest::qWait(100);
-        QCOMPARE(XDo({QStringLiteral("getwindowfocus")}), notice);
+        QTRY_COMPARE_WITH_TIMEOUT(XDo({QStringLiteral("getwindowfocus")}), notice, Patience);
         XDo({QStringLiteral("key"), QStringLiteral("Return")});
         QVERIFY2(second.waitForFinished(Patience), second.readAll().constData());
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
