@@ -39,6 +39,8 @@ class QXmlStreamReader;
 // what was applied before.
 class LanguageTexts {
 public:
+    // The index of the Japanese language file.
+    static constexpr int JapaneseIndex = 5;
     using Apply = std::function<void(const QString&)>;
 
     struct Child {
@@ -95,6 +97,16 @@ public:
     static Apply TextOf(Widget* widget)
     {
         return [widget](const QString& text) { widget->setText(text); };
+    }
+    // The text, and in Japanese, whose texts may not fit a button, also the
+    // widget's tool tip (none in the other languages).
+    template <class Widget>
+    static Apply TextWithJapaneseToolTip(Widget* widget)
+    {
+        return [widget](const QString& text) {
+            widget->setText(text);
+            widget->setToolTip(StoredIndex() == JapaneseIndex ? text : QString());
+        };
     }
     static Apply Keep(QString* text);
     // Applies only while the condition holds when the child is read.

@@ -61,8 +61,7 @@ void ButtonPageStyle::Apply(Ui::Buttoninterface* ui, const QString& pictureDir, 
             + QStringLiteral(".png);}QToolButton:checked{color: rgb(255,255,255);background-image: url(") + pictureDir
             + QStringLiteral("BMenuTitleChecked") + suffix + QStringLiteral(".png);}");
     };
-    ui->LeftKey_3->setStyleSheet(listSheet(QString()));
-    for (QToolButton* button : std::initializer_list<QToolButton*>{ui->RightKey_3, ui->MidKey, ui->BackKey_2,
+    for (QToolButton* button : std::initializer_list<QToolButton*>{ui->LeftKey_3, ui->RightKey_3, ui->MidKey, ui->BackKey_2,
                                                                    ui->ForWardKey, ui->DPI_2, ui->DPI_3, ui->DPI_6,
                                                                    ui->DPI_8, ui->DPI_5})
         button->setStyleSheet(listSheet(QString()));

@@ -4,8 +4,6 @@
 #include "ui_Buttoninterface.h"
 
 namespace {
-// The language whose texts are also tool tips of the page's buttons.
-constexpr int ToolTipIndex = 5;
 // The debounce list's unit texts "S1" ... "S20".
 constexpr int DebounceUnits = 21;
 } // namespace
@@ -15,15 +13,9 @@ QVector<LanguageTexts::Child> ButtonPageTexts::Children(Ui::Buttoninterface* ui,
                                                        QString* profilePrefix)
 {
     QVector<LanguageTexts::Child> children;
-    const auto toolTipped = [](QToolButton* button) {
-        return [button](const QString& text) {
-            button->setText(text);
-            button->setToolTip(LanguageTexts::StoredIndex() == ToolTipIndex ? text : QString());
-        };
-    };
     children.append({QStringLiteral("Reset"), LanguageTexts::TextOf(ui->Reset)});
-    children.append({QStringLiteral("ImportData"), toolTipped(ui->ImportData)});
-    children.append({QStringLiteral("OutputData"), toolTipped(ui->OutputData)});
+    children.append({QStringLiteral("ImportData"), LanguageTexts::TextWithJapaneseToolTip(ui->ImportData)});
+    children.append({QStringLiteral("OutputData"), LanguageTexts::TextWithJapaneseToolTip(ui->OutputData)});
     QVector<QToolButton*> named;
     named << labels << functions.ListButtons() << functions.ConsumerButtons();
     for (QToolButton* button : {ui->VolumeUp_4, ui->VolumeUp_5, ui->VolumeUp_6, ui->VolumeUp_7, ui->VolumeUp_2,

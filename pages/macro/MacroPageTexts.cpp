@@ -3,21 +3,13 @@
 #include "core/SharedState.h"
 #include "ui_Macro.h"
 
-namespace {
-// The language whose texts are also tool tips.
-constexpr int ToolTipIndex = 5;
-} // namespace
-
 QVector<LanguageTexts::Child> MacroPageTexts::Children(Ui::Macro* ui, QString* realText, QStringList* menuTexts)
 {
     const auto onWidget = [](auto* widget) { return LanguageTexts::TextOf(widget); };
     QVector<LanguageTexts::Child> children = {
         {QStringLiteral("label"), onWidget(ui->label)},
         {QStringLiteral("label_2"), onWidget(ui->label_2)},
-        {QStringLiteral("NewHong"), [ui](const QString& text) {
-             ui->NewHong->setText(text);
-             ui->NewHong->setToolTip(LanguageTexts::StoredIndex() == ToolTipIndex ? text : QString());
-         }},
+        {QStringLiteral("NewHong"), LanguageTexts::TextWithJapaneseToolTip(ui->NewHong)},
         {QStringLiteral("DeleteHong"), onWidget(ui->DeleteHong)},
         {QStringLiteral("Amend"), onWidget(ui->Amend)},
         {QStringLiteral("DeleteKey"), onWidget(ui->DeleteKey)},
