@@ -116,7 +116,7 @@ void MyConmboBox::showPopup()
         // scroll bar; below the box it scrolls beyond its rows.
         view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
-    const QVariant centred(int(Qt::AlignCenter));
+    const QVariant centred{int(Qt::AlignCenter)};
     for (int row = 0; row < count(); ++row) {
         if (itemData(row, Qt::TextAlignmentRole) != centred)
             setItemData(row, centred, Qt::TextAlignmentRole);

@@ -45,7 +45,7 @@ struct Session {
         if (!mouse.Open())
             return false;
         // The refresh runs on the GUI thread after the read.
-        return QTest::qWaitFor([this] { return ButtonPageFilled.load(); }, 5000);
+        return QTest::qWaitFor([] { return ButtonPageFilled.load(); }, 5000);
     }
     std::unique_ptr<Buttoninterface> page;
     PickedMouse mouse;

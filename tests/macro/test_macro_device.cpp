@@ -441,7 +441,7 @@ private slots:
     // restart.
     void recordedMacroOnTheMouse()
     {
-        const int forward = 4;
+        constexpr int forward = 4;
         const FlashDataMap image = LiveFlashData.get();
         QCOMPARE(int(image.buttons[forward].type), 6);
         const QString name = QString::fromUtf8(image.macros[forward].name, image.macros[forward].nameLength);
@@ -470,7 +470,7 @@ private slots:
             // Save; the button page asks for the block of each button carrying
             // the macro.
             QObject buttonPage;
-            connect(PostMsg::Instance(), &PostMsg::SigUpDataMacro, &buttonPage, [forward](const QString& macro, int mode) {
+            connect(PostMsg::Instance(), &PostMsg::SigUpDataMacro, &buttonPage, [](const QString& macro, int mode) {
                 if (mode == 0)
                     PostMsg::Instance()->PostMacroDownLoadData(macro, forward);
             });
