@@ -117,13 +117,18 @@ int SimDevice_FailNextWrite(int chunks);
  * IMMEDIATE: the result (success) comes at once, before any progress;
  * SILENT: the start is taken and the device enters boot mode, then no report
  *         comes at all, neither progress nor result; the upgrade counts as
- *         running until the scenario is reset (`percent` is not used). */
+ *         running until the scenario is reset (`percent` is not used);
+ * IN_CALL: as IMMEDIATE, but the result reaches the callback (on the upgrade
+ *         thread) while UsbUpgrade_Start is still running: the call returns
+ *         once the callback has. A caller that marks its upgrade only after
+ *         the call misses the result. */
 #define SIM_UPGRADE_NONE 0
 #define SIM_UPGRADE_FAIL_AT 1
 #define SIM_UPGRADE_STALL_AT 2
 #define SIM_UPGRADE_REFUSE 3
 #define SIM_UPGRADE_IMMEDIATE 4
 #define SIM_UPGRADE_SILENT 5
+#define SIM_UPGRADE_IN_CALL 6
 int SimDevice_SetUpgradeFault(int fault, int percent);
 
 /* ---- Reading back ------------------------------------------------------------------- */
