@@ -117,29 +117,6 @@ void ButtonRecords::ComboKeyCode(const QString& keyName, int* kind, int* code)
     }
 }
 
-const QVector<int>& ButtonRecords::ConsumerUsages()
-{
-    static const QVector<int> usages{0x0183, 0x00CD, 0x00B5, 0x00B6, 0x00B7, 0x00E2, 0x00E9, 0x00EA, 0x018A,
-                                     0x0192, 0x0194, 0x0223, 0x0221, 0x0224, 0x0225, 0x0226, 0x0227, 0x022A};
-    return usages;
-}
-
-int ButtonRecords::ConsumerRow(int lowByte)
-{
-    const QVector<int>& usages = ConsumerUsages();
-    for (int row = 0; row < usages.size(); ++row) {
-        if ((usages.at(row) & 0xFF) == lowByte)
-            return row;
-    }
-    return -1;
-}
-
-int ButtonRecords::ConsumerUsage(int lowByte)
-{
-    const int row = ConsumerRow(lowByte);
-    return row < 0 ? 0 : ConsumerUsages().at(row);
-}
-
 KeyRecord ButtonRecords::ConsumerKeyRecord(int usage)
 {
     KeyRecord record;

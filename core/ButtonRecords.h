@@ -33,13 +33,6 @@ public:
     // keyboard code 0.
     static void ComboKeyCode(const QString& keyName, int* kind, int* code);
 
-    // The 18 consumer keys, by the low byte of their usage (the page's
-    // identifier of a consumer key), in the order of the multimedia list.
-    static const QVector<int>& ConsumerUsages();
-    // The usage of a low byte; 0 when the byte names none of the 18.
-    static int ConsumerUsage(int lowByte);
-    // Its row in the multimedia list; -1 when none.
-    static int ConsumerRow(int lowByte);
     // The record of one consumer key: a press and a release, 10 ms each.
     static KeyRecord ConsumerKeyRecord(int usage);
 

@@ -2,7 +2,6 @@
 
 #include "core/ButtonRecords.h"
 #include "core/ParameterSetters.h"
-#include "core/SensorDefineFile.h"
 #include "core/SharedState.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/FireKey.h"
@@ -10,9 +9,9 @@
 #include "dialogs/LeftButtonOnly.h"
 #include "dialogs/MakeMacro.h"
 #include "pages/buttons/ButtonPageStyle.h"
-#include "pages/buttons/Buttoninterface.h"
 #include "ui_Buttoninterface.h"
 
+#include <QButtonGroup>
 #include <QScrollBar>
 
 namespace {
@@ -30,18 +29,103 @@ void SetScroll(QScrollArea* area, int position)
     area->verticalScrollBar()->setValue(position);
 }
 
+// Unchecks every button of an exclusive group.
+void UncheckGroup(QButtonGroup* group)
+{
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons())
+        button->setChecked(false);
+    group->setExclusive(true);
+}
+
 using Function = ButtonFunctionTable::Function;
 using Kind = ButtonFunctionTable::Kind;
 constexpr int KeyType = ButtonFunctionTable::KeyType;
 constexpr int MacroType = ButtonFunctionTable::MacroType;
 constexpr int DpiLockType = ButtonFunctionTable::DpiLockType;
+constexpr int ClickType = 1;
+constexpr int LeftClick = 1;
+constexpr int FireType = 4;
 } // namespace
 
-ButtonFunctionList::ButtonFunctionList(Buttoninterface* page)
-    : page_(page)
-    , ui(page->ui)
-    , table_(*page->functions_)
+ButtonFunctionList::ButtonFunctionList(Ui::Buttoninterface* ui, const ButtonFunctionTable& table,
+                                       const QVector<Row>& rows, QButtonGroup* panelGroup, Page page)
+    : QObject(page.widget)
+    , ui(ui)
+    , table_(table)
+    , rows_(rows)
+    , page_(std::move(page))
+    , labelGroup_(new QButtonGroup(this))
+    , listGroup_(new QButtonGroup(this))
+    , panelGroup_(panelGroup)
+    , markerGroup_(new QButtonGroup(this))
 {
+    for (const Row& row : qAsConst(rows_)) {
+        labelGroup_->addButton(row.label);
+        markerGroup_->addButton(row.marker);
+    }
+    for (QToolButton* button : table_.ListButtons())
+        listGroup_->addButton(button);
+    for (QButtonGroup* group : {labelGroup_, listGroup_, markerGroup_})
+        group->setExclusive(true);
+}
+
+QToolButton* ButtonFunctionList::CheckedLabel() const
+{
+    for (const Row& row : rows_) {
+        if (row.label->isChecked())
+            return row.label;
+    }
+    return nullptr;
+}
+
+int ButtonFunctionList::DeviceButtonOf(const QToolButton* label) const
+{
+    for (const Row& row : rows_) {
+        if (row.label == label)
+            return row.button;
+    }
+    return -1;
+}
+
+void ButtonFunctionList::ClosePanels()
+{
+    ui->stackedWidget->setCurrentWidget(ui->page);
+    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(ButtonPageStyle::ScrollBarWidth(10));
+    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
+}
+
+void ButtonFunctionList::UncheckLabels()
+{
+    UncheckGroup(labelGroup_);
+}
+
+void ButtonFunctionList::UncheckMarkers()
+{
+    UncheckGroup(markerGroup_);
+}
+
+void ButtonFunctionList::UncheckFunctionButtons()
+{
+    UncheckGroup(panelGroup_);
+}
+
+void ButtonFunctionList::ListPageChanged(int index)
+{
+    if (index == 0)
+        return;
+    listGroup_->setExclusive(false);
+    listGroup_->setExclusive(true);
+}
+
+int ButtonFunctionList::LeftClickRows() const
+{
+    int rows = 0;
+    for (const Row& row : rows_) {
+        const Held held = page_.held(row.button);
+        rows += held.type == ClickType && held.value1 == LeftClick ? 1 : 0;
+    }
+    return rows;
 }
 
 void ButtonFunctionList::OpenList(QToolButton* listButton, int listRow, QWidget* panelPage)
@@ -55,23 +139,21 @@ void ButtonFunctionList::OpenList(QToolButton* listButton, int listRow, QWidget*
 
 void ButtonFunctionList::ChooseRow(int rowIndex)
 {
-    const Buttoninterface::Row& row = page_->rows_.at(rowIndex);
-    const QString leftClick = ui->LeftKey_3->text();
-    int leftLabels = 0;
-    for (const Buttoninterface::Row& other : qAsConst(page_->rows_))
-        leftLabels += other.label->text() == leftClick ? 1 : 0;
-    if (leftLabels == 1 && row.label->text() == leftClick) {
+    const Row& row = rows_.at(rowIndex);
+    const Held held = page_.held(row.button);
+    // The device keeps one left click: its only row is not opened.
+    if (held.type == ClickType && held.value1 == LeftClick && LeftClickRows() == 1) {
         ui->stackedWidget->setCurrentWidget(ui->page);
         ui->stackedWidget_2->setCurrentWidget(ui->page_9);
-        page_->UncheckLabels();
+        UncheckLabels();
         LeftButtonOnly notice;
-        DialogPlacement::CentreOver(&notice, page_, DialogDx, DialogDy);
+        DialogPlacement::CentreOver(&notice, page_.widget, DialogDx, DialogDy);
         notice.exec();
         return;
     }
     ui->scrollArea_11->verticalScrollBar()->setStyleSheet(ButtonPageStyle::ScrollBarWidth(rowIndex == 0 ? 10 : 0));
 
-    const int type = page_->MirrorType(row.button);
+    const int type = held.type;
     if (type == KeyType) {
         OpenKeyOf(rowIndex);
         return;
@@ -80,8 +162,8 @@ void ButtonFunctionList::ChooseRow(int rowIndex)
     // An unknown or missing function opens nothing.
     if (!category)
         return;
-    const int value = page_->MirrorValue1(row.button);
-    const Function* function = table_.Find(type, type == DpiLockType ? page_->DpiValueFromIndex(value) : value);
+    const int value = held.value1;
+    const Function* function = table_.Find(type, type == DpiLockType ? page_.dpiOf(value) : value);
     // A function of the list is its own place there; a panel's function is
     // checked in its panel.
     if (function && (function->kind == Kind::List || function->kind == Kind::Fire)) {
@@ -91,31 +173,24 @@ void ButtonFunctionList::ChooseRow(int rowIndex)
         if (function)
             function->button->setChecked(true);
     }
-    if (type == MacroType) {
-        const QString text = row.label->text();
-        for (int k = 0; k < page_->MacroButtons.size(); ++k) {
-            QToolButton* macro = page_->MacroButtons.at(k);
-            if (macro->isEnabled() && page_->MacroPrefix + macro->text() == text) {
-                macro->setChecked(true);
-                SetScroll(ui->scrollArea_7, RowHeight * (k + 1));
-            }
-        }
-    }
+    if (type == MacroType)
+        emit MacroRowOpened(row.label);
     const bool locked = type == DpiLockType && function;
     SetScroll(ui->scrollArea_10, RowHeight * (locked ? function->row : 0));
 }
 
 void ButtonFunctionList::OpenKeyOf(int rowIndex)
 {
-    const int button = page_->rows_.at(rowIndex).button;
+    const int button = rows_.at(rowIndex).button;
     // A consumer key opens its page; anything else is a combination.
     const DeviceEvent first =
         LiveFlashData.read([&](const FlashDataMap& image) { return image.keys[button].events[0]; });
-    const int mediaRow = first.kind == DeviceEvent::Consumer ? ButtonRecords::ConsumerRow(first.code & 0xFF) : -1;
-    const ButtonFunctionTable::Category* category = table_.CategoryOf(KeyType, mediaRow >= 0);
+    const Function* key = first.kind == DeviceEvent::Consumer ? table_.Consumer(first.code & 0xFF) : nullptr;
+    const ButtonFunctionTable::Category* category = table_.CategoryOf(KeyType, key != nullptr);
     OpenList(category->list, category->listRow, category->panel);
-    if (mediaRow >= 0) {
-        table_.ConsumerButtons().at(mediaRow)->setChecked(true);
+    if (key) {
+        key->button->setChecked(true);
+        const int mediaRow = key->row;
         int position = mediaRow;
         // The row of AC Back and AC Forward is swapped for the second row.
         if (rowIndex == 1 && (mediaRow == 13 || mediaRow == 14))
@@ -131,11 +206,10 @@ void ButtonFunctionList::ConnectAssignments()
     // Buttons with a slot of their own are bound by name; the rest here.
     for (const Function& function : table_.Functions()) {
         const QByteArray slot = "on_" + function.button->objectName().toLatin1() + "_clicked(bool)";
-        if (page_->metaObject()->indexOfSlot(slot.constData()) >= 0)
+        if (page_.widget->metaObject()->indexOfSlot(slot.constData()) >= 0)
             continue;
         const Function copy = function;
-        QObject::connect(function.button, &QToolButton::clicked, page_,
-                         [this, copy](bool checked) { Assign(copy, checked); });
+        connect(function.button, &QToolButton::clicked, this, [this, copy](bool checked) { Assign(copy, checked); });
     }
 }
 
@@ -149,26 +223,24 @@ void ButtonFunctionList::Assign(const Function& function, bool checked)
     if (!checked)
         return;
     if (function.kind == Kind::List || function.kind == Kind::Fire)
-        page_->UncheckFunctionButtons();
+        UncheckFunctionButtons();
     int value1 = function.value;
     int value2 = 0;
     QString text = function.button->text();
     bool storable = true;
     switch (function.kind) {
     case Kind::DpiLock: {
-        value1 = page_->DpiIndexFromValue(function.value);
-        text = table_.LockText(function.button->text());
         // A model with a register table but no entry for this DPI has no
         // register to lock to.
-        const QStringList& names = page_->DefineNames;
-        const QVector<int>& values = page_->DefineValues;
-        storable = !SensorDefineFile::HasDpiTable(names, values, page_->SensorModel)
-            || SensorDefineFile::IndexOfDpi(names, values, page_->SensorModel, function.value) >= 0;
+        const std::optional<int> lockRegister = page_.registerOf(function.value);
+        value1 = lockRegister.value_or(0);
+        text = table_.LockText(function.button->text());
+        storable = lockRegister.has_value();
         break;
     }
     case Kind::Fire:
-        value1 = page_->FireInterval;
-        value2 = page_->FireCount;
+        value1 = fireInterval_;
+        value2 = fireCount_;
         break;
     case Kind::Consumer:
         value1 = 0;
@@ -176,29 +248,29 @@ void ButtonFunctionList::Assign(const Function& function, bool checked)
     default:
         break;
     }
-    QToolButton* label = page_->CheckedLabel();
+    QToolButton* label = CheckedLabel();
     if (label && storable) {
-        const int button = page_->DeviceButtonOf(label);
+        const int button = DeviceButtonOf(label);
         const bool stored = function.kind == Kind::Consumer
             ? SetButtonKeyData(button, ButtonFunction{KeyType, 0, 0}, ButtonRecords::ConsumerKeyRecord(function.value))
             : SetButtonKey(button, function.type, value1, value2);
         if (stored) {
             label->setText(text);
-            page_->SetButtonState(button, function.type, value1, value2);
+            emit Stored(button, function.type, value1, value2);
         }
     }
-    page_->ClosePanels();
+    ClosePanels();
 }
 
-void ButtonFunctionList::OpenMacros()
+void ButtonFunctionList::OpenMacros(bool anyMacro)
 {
-    if (!page_->MacroButtons.isEmpty()) {
+    if (anyMacro) {
         ui->stackedWidget_2->setCurrentWidget(ui->page_5);
         return;
     }
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     MakeMacro notice;
-    DialogPlacement::CentreOver(&notice, page_, DialogDx, DialogDy);
+    DialogPlacement::CentreOver(&notice, page_.widget, DialogDx, DialogDy);
     notice.exec();
 }
 
@@ -212,41 +284,42 @@ void ButtonFunctionList::AskFire()
     }
     int interval = 10;
     int count = 3;
-    if (QToolButton* label = page_->CheckedLabel()) {
-        const int button = page_->DeviceButtonOf(label);
-        if (label->text() == ui->DPI_6->text() && page_->MirrorType(button) >= 0) {
-            interval = page_->MirrorValue1(button);
-            count = page_->MirrorValue2(button);
+    // A row holding the fire key presets its own interval and count.
+    if (const QToolButton* label = CheckedLabel()) {
+        const Held held = page_.held(DeviceButtonOf(label));
+        if (held.type == FireType) {
+            interval = held.value1;
+            count = held.value2;
         }
     }
     FireKey dialog;
     dialog.SetInterval(interval);
     dialog.SetCount(count);
-    DialogPlacement::CentreOver(&dialog, page_, DialogDx, DialogDy);
+    DialogPlacement::CentreOver(&dialog, page_.widget, DialogDx, DialogDy);
     dialog.exec();
     if (!dialog.Confirmed)
         return;
-    page_->FireInterval = dialog.Interval;
-    page_->FireCount = dialog.Count;
+    fireInterval_ = dialog.Interval;
+    fireCount_ = dialog.Count;
     AssignOf(ui->DPI_6, true);
 }
 
 void ButtonFunctionList::AskCombination()
 {
     GroupKey dialog;
-    DialogPlacement::CentreOver(&dialog, page_, DialogDx, DialogDy);
+    DialogPlacement::CentreOver(&dialog, page_.widget, DialogDx, DialogDy);
     dialog.exec();
     if (!dialog.Confirmed)
         return;
-    QToolButton* label = page_->CheckedLabel();
+    const QToolButton* label = CheckedLabel();
     if (!label) {
         ui->stackedWidget_2->setCurrentWidget(ui->page_9);
-        page_->UncheckFunctionButtons();
+        UncheckFunctionButtons();
         ui->stackedWidget->setCurrentWidget(ui->page_2);
         ui->scrollArea_11->verticalScrollBar()->setStyleSheet(ButtonPageStyle::ScrollBarWidth(10));
         return;
     }
-    page_->SetButtonComboKey(page_->DeviceButtonOf(label), dialog.Combination);
+    emit Combination(DeviceButtonOf(label), dialog.Combination);
 }
 
 void ButtonFunctionList::PagePressed(const QPoint& p)
@@ -258,28 +331,28 @@ void ButtonFunctionList::PagePressed(const QPoint& p)
 
     if (listShown() && !panelResting()) {
         if (!holds(ui->groupBox, p))
-            page_->ClosePanels();
+            ClosePanels();
     } else if (listShown() && panelResting()) {
         if (!holds(ui->scrollArea_11, p) && !holds(ui->stackedWidget, q))
-            page_->ClosePanels();
+            ClosePanels();
     }
 
     const bool list = listShown();
     const bool resting = panelResting();
     if (!list && resting) {
         if (!holds(ui->scrollArea_11, p) || holds(ui->stackedWidget, q)) {
-            page_->UncheckLabels();
-            page_->ClosePanels();
+            UncheckLabels();
+            ClosePanels();
         }
     } else if (list && resting) {
         if (!holds(ui->groupBox, p)) {
-            page_->UncheckLabels();
-            page_->ClosePanels();
+            UncheckLabels();
+            ClosePanels();
         }
     } else if (list && !resting) {
         if (!holds(ui->scrollArea_11, p) && !holds(ui->stackedWidget, p) && !holds(ui->stackedWidget_2, p)) {
-            page_->UncheckLabels();
-            page_->ClosePanels();
+            UncheckLabels();
+            ClosePanels();
         }
     }
 
@@ -287,10 +360,10 @@ void ButtonFunctionList::PagePressed(const QPoint& p)
     for (QToolButton* marker : {ui->Number2, ui->Number3, ui->Number4, ui->Number5, ui->Number6})
         otherMarker = otherMarker || holds(marker, p);
     if (!holds(ui->Number1, p) || otherMarker)
-        page_->UncheckMarkers();
+        UncheckMarkers();
 
     if (holds(ui->widget, p)) {
-        page_->UncheckLabels();
-        page_->ClosePanels();
+        UncheckLabels();
+        ClosePanels();
     }
 }

@@ -1,6 +1,5 @@
 #include "pages/buttons/ButtonFunctionTable.h"
 
-#include "core/ButtonRecords.h"
 #include "ui_Buttoninterface.h"
 
 ButtonFunctionTable::ButtonFunctionTable(Ui::Buttoninterface* ui)
@@ -25,12 +24,23 @@ ButtonFunctionTable::ButtonFunctionTable(Ui::Buttoninterface* ui)
                                       ui->VolumeUp_18, ui->VolumeUp_24, ui->VolumeUp_23, ui->VolumeUp_21};
     for (int i = 0; i < LockCount; ++i)
         functions_.append({locks.at(i), K::DpiLock, DpiLockType, LockStep * (i + 1), i});
-    consumerButtons_ = {ui->Player, ui->StartPause_2, ui->BackMusic_2, ui->TopMusic_2, ui->Mute, ui->VolumeUp,
-                        ui->VolumeDown, ui->VolumeDown_4, ui->VolumeDown_5, ui->VolumeDown_6, ui->VolumeDown_3,
-                        ui->VolumeDown_8, ui->VolumeDown_9, ui->VolumeDown_10, ui->VolumeDown_7, ui->VolumeDown_12,
-                        ui->VolumeDown_13, ui->VolumeDown_11};
-    for (int i = 0; i < consumerButtons_.size(); ++i)
-        functions_.append({consumerButtons_.at(i), K::Consumer, KeyType, ButtonRecords::ConsumerUsages().at(i), i});
+    // The consumer keys in the order of their panel, each with its usage; the
+    // low byte of the usage names the key in a stored record.
+    const struct {
+        QToolButton* button;
+        int usage;
+    } consumers[] = {
+        {ui->Player, 0x0183},        {ui->StartPause_2, 0x00CD},  {ui->BackMusic_2, 0x00B5},
+        {ui->TopMusic_2, 0x00B6},    {ui->Mute, 0x00B7},          {ui->VolumeUp, 0x00E2},
+        {ui->VolumeDown, 0x00E9},    {ui->VolumeDown_4, 0x00EA},  {ui->VolumeDown_5, 0x018A},
+        {ui->VolumeDown_6, 0x0192},  {ui->VolumeDown_3, 0x0194},  {ui->VolumeDown_8, 0x0223},
+        {ui->VolumeDown_9, 0x0221},  {ui->VolumeDown_10, 0x0224}, {ui->VolumeDown_7, 0x0225},
+        {ui->VolumeDown_12, 0x0226}, {ui->VolumeDown_13, 0x0227}, {ui->VolumeDown_11, 0x022A},
+    };
+    for (const auto& consumer : consumers) {
+        functions_.append({consumer.button, K::Consumer, KeyType, consumer.usage, int(consumerButtons_.size())});
+        consumerButtons_.append(consumer.button);
+    }
     functions_.append({ui->DPI_6, K::Fire, 4, 0, 7});
 
     // Where each type opens: its category button, the list's row, its panel.
@@ -49,6 +59,7 @@ ButtonFunctionTable::ButtonFunctionTable(Ui::Buttoninterface* ui)
         {11, ui->DPI_13, 10, ui->page_10},
     };
     consumerCategory_ = {KeyType, ui->DPI_12, 16, ui->page_3};
+    restingPanel_ = ui->page_9;
 
     listButtons_ = {ui->LeftKey_3, ui->RightKey_3, ui->MidKey, ui->BackKey_2, ui->ForWardKey, ui->DPI_2,
                     ui->DPI_3, ui->DPI_6, ui->DPI_8, ui->DPI_5, ui->DPI_13, ui->DPI_11,
@@ -92,6 +103,26 @@ const ButtonFunctionTable::Category* ButtonFunctionTable::CategoryOf(int type, b
             return &category;
     }
     return nullptr;
+}
+
+const ButtonFunctionTable::Function* ButtonFunctionTable::Consumer(int lowByte) const
+{
+    for (const Function& function : functions_) {
+        if (function.kind == Kind::Consumer && (function.value & 0xFF) == lowByte)
+            return &function;
+    }
+    return nullptr;
+}
+
+bool ButtonFunctionTable::OpensPanel(const QToolButton* listButton) const
+{
+    if (consumerCategory_.list == listButton)
+        return true;
+    for (const Category& category : categories_) {
+        if (category.list == listButton)
+            return category.panel != restingPanel_;
+    }
+    return false;
 }
 
 QString ButtonFunctionTable::LockText(const QString& dpi) const

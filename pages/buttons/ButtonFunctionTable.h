@@ -68,13 +68,19 @@ public:
     // consumer key, the combination button otherwise. nullptr for a type the
     // list does not show.
     const Category* CategoryOf(int type, bool consumer = false) const;
+    // The consumer key whose usage has this low byte (the byte a stored
+    // record names it by); nullptr when none of them has it.
+    const Function* Consumer(int lowByte) const;
+    // Whether a button of the function list opens a panel of its own (its
+    // entries a sub-list beside the list).
+    bool OpensPanel(const QToolButton* listButton) const;
 
     // The text of a DPI lock: the lock category's text, "-", the DPI.
     QString LockText(const QString& dpi) const;
 
     // The 17 buttons of the function list, in list order.
     const QVector<QToolButton*>& ListButtons() const { return listButtons_; }
-    // The consumer keys, by consumer row.
+    // The consumer keys, by their row in the panel.
     const QVector<QToolButton*>& ConsumerButtons() const { return consumerButtons_; }
     // The buttons of the category panels, each once.
     const QVector<QToolButton*>& PanelButtons() const { return panelButtons_; }
@@ -83,6 +89,8 @@ private:
     QVector<Function> functions_;
     QVector<Category> categories_;
     Category consumerCategory_{};
+    // The panel shown when no category has one open.
+    QWidget* restingPanel_ = nullptr;
     QVector<QToolButton*> listButtons_;
     QVector<QToolButton*> consumerButtons_;
     QVector<QToolButton*> panelButtons_;

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,6 +29,8 @@ constexpr int MacroListWidth = 205;
 constexpr int MacroListHeight = 220;
 // A list of fewer macros is filled up to this many rows by hidden ones.
 constexpr int MacroListRows = 7;
+// One row of the macro list scrolls by this many pixels.
+constexpr int RowHeight = 15;
 constexpr int MacroType = ButtonFunctionTable::MacroType;
 
 const QString FontFamily = QStringLiteral("微软雅黑");
@@ -187,6 +190,18 @@ void ButtonMacros::SendPending()
 bool ButtonMacros::Pending() const
 {
     return pause_->Pending();
+}
+
+void ButtonMacros::ShowInList(const QToolButton* label)
+{
+    const QString text = label->text();
+    for (int k = 0; k < page_->MacroButtons.size(); ++k) {
+        QToolButton* macro = page_->MacroButtons.at(k);
+        if (macro->isEnabled() && page_->MacroPrefix + macro->text() == text) {
+            macro->setChecked(true);
+            page_->ui->scrollArea_7->verticalScrollBar()->setValue(RowHeight * (k + 1));
+        }
+    }
 }
 
 void ButtonMacros::SendRepeat(const QString& name)

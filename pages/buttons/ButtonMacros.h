@@ -33,6 +33,9 @@ public:
     void FallBack(const QString& text);
     void SendPending();
     bool Pending() const;
+    // The list button of the macro a row label shows is checked and
+    // scrolled to.
+    void ShowInList(const QToolButton* label);
 
     // A macro file as the block the mouse stores; *ok false when the
     // interface is not ready or the file cannot be read.

@@ -1,12 +1,13 @@
 #include "pages/buttons/ButtonPageStyle.h"
 
 #include "core/StyleSheet.h"
+#include "pages/buttons/ButtonFunctionTable.h"
 #include "ui_Buttoninterface.h"
 
 #include <QListView>
 
-void ButtonPageStyle::Apply(Ui::Buttoninterface* ui, const QString& pictureDir, const QString& buttonColour,
-                            const QVector<QToolButton*>& markers)
+void ButtonPageStyle::Apply(Ui::Buttoninterface* ui, const ButtonFunctionTable& functions, const QString& pictureDir,
+                            const QString& buttonColour, const QVector<QToolButton*>& markers)
 {
     const QString transparent = QStringLiteral("background-color:transparent;border:none;");
     const QString colour = QStringLiteral("color: rgb(") + buttonColour + QStringLiteral(";);");
@@ -61,12 +62,9 @@ void ButtonPageStyle::Apply(Ui::Buttoninterface* ui, const QString& pictureDir, 
             + QStringLiteral(".png);}QToolButton:checked{color: rgb(255,255,255);background-image: url(") + pictureDir
             + QStringLiteral("BMenuTitleChecked") + suffix + QStringLiteral(".png);}");
     };
-    for (QToolButton* button : std::initializer_list<QToolButton*>{ui->LeftKey_3, ui->RightKey_3, ui->MidKey, ui->BackKey_2,
-                                                                   ui->ForWardKey, ui->DPI_2, ui->DPI_3, ui->DPI_6,
-                                                                   ui->DPI_8, ui->DPI_5})
-        button->setStyleSheet(listSheet(QString()));
-    for (QToolButton* button : {ui->DPI_13, ui->DPI_11, ui->DPI_10, ui->DPI_9, ui->DPI_7, ui->DPI_12, ui->DPI_4})
-        button->setStyleSheet(listSheet(QStringLiteral("B")));
+    // An entry that opens a sub-list has the picture with its arrow.
+    for (QToolButton* button : functions.ListButtons())
+        button->setStyleSheet(listSheet(functions.OpensPanel(button) ? QStringLiteral("B") : QString()));
     ui->label->setStyleSheet(StyleSheet::PictureRule(QStringLiteral("#label"), pictureDir, QStringLiteral("Config.png"),
                                                      QStringLiteral("255, 255, 255")));
 }

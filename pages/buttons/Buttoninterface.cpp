@@ -39,15 +39,6 @@ constexpr int RussianIndex = 4;
 
 const QString FontFamily = QStringLiteral("微软雅黑");
 
-// Unchecks every button of an exclusive group.
-void UncheckGroup(QButtonGroup* group)
-{
-    group->setExclusive(false);
-    for (QAbstractButton* button : group->buttons())
-        button->setChecked(false);
-    group->setExclusive(true);
-}
-
 // The current model's group of the product description.
 ProductDescription::Group Model()
 {
@@ -71,8 +62,8 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     PostMsg::Connect(SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
 
     PictureDir = StyleSheet::PictureFolder(QStringLiteral("Buttoninterface"));
-    UserSettingDir = UserDataFolder() + QStringLiteral("/usersetting/MainPage");
-    QDir().mkpath(UserSettingDir);
+    userSettingDir_ = UserDataFolder() + QStringLiteral("/usersetting/MainPage");
+    QDir().mkpath(userSettingDir_);
     SlotMouseIndex(0);
 
     rows_ = {{ui->FireKey, ui->Number1, 0}, {ui->RightKey, ui->Number2, 1}, {ui->BackKey, ui->Number3, 2},
@@ -83,14 +74,12 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     for (const Row& row : qAsConst(rows_))
         markers << row.marker;
     InitButtonGroups();
-    ButtonColorList = ProductDescription::Instance().Option().List(QStringLiteral("ButtonColor"));
-    ButtonColor = StyleSheet::ColourText(ButtonColorList);
+    ButtonColor = StyleSheet::ColourText(ProductDescription::Instance().Option().List(QStringLiteral("ButtonColor")));
     LoadMacroButtons();
     ui->DPI_3->hide();
     ui->DPI_9->hide();
-    ButtonPageStyle::Apply(ui, PictureDir, ButtonColor, markers);
+    ButtonPageStyle::Apply(ui, *functions_, PictureDir, ButtonColor, markers);
     ReadSensorDefines();
-    functionList_ = std::make_unique<ButtonFunctionList>(this);
     functionList_->ConnectAssignments();
 
     const Qt::ConnectionType blocking = Qt::BlockingQueuedConnection;
@@ -133,20 +122,30 @@ Buttoninterface::~Buttoninterface()
 
 void Buttoninterface::InitButtonGroups()
 {
-    LabelGroup = new QButtonGroup(this);
-    ListGroup = new QButtonGroup(this);
     PanelGroup = new QButtonGroup(this);
-    MarkerGroup = new QButtonGroup(this);
-    for (const Row& row : qAsConst(rows_)) {
-        LabelGroup->addButton(row.label);
-        MarkerGroup->addButton(row.marker);
-    }
-    for (QToolButton* button : functions_->ListButtons())
-        ListGroup->addButton(button);
     for (QToolButton* button : functions_->PanelButtons())
         PanelGroup->addButton(button);
-    for (QButtonGroup* group : {LabelGroup, ListGroup, PanelGroup, MarkerGroup})
-        group->setExclusive(true);
+    PanelGroup->setExclusive(true);
+
+    ButtonFunctionList::Page page;
+    page.widget = this;
+    page.held = [this](int button) {
+        return ButtonFunctionList::Held{MirrorType(button), MirrorValue1(button), MirrorValue2(button)};
+    };
+    page.dpiOf = [this](int lockRegister) { return DpiValueFromIndex(lockRegister); };
+    page.registerOf = [this](int dpi) -> std::optional<int> {
+        // A model with a register table but no entry for this DPI has no
+        // register to lock to.
+        if (SensorDefineFile::HasDpiTable(DefineNames, DefineValues, SensorModel)
+            && SensorDefineFile::IndexOfDpi(DefineNames, DefineValues, SensorModel, dpi) < 0)
+            return std::nullopt;
+        return DpiIndexFromValue(dpi);
+    };
+    functionList_ = std::make_unique<ButtonFunctionList>(ui, *functions_, rows_, PanelGroup, page);
+    connect(functionList_.get(), &ButtonFunctionList::Stored, this, &Buttoninterface::SetButtonState);
+    connect(functionList_.get(), &ButtonFunctionList::Combination, this, &Buttoninterface::SetButtonComboKey);
+    connect(functionList_.get(), &ButtonFunctionList::MacroRowOpened, this,
+            [this](const QToolButton* label) { macros_->ShowInList(label); });
 }
 
 void Buttoninterface::ReadSensorDefines()
@@ -198,14 +197,14 @@ void Buttoninterface::SetButtonComboKey(int button, const QString& text)
 
 void Buttoninterface::SetButtonMediaKey(int button, int code)
 {
-    const int row = code >= 0 && code <= 0xFF ? ButtonRecords::ConsumerRow(code) : -1;
+    const ButtonFunctionTable::Function* key = code >= 0 && code <= 0xFF ? functions_->Consumer(code) : nullptr;
     QToolButton* label = LabelOf(button);
-    if (row < 0 || !label)
+    if (!key || !label)
         return;
     if (SetButtonKeyData(button, ButtonFunction{ButtonFunctionTable::KeyType, 0, 0},
-                         ButtonRecords::ConsumerKeyRecord(ButtonRecords::ConsumerUsages().at(row)))) {
+                         ButtonRecords::ConsumerKeyRecord(key->value))) {
         SetButtonState(button, ButtonFunctionTable::KeyType, 0, 0);
-        label->setText(functions_->ConsumerButtons().at(row)->text());
+        label->setText(key->button->text());
     }
 }
 
@@ -220,7 +219,7 @@ void Buttoninterface::SetButtonState(int button, int type, int value1, int value
 
 void Buttoninterface::UncheckFunctionButtons()
 {
-    UncheckGroup(PanelGroup);
+    functionList_->UncheckFunctionButtons();
 }
 
 int Buttoninterface::MirrorType(int button) const
@@ -240,11 +239,7 @@ int Buttoninterface::MirrorValue2(int button) const
 
 int Buttoninterface::DeviceButtonOf(const QToolButton* label) const
 {
-    for (const Row& row : rows_) {
-        if (row.label == label)
-            return row.button;
-    }
-    return -1;
+    return functionList_->DeviceButtonOf(label);
 }
 
 QToolButton* Buttoninterface::LabelOf(int button) const
@@ -258,11 +253,7 @@ QToolButton* Buttoninterface::LabelOf(int button) const
 
 QToolButton* Buttoninterface::CheckedLabel() const
 {
-    for (const Row& row : rows_) {
-        if (row.label->isChecked())
-            return row.label;
-    }
-    return nullptr;
+    return functionList_->CheckedLabel();
 }
 
 // ---------------------------------------------------------------------------
@@ -305,9 +296,8 @@ void Buttoninterface::ShowButtonFunction(int button, int type, int value1, int v
     case ButtonFunctionTable::KeyType: {
         const KeyRecord& record = image.keys[button];
         if (record.events[0].kind == DeviceEvent::Consumer) {
-            const int row = ButtonRecords::ConsumerRow(record.events[0].code & 0xFF);
-            if (row >= 0)
-                label->setText(functions_->ConsumerButtons().at(row)->text());
+            if (const ButtonFunctionTable::Function* key = functions_->Consumer(record.events[0].code & 0xFF))
+                label->setText(key->button->text());
         } else {
             label->setText(ButtonRecords::ComboText(record));
         }
@@ -393,7 +383,7 @@ void Buttoninterface::SlotUpDataConfigUI(int count, int current, bool enabled)
         const QSignalBlocker quiet(ui->ProjectChoose);
         const int entries = count > 0 ? count : (count == 0 ? 1 : 0);
         for (int i = 0; i < entries; ++i)
-            ui->ProjectChoose->addItem(ProfilePrefix + QString::number(i + 1));
+            ui->ProjectChoose->addItem(profilePrefix_ + QString::number(i + 1));
     }
     ui->ProjectChoose->setEnabled(enabled);
     if (count > 0)
@@ -438,19 +428,12 @@ void Buttoninterface::on_BackMusic_clicked()
 
 void Buttoninterface::ClosePanels()
 {
-    ui->stackedWidget->setCurrentWidget(ui->page);
-    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(ButtonPageStyle::ScrollBarWidth(10));
-    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
+    functionList_->ClosePanels();
 }
 
 void Buttoninterface::UncheckLabels()
 {
-    UncheckGroup(LabelGroup);
-}
-
-void Buttoninterface::UncheckMarkers()
-{
-    UncheckGroup(MarkerGroup);
+    functionList_->UncheckLabels();
 }
 
 void Buttoninterface::on_LeftKey_3_clicked(bool checked)
@@ -520,7 +503,7 @@ void Buttoninterface::on_DPI_12_clicked()
 
 void Buttoninterface::on_DPI_10_clicked()
 {
-    functionList_->OpenMacros();
+    functionList_->OpenMacros(!MacroButtons.isEmpty());
 }
 
 void Buttoninterface::on_DPI_6_clicked(bool checked)
@@ -576,10 +559,7 @@ void Buttoninterface::on_Number6_clicked()
 
 void Buttoninterface::on_stackedWidget_currentChanged(int index)
 {
-    if (index == 0)
-        return;
-    ListGroup->setExclusive(false);
-    ListGroup->setExclusive(true);
+    functionList_->ListPageChanged(index);
 }
 
 void Buttoninterface::on_stackedWidget_2_currentChanged(int index)
@@ -622,7 +602,7 @@ void Buttoninterface::InitLanguageTexts()
         labels << row.label;
     language_ = std::make_unique<LanguageTexts>(
         QStringLiteral("Buttoninterface"),
-        ButtonPageTexts::Children(ui, labels, *functions_, &MacroPrefix, &ProfilePrefix));
+        ButtonPageTexts::Children(ui, labels, *functions_, &MacroPrefix, &profilePrefix_));
     language_->SetFinished([this] { FinishLanguage(languageFlag_); });
 }
 
@@ -677,7 +657,7 @@ void Buttoninterface::RebuildProfiles()
     const QSignalBlocker quiet(combo);
     combo->clear();
     for (int i = 0; i < count; ++i)
-        combo->addItem(ProfilePrefix + QString::number(i + 1));
+        combo->addItem(profilePrefix_ + QString::number(i + 1));
     combo->setCurrentIndex(current);
 }
 

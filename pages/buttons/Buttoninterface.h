@@ -3,6 +3,7 @@
 #include "core/FlashDataMap.h"
 #include "core/KeyRecord.h"
 #include "core/MacroBlock.h"
+#include "pages/buttons/ButtonFunctionList.h"
 #include "pages/buttons/ButtonFunctionTable.h"
 
 #include <QString>
@@ -15,7 +16,6 @@
 namespace Ui {
 class Buttoninterface;
 }
-class ButtonFunctionList;
 class LanguageTexts;
 class ButtonMacros;
 class QButtonGroup;
@@ -102,25 +102,22 @@ public:
 
     QVBoxLayout* MacroListLayout = nullptr;
     QList<QToolButton*> MacroButtons;
-    QButtonGroup* LabelGroup = nullptr;
-    QButtonGroup* ListGroup = nullptr;
+    // The panels' buttons and the macro list's buttons.
     QButtonGroup* PanelGroup = nullptr;
-    QButtonGroup* MarkerGroup = nullptr;
-    QString UserSettingDir;
+    // The mirror, by device button.
     QVector<int> ButtonTypes;
     QVector<int> ButtonValue1;
     QVector<int> ButtonValue2;
+    // The sensor of the model shown and the register table beside the
+    // program: the registers of the DPI locks.
     QString SensorModel;
     QStringList DefineNames;
     QVector<int> DefineValues;
-    int FireInterval = 10;
-    int FireCount = 3;
-    QStringList ButtonColorList;
-    QString ButtonColor;
     QWidget* MacroListWidget = nullptr;
     QString PictureDir;
+    QString ButtonColor;
+    // The text before a macro's name on a row.
     QString MacroPrefix;
-    QString ProfilePrefix;
 
 public slots:
     // A whole image read from the device (blocking: the sender waits): clears
@@ -198,16 +195,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Parts of the page in files of their own; they use its form, rows and
-    // mirror.
-    friend class ButtonFunctionList;
+    // The macro part uses the page's form, rows and mirror.
     friend class ButtonMacros;
-    // One row of the button list.
-    struct Row {
-        QToolButton* label;
-        QToolButton* marker;
-        int button;   // device button
-    };
+    using Row = ButtonFunctionList::Row;
 
     void InitButtonGroups();
     void InitLanguageTexts();
@@ -221,7 +211,6 @@ private:
 
     void ClosePanels();
     void UncheckLabels();
-    void UncheckMarkers();
     void CheckMarkerRow(int row);
     int MirrorType(int button) const;
     int MirrorValue1(int button) const;
@@ -238,4 +227,7 @@ private:
     FlashDataMap lastShown_;
     bool hasShown_ = false;
     int languageFlag_ = 1;
+    QString userSettingDir_;
+    // The text before a configuration's number.
+    QString profilePrefix_;
 };

@@ -43,7 +43,11 @@ Macro::Macro(QWidget* parent)
 {
     ui->setupUi(this);
     transfer_ = std::make_unique<MacroTransfer>(this);
-    recording_ = std::make_unique<MacroRecorder>(this);
+    recording_ = std::make_unique<MacroRecorder>(ui, [this](QWidget* notice) { Place(notice); });
+    connect(recording_.get(), &MacroRecorder::Started, this, [this] { EventsModified = true; });
+    connect(recording_.get(), &MacroRecorder::KeyRecorded, this, &Macro::AppendKeyRow);
+    connect(recording_.get(), &MacroRecorder::DelayRecorded, this, &Macro::AppendDelayRow);
+    connect(recording_.get(), &MacroRecorder::Stopped, this, [this] { SetSaveActive(true); });
     LanguageTexts::Follow(this);
     PictureFolder = StyleSheet::PictureFolder(QStringLiteral("Macro"));
     MacroFolder = MacroFile::Folder();
@@ -85,7 +89,7 @@ Macro::Macro(QWidget* parent)
 Macro::~Macro()
 {
     disconnect(PostMsg::Instance(), nullptr, this, nullptr);
-    if (MacroRecording && recorder_.IsHooked())
+    if (MacroRecording && recording_->Hooked())
         MacroRecording = false;
     delete ui;
 }

@@ -5,9 +5,7 @@
 #include "core/MacroBlock.h"
 #include "core/MacroFile.h"
 #include "dialogs/ExeIsRun.h"
-#include "dialogs/MacroKeyHook.h"
 
-#include <QElapsedTimer>
 #include <QModelIndex>
 #include <QPoint>
 #include <QStringList>
@@ -87,6 +85,15 @@ public:
     // Shows the current macro's rows and repeat mode from its file.
     void LoadMacroFile();
 
+    // Whether the shown macro's rows, or its repeat mode, changed since it
+    // was saved.
+    bool EventsModified = false;
+    bool RepeatModified = false;
+    // The texts of the macro list's menu: export, rename, delete, new, import.
+    QStringList MenuTexts = QStringList{QString(), QString(), QString(), QString(), QString()};
+    // The page's picture folder.
+    QString PictureFolder;
+
 public slots:
     void SlotButtonToMacro(FlashDataMap image, int button);
     void SlotMacroDownLoadData(QString name, int button);
@@ -125,7 +132,6 @@ protected:
 private:
     // Parts of the page in files of their own; they use the page's rows and
     // list.
-    friend class MacroRecorder;
     friend class MacroTransfer;
 
     void MarkMacroModified();
@@ -160,25 +166,11 @@ private:
     void EndRecordingLook();
 
     Ui::Macro* ui;
-public:
     QString MacroFolder;
-private:
-    MacroKeyHook recorder_;
-public:
     QButtonGroup* DelayModeGroup = nullptr;
     QButtonGroup* RepeatModeGroup = nullptr;
-    int LastVirtualKey = 0;
-    QElapsedTimer KeyTimer;
-    bool FirstKeyPending = false;
     QString ButtonColorText;
-    int RecordedKeyRows = 0;
-    QString PictureFolder;
-    bool EventsModified = false;
-    bool RepeatModified = false;
-    QStringList MenuTexts = QStringList{QString(), QString(), QString(), QString(), QString()};
     QString MacroRealText;
-
-private:
     std::unique_ptr<LanguageTexts> language_;
     std::unique_ptr<MacroTransfer> transfer_;
     std::unique_ptr<MacroRecorder> recording_;

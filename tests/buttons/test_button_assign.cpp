@@ -408,6 +408,56 @@ private slots:
         QVERIFY(Child(page, "LeftKey_3")->isChecked());
     }
 
+    // What a row holds decides, not the caption it shows: a consumer key the
+    // page has no name for leaves the row's caption as it was, here the left
+    // click's or the fire key's.
+    void captionsDoNotDecide_data()
+    {
+        QTest::addColumn<FlashDataMap>("before");   // button 1's function shown first
+        QTest::newRow("left click caption") << ImageWith(1, 1, 0);
+        QTest::newRow("fire key caption") << ImageWith(4, 99, 1);
+    }
+
+    void captionsDoNotDecide()
+    {
+        QFETCH(FlashDataMap, before);
+        Session session;
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        const auto show = [&](const FlashDataMap& image) {
+            page.SlotUpDataButtonUIB(LiveFlashData.update([&](FlashDataMap& current) {
+                current.buttons[1] = image.buttons[0];
+                current.keys[1] = image.keys[0];
+                return current;
+            }));
+        };
+        show(before);
+        const QString caption = page.LabelOf(1)->text();
+        show(ImageWith(5, 0, 0, 2, {{0, 2, 0x0101}}));
+        QCOMPARE(page.LabelOf(1)->text(), caption);
+        QCOMPARE(page.ButtonTypes.at(1), 5);
+
+        // Button 0 holds the only left click.
+        {
+            ModalAnswer answer = ModalAnswer::Click(QStringLiteral("CloseButton"));
+            page.LabelOf(0)->click();
+            QCOMPARE(answer.DialogClass(), QStringLiteral("LeftButtonOnly"));
+        }
+        QCOMPARE(Current(page, "stackedWidget"), QStringLiteral("page"));
+
+        // Button 1 holds no fire key: the dialog starts from the defaults.
+        page.LabelOf(1)->click();
+        QVector<int> shown;
+        ModalAnswer answer([&](QWidget* fire) {
+            shown = {fire->findChild<QSpinBox*>(QStringLiteral("Time"))->value(),
+                     fire->findChild<QSpinBox*>(QStringLiteral("Count"))->value()};
+            fire->findChild<QAbstractButton*>(QStringLiteral("NewHong_2"))->click();
+        });
+        QTest::mousePress(Child(page, "DPI_6"), Qt::LeftButton);
+        QCOMPARE(shown, (QVector<int>{10, 3}));
+        QCOMPARE(session.mouse.Writes(), 0);
+    }
+
     // Every function button stores its function on the checked row's device
     // button (rows 4 and 5 edit buttons 4 and 3) and names it on the row.
     void assigning()
@@ -436,12 +486,16 @@ private slots:
                                "VolumeUp_20", "VolumeUp_22", "VolumeUp_18", "VolumeUp_24", "VolumeUp_23", "VolumeUp_21"};
         for (int i = 0; i < 12; ++i)
             cases.append({locks[i], 10, 2 * (i + 1) - 1, 0, "lock"});
-        const char* media[] = {"Player", "StartPause_2", "BackMusic_2", "TopMusic_2", "Mute", "VolumeUp",
-                               "VolumeDown", "VolumeDown_4", "VolumeDown_5", "VolumeDown_6", "VolumeDown_3",
-                               "VolumeDown_8", "VolumeDown_9", "VolumeDown_10", "VolumeDown_7", "VolumeDown_12",
-                               "VolumeDown_13", "VolumeDown_11"};
-        for (int i = 0; i < 18; ++i)
-            cases.append({media[i], 5, 0, 0, "media"});
+        // Each consumer key with the usage its record holds.
+        const QVector<QPair<const char*, int>> media{
+            {"Player", 0x0183},        {"StartPause_2", 0x00CD},  {"BackMusic_2", 0x00B5},
+            {"TopMusic_2", 0x00B6},    {"Mute", 0x00B7},          {"VolumeUp", 0x00E2},
+            {"VolumeDown", 0x00E9},    {"VolumeDown_4", 0x00EA},  {"VolumeDown_5", 0x018A},
+            {"VolumeDown_6", 0x0192},  {"VolumeDown_3", 0x0194},  {"VolumeDown_8", 0x0223},
+            {"VolumeDown_9", 0x0221},  {"VolumeDown_10", 0x0224}, {"VolumeDown_7", 0x0225},
+            {"VolumeDown_12", 0x0226}, {"VolumeDown_13", 0x0227}, {"VolumeDown_11", 0x022A}};
+        for (const auto& key : media)
+            cases.append({key.first, 5, 0, 0, "media"});
 
         const int rowButtons[] = {0, 1, 2, 4, 3, 5};
         for (int i = 0; i < cases.size(); ++i) {
@@ -463,7 +517,7 @@ private slots:
                 QCOMPARE(KeyRecordHex(stored, button),
                          KeyRecordHex([&] {
                              FlashDataMap expected;
-                             expected.keys[button] = ButtonRecords::ConsumerKeyRecord(ButtonRecords::ConsumerUsages().at(i - 31));
+                             expected.keys[button] = ButtonRecords::ConsumerKeyRecord(media.at(i - 31).second);
                              return expected;
                          }(), button));
             }
