@@ -2,6 +2,7 @@
 // simulated mouse, macros that arrive from the mouse, and export and import.
 #include "tests/macro/MacroPageTesting.h"
 
+#include "core/ButtonRecords.h"
 #include "core/ConfigurationFile.h"
 #include "core/SharedState.h"
 #include "dialogs/FileChooser.h"
@@ -377,6 +378,37 @@ private slots:
         if (count == 2) {
             Select(page, macro);
             QCOMPARE(RowTexts(page), (QStringList{"Forward click+", "12ms", "Forward click-"}));
+        }
+    }
+
+    // Names on the mouse that are not UTF-8 (another program's, another
+    // locale's) stay themselves: distinct bytes are distinct macros with
+    // files of their own, and each goes back to the mouse byte for byte, a
+    // 30-byte one whole.
+    void namesNotUtf8StayThemselves()
+    {
+        const QByteArray names[] = {"\xff", "\xfe", QByteArray(29, 'a') + "\xe9"};
+        const QByteArray file = "1\n0x04 1 0\n12ms\n0x04 1 1\n";
+        Macro page;
+        QStringList listed;
+        for (int i = 0; i < 3; ++i) {
+            const int button = i + 1;
+            const FlashDataMap image =
+                ImageWithMacro(button, names[i], 2, {Event(0, 1, 0x04, 12), Event(1, 1, 0x04, 0)});
+            const QString name = ButtonRecords::MacroName(image.macros[button]);
+            QVERIFY(Put(FileOf(name), "1\n"));
+            PostMsg::Instance()->PostButtonToMacro(image, button);
+            listed << name;
+            QCOMPARE(MacroNames(page).size(), i + 1);
+            QCOMPARE(Content(FileOf(name)), file);
+        }
+        QCOMPARE(QDir(MacroFile::Folder()).entryList(QDir::Files).size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const int button = i + 1;
+            PostMsg::Instance()->PostMacroDownLoadData(listed.at(i), button);
+            const MacroBlock block = StoredImage().macros[button];
+            QCOMPARE(QByteArray(block.name, block.nameLength), names[i]);
+            QCOMPARE(Events(block, block.count), (QStringList{"0 1 0x04 12", "1 1 0x04 0"}));
         }
     }
 
