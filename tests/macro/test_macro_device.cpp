@@ -793,6 +793,23 @@ private slots:
         }
     }
 
+    // A file of the imported macro's name that is in the folder but not in
+    // the list (made after the list was read) is not written over.
+    void importKeepsAFileNotInTheList()
+    {
+        QVERIFY(Put(ExportPath(), Crafted({"A+"}, "c", "1")));
+        Macro page;
+        QVERIFY(Put(FileOf("c"), "254\n0x05 1 0\n"));
+        const QStringList folder = FolderState();
+        {
+            ModalAnswer notice = ModalAnswer::Click(QStringLiteral("NewHong"));
+            Import(page, true);
+            QCOMPARE(notice.DialogClass(), QStringLiteral("SameMacro"));
+        }
+        QCOMPARE(FolderState(), folder);
+        QCOMPARE(MacroNames(page), QStringList{});
+    }
+
     // An icon that names a file of the user's: the file is never opened, and
     // the rows show the page's own pictures.
     void importOpensNoFileItNames()
