@@ -157,7 +157,7 @@ void MacroTransfer::Import()
     if (!MacroFile::Write(macroPath, QString::number(macro.repeatCode), Macro::LinesOf(items), &error)) {
         qWarning("macro %s not imported: %s", qPrintable(macro.name), qPrintable(error));
         qDeleteAll(items);
-        page_->ShowFailure(ExeIsRun::Failure::Save);
+        page_->ShowFailure(ExeIsRun::Failure::ImportSave);
         return;
     }
     page_->selecting_ = true;
