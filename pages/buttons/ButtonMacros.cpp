@@ -100,8 +100,9 @@ void ButtonMacros::AddButtons()
 
 QString ButtonMacros::NameOf(const QToolButton* label) const
 {
-    QString text = label->text();
-    return page_->MacroPrefix.isEmpty() ? text : text.remove(page_->MacroPrefix);
+    // The prefix comes off once, from the start: a name may hold it too.
+    const QString text = label->text();
+    return text.startsWith(page_->MacroPrefix) ? text.mid(page_->MacroPrefix.size()) : text;
 }
 
 MacroBlock ButtonMacros::ReadBlock(const QString& name, bool* ok)

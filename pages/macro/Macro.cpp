@@ -534,7 +534,7 @@ void Macro::on_NewHong_clicked()
         return;
     }
     if (!MacroFile::CreateEmpty(path)) {
-        ShowFailure(ExeIsRun::Failure::Save);
+        ShowFailure(ExeIsRun::Failure::New);
         return;
     }
     selecting_ = true;

@@ -11,7 +11,9 @@
 #include "platform/ReplaceFile.h"
 #include "ui_Macro.h"
 
+#include <QButtonGroup>
 #include <QFile>
+#include <QSignalBlocker>
 
 namespace {
 const QString DelayMark = QStringLiteral("ms");
@@ -155,7 +157,7 @@ void MacroTransfer::Import()
     if (!MacroFile::Write(macroPath, QString::number(macro.repeatCode), Macro::LinesOf(items), &error)) {
         qWarning("macro %s not imported: %s", qPrintable(macro.name), qPrintable(error));
         qDeleteAll(items);
-        page_->ShowFailure(ExeIsRun::Failure::Save);
+        page_->ShowFailure(ExeIsRun::Failure::ImportSave);
         return;
     }
     page_->selecting_ = true;
@@ -165,4 +167,9 @@ void MacroTransfer::Import()
     page_->ui->listWidgetKey->clear();
     for (QListWidgetItem* item : qAsConst(items))
         page_->ui->listWidgetKey->addItem(item);
+    // The repeat controls show the imported macro's own mode, so that a save
+    // of it keeps that mode.
+    const QSignalBlocker repeat(page_->RepeatModeGroup);
+    const QSignalBlocker number(page_->ui->NumberEdit);
+    page_->SetRepeatCode(macro.repeatCode);
 }
