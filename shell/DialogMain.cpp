@@ -328,12 +328,15 @@ void DialogMain::CloseProgram()
     UsbServer_Exit();
     trayIcon_->hide();
     close();
+    emit Closed();
 }
 
 void DialogMain::RequestClose()
 {
-    if (closing_)
+    if (closing_) {
+        emit Closed();
         return;
+    }
     if (ui->stackedWidgetMain->currentIndex() == FramePage)
         frame_->WindowClosed();
     else
