@@ -450,7 +450,7 @@ private slots:
         QTest::newRow("NUL, then U+FEFF") << QByteArray("o=\0\xEF\xBB\xBF", 6) << false << "";
         QTest::newRow("a control character, then U+FEFF")
             << QByteArray("[AutoStart]\nEnable=1\nPath=/a\x01\xEF\xBB\xBF/b\n") << false << "1";
-        QTest::newRow("half a UTF-16 pair") << QByteArray("[AutoStart]\nEnable=1\nPath=a\\xd800b\n") << false << "1";
+        QTest::newRow("half a UTF-16 pair") << QByteArray("[AutoStart]\nEnable=1\nPath=a\\xd800\n") << false << "1";
     }
 
     void damagedFileHealsAtTheFirstChange()
