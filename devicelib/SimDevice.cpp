@@ -155,6 +155,7 @@ int SimDevice_PressDpiButton(const char* mouse)
         const int count = block[BlockLayout::StageCount] ? block[BlockLayout::StageCount] : 1;
         block[BlockLayout::CurrentStage] = uint8_t((block[BlockLayout::CurrentStage] + 1) % count);
         Lib().MouseChangedBlockLocked(m, BlockLayout::CurrentStage, 1);
+        Lib().LogStageLocked(m, block[BlockLayout::CurrentStage], "DPI button");
         Lib().StatusChangeLocked(m, 0);
         return 1;
     });

@@ -49,6 +49,8 @@ void BlockMemory::Learn(const std::string& mouse, int configuration, int address
     if (address < 0 || address >= end)
         return;
     Copy& copy = Make(mouse, configuration);
+    if (address <= BlockLayout::CurrentStage && BlockLayout::CurrentStage < end)
+        copy.hostStage = bytes[size_t(BlockLayout::CurrentStage - address)];
     for (int report = address / ReportSize; report * ReportSize < end; ++report) {
         const int first = report * ReportSize;
         const bool whole = address <= first && end >= first + ReportSize;
@@ -69,6 +71,17 @@ void BlockMemory::ForgetRange(const std::string& mouse, int configuration, int a
     const int last = std::min(address + length - 1, Reports * ReportSize - 1);
     for (int report = address / ReportSize; report <= last / ReportSize; ++report)
         copy->known[size_t(report)] = false;
+}
+
+int BlockMemory::HostStage(const std::string& mouse, int configuration) const
+{
+    const Copy* copy = Find(mouse, configuration);
+    return copy ? copy->hostStage : -1;
+}
+
+void BlockMemory::SetHostStage(const std::string& mouse, int configuration, int stage)
+{
+    Make(mouse, configuration).hostStage = stage;
 }
 
 void BlockMemory::Forget(const std::string& mouse, int configuration)

@@ -28,12 +28,18 @@ public:
     void ForgetRange(const std::string& mouse, int configuration, int address, int length);
     // Nothing of this configuration (every configuration with -1) is known.
     void Forget(const std::string& mouse, int configuration = -1);
+    // The current stage as the host last wrote or read it, -1 when unknown.
+    // The mouse moves its stage on its own (the DPI button), so this is what
+    // tells a stage the host sets from one its image still carries.
+    int HostStage(const std::string& mouse, int configuration) const;
+    void SetHostStage(const std::string& mouse, int configuration, int stage);
     void Clear();
 
 private:
     struct Copy {
         std::vector<uint8_t> block = std::vector<uint8_t>(size_t(Reports * ReportSize), 0);
         std::vector<bool> known = std::vector<bool>(size_t(Reports), false);
+        int hostStage = -1;
     };
     Copy* Find(const std::string& mouse, int configuration);
     const Copy* Find(const std::string& mouse, int configuration) const;

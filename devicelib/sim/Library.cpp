@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -334,9 +336,15 @@ int Library::Read(Request request)
             report.data = Slice(block, address, length);
         };
         switch (request) {
-        case Request::WholeRead: configuration(0, BlockLayout::Size); break;
+        case Request::WholeRead:
+            configuration(0, BlockLayout::Size);
+            LogStageLocked(*mouse, block[BlockLayout::CurrentStage], "answered by a whole read");
+            break;
         case Request::ReportRate: configuration(BlockLayout::ReportRate, 1); break;
-        case Request::CurrentDpi: configuration(BlockLayout::CurrentStage, 1); break;
+        case Request::CurrentDpi:
+            configuration(BlockLayout::CurrentStage, 1);
+            LogStageLocked(*mouse, block[BlockLayout::CurrentStage], "answered");
+            break;
         case Request::DpiLight: configuration(BlockLayout::DpiLight, BlockLayout::DpiLightSize); break;
         case Request::LightBar: configuration(BlockLayout::LightBar, BlockLayout::LightBarSize); break;
         case Request::Config:
@@ -378,11 +386,26 @@ void Library::AnswerLocked(int delayMs, int reports, std::function<bool(SimWorld
             return false;
         }
         if (report.header[1] == DIVAZA_REPORT_FLASH_DATA) {
-            if (const SimMouse* mouse = world_.ReachableMouse(node))
+            if (const SimMouse* mouse = world_.ReachableMouse(node)) {
+                const int stageBefore = memory_.HostStage(mouse->id, mouse->current);
                 memory_.Learn(mouse->id, mouse->current, report.header[4], report.data);
+                const int address = report.header[4];
+                report.answersStage = address <= BlockLayout::CurrentStage
+                    && BlockLayout::CurrentStage < address + int(report.data.size());
+                if (report.answersStage)
+                    StageAnswerMadeLocked(stageBefore);
+            }
         }
         return true;
     });
+}
+
+void Library::StageAnswerMadeLocked(int stageBefore)
+{
+    if (stageAnswersOnTheWay_++ == 0)
+        stagesBefore_ = 0;
+    if (stageBefore >= 0 && stageBefore < 8)
+        stagesBefore_ = uint8_t(stagesBefore_ | (1u << stageBefore));
 }
 
 void Library::QueueReport(int delayMs, int reports, Producer produce)
@@ -406,6 +429,11 @@ void Library::QueueReport(int delayMs, int reports, Producer produce)
         if (callback)
             callback(report.header, int(sizeof report.header), report.data.empty() ? &none : report.data.data(),
                      int(report.data.size()));
+        if (report.answersStage) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (stageAnswersOnTheWay_ > 0)
+                --stageAnswersOnTheWay_;
+        }
     });
 }
 
@@ -438,6 +466,17 @@ void Library::ReceiverReportLocked(const SimReceiver& receiver, int type, std::v
 void Library::MouseChangedBlockLocked(const SimMouse& mouse, int address, int length)
 {
     memory_.ForgetRange(mouse.id, mouse.current, address, length);
+}
+
+void Library::LogStageLocked(const SimMouse& mouse, int stored, const char* why) const
+{
+    static const bool enabled = std::getenv("TALVIRE_SIM_STAGE_LOG") != nullptr;
+    if (!enabled)
+        return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch()).count();
+    std::fprintf(stderr, "DIVAza %lld: %s configuration %d stage %d (%s)\n", static_cast<long long>(ms),
+                 mouse.id.c_str(), mouse.current, stored, why);
 }
 
 void Library::StatusChangeLocked(const SimMouse& mouse, int flag)
@@ -558,6 +597,8 @@ int Library::WriteImage(const uint8_t* image)
     int reportMs = 0;
     std::vector<uint8_t> target;
     std::vector<int> reports;
+    int stage = 0;
+    bool keepMouseStage = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         SimMouse* mouse = SessionMouseLocked();
@@ -575,6 +616,16 @@ int Library::WriteImage(const uint8_t* image)
         // device's own bytes.
         target = mouse->configurations[size_t(configuration)];
         DeviceBlock::Encode(image, target.data());
+        // The mouse moves its current stage on its own (the DPI button), also
+        // after the host copied its image: an image that carries the stage
+        // the host last wrote or read, or while an answer with the stage is on
+        // its way one the host knew before, leaves the mouse's own stage; a
+        // stage the host changes is written.
+        stage = target[BlockLayout::CurrentStage];
+        keepMouseStage = stage == memory_.HostStage(mouseId, configuration)
+            || (stageAnswersOnTheWay_ > 0 && stage < 8 && ((stagesBefore_ >> stage) & 1u) != 0);
+        if (keepMouseStage)
+            target[BlockLayout::CurrentStage] = mouse->configurations[size_t(configuration)][BlockLayout::CurrentStage];
         reports = memory_.Differing(mouseId, configuration, target);
     }
 
@@ -601,11 +652,18 @@ int Library::WriteImage(const uint8_t* image)
         }
         if (i == reports.size()) {
             ++mouse->writes;
+            if (!keepMouseStage)
+                memory_.SetHostStage(mouseId, configuration, stage);
+            LogStageLocked(*mouse, mouse->configurations[size_t(configuration)][BlockLayout::CurrentStage],
+                           report_.OnThisThread() ? "after a write from a report callback" : "after a write");
             return 1;
         }
         const size_t offset = size_t(reports[i]) * BlockMemory::ReportSize;
         std::vector<uint8_t>& stored = mouse->configurations[size_t(configuration)];
+        const uint8_t mouseStage = stored[BlockLayout::CurrentStage];
         std::copy_n(target.begin() + long(offset), BlockMemory::ReportSize, stored.begin() + long(offset));
+        if (keepMouseStage)
+            stored[BlockLayout::CurrentStage] = mouseStage;
         memory_.Remember(mouseId, configuration, reports[i], stored.data() + offset);
         ++mouse->reportsMoved;
     }
@@ -682,6 +740,7 @@ void Library::Shutdown(int boundMs, const std::function<void()>& whileWaiting)
         ++registrations_;
         upgrades_.ResetLocked();
         inputFreeAt_ = std::chrono::steady_clock::time_point();
+        stageAnswersOnTheWay_ = 0;
         // Pairing attempts end with the thread that would have finished them.
         for (SimReceiver& receiver : world_.receivers)
             receiver.pairingStatus = 0;

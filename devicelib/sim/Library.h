@@ -22,6 +22,7 @@ public:
     struct Report {
         uint8_t header[8] = {};
         std::vector<uint8_t> data;
+        bool answersStage = false;   // tells the host the mouse's current stage
     };
     // Runs on the report thread under the lock; fills the report or returns
     // false to send nothing.
@@ -90,6 +91,9 @@ public:
     void ReceiverReportLocked(const SimReceiver& receiver, int type, std::vector<uint8_t> data);
     // Status-change flags: DPI, report rate, configuration, DPI light, unused, light bar, battery.
     void StatusChangeLocked(const SimMouse& mouse, int flag);
+    // With TALVIRE_SIM_STAGE_LOG set, one line on the standard error for each
+    // current stage the mouse stores or answers, and why.
+    void LogStageLocked(const SimMouse& mouse, int stored, const char* why) const;
     TimedExecutor& UpgradeThread() { return upgrade_; }
 
 private:
@@ -115,6 +119,14 @@ private:
     void FinishPairingLocked(SimReceiver& receiver, int status);
     void NotifyChange();
     void CloseLocked();
+
+    // Answers that tell the host the current stage, from when they are made
+    // until their callback has returned (the host has taken the stage in), and
+    // the stages the host knew before them: meanwhile an image copied earlier
+    // may still carry one of those.
+    void StageAnswerMadeLocked(int stageBefore);
+    int stageAnswersOnTheWay_ = 0;
+    uint8_t stagesBefore_ = 0;
 
     mutable std::mutex mutex_;
     // One write on the link at a time; taken before mutex_, never held while

@@ -208,9 +208,13 @@ private slots:
                 return false;
             return SameImage(image, first);
         }) << Change(OneSetting) << 1;
-        QTest::newRow("after the DPI button changed the device's stage")
-            << Before([](FlashDataMap&) { return SimDevice_PressDpiButton("mouse") != 0; })
-            << Change([](FlashDataMap& image) { image.buttons[0].value1 ^= 0xFF; }) << 2;
+        QTest::newRow("after the DPI button changed the device's stage") << Before([](FlashDataMap& image) {
+            // The program has read the stage the mouse moved to.
+            if (!SimDevice_PressDpiButton("mouse"))
+                return false;
+            image.currentDpiStage = Parsed(StoredBlock()).currentDpiStage;
+            return true;
+        }) << Change([](FlashDataMap& image) { image.buttons[0].value1 ^= 0xFF; }) << 2;
         QTest::newRow("after a factory reset") << Before([](FlashDataMap& image) {
             if (!UsbServer_SetClearSetting())
                 return false;
@@ -243,6 +247,41 @@ private slots:
         QVERIFY(Write(image));
         QCOMPARE(SimDevice_ReportsMoved("mouse"), reports);
         QVERIFY(StoredBlock() == stored);
+    }
+
+    // The mouse's DPI button moves its stage on its own: an image copied
+    // before the press, still carrying the stage the library last wrote or
+    // read, leaves the mouse's stage; a stage the program sets is written.
+    void aWriteKeepsTheStageTheMouseMovedTo_data()
+    {
+        QTest::addColumn<int>("imageStage");   // -1: the stage read before the press
+        QTest::addColumn<int>("storedStage");  // -1: the stage the press led to
+        QTest::newRow("the image carries the stage read before the press") << -1 << -1;
+        QTest::newRow("the program sets another stage") << 0 << 0;
+        QTest::newRow("the program sets the stage the press led to") << 2 << 2;
+    }
+
+    void aWriteKeepsTheStageTheMouseMovedTo()
+    {
+        QFETCH(int, imageStage);
+        QFETCH(int, storedStage);
+        FlashDataMap image;
+        QVERIFY(OpenAndRead(&image));
+        QCOMPARE(int(image.currentDpiStage), 1);
+        QVERIFY(SimDevice_PressDpiButton("mouse"));
+        if (imageStage >= 0)
+            image.currentDpiStage = quint8(imageStage);
+        OneSetting(image);
+        QVERIFY(Write(image));
+        const FlashDataMap stored = Parsed(StoredBlock());
+        QCOMPARE(int(stored.currentDpiStage), storedStage >= 0 ? storedStage : 2);
+        QCOMPARE(int(stored.reportRate), int(image.reportRate));
+
+        // Written again, the image still leaves the mouse's stage as it is.
+        QVERIFY(SimDevice_PressDpiButton("mouse"));
+        const int pressed = Parsed(StoredBlock()).currentDpiStage;
+        QVERIFY(Write(image));
+        QCOMPARE(int(Parsed(StoredBlock()).currentDpiStage), pressed);
     }
 
     // The mouse is switched off in the middle of a write: the write fails, and
