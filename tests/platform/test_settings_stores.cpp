@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <memory>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -611,6 +612,23 @@ private slots:
             QCOMPARE(onDisk.value(QStringLiteral("Test/Value")).toString(), value);
         }
         QVERIFY(registry->RemoveKeyFlushed(QStringLiteral("Test")));
+    }
+
+    // Drain returns only once the last job has run to its end, also when the
+    // writer took that job up before the caller began to wait (held here until
+    // then).
+    void drainWaitsForTheJobBeingWritten()
+    {
+        const auto taken = std::make_shared<std::atomic<bool>>(false);
+        const auto written = std::make_shared<std::atomic<bool>>(false);
+        SettingsWriter::Instance()->Post([taken, written] {
+            *taken = true;
+            SettingsWriter::Instance()->HoldUntilDrained(10000);
+            *written = true;
+        });
+        QTRY_VERIFY(taken->load());
+        SettingsWriter::Instance()->Drain();
+        QVERIFY(written->load());
     }
 
     // A writer that died right after it made the file's lock leaves an empty

@@ -237,6 +237,7 @@ private slots:
         };
         row("DPI beyond 64 bits", "SENSOR_3950_DPI_99999999999999999999999", 40, false);
         row("DPI beyond int", "SENSOR_3950_DPI_99999999999", 40, false);
+        row("DPI beyond int, its low 32 bits a stage DPI", "SENSOR_3950_DPI_4294968096", 40, false);
         row("the largest int as DPI", "SENSOR_3950_DPI_2147483647", 40, false);
         row("the smallest int as DPI", "SENSOR_3950_DPI_-2147483648", 40, false);
         row("DPI above the largest stage", "SENSOR_3950_DPI_204850", 40, false);
