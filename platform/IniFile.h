@@ -31,11 +31,11 @@
 //   something goes on.
 //
 // A file that cannot be written back as it was read (damaged: a key without
-// a name, a section without one) is healed at its next write: it is kept beside as DamagedFileName(), or
-// "<that>.2", "<that>.3", ... when copies of earlier damage are there
-// (logged), and a fresh file takes its place with the values that could be
-// read and the changes. When no copy can be made, the file stays as it is
-// and the write fails.
+// a name, a section without one) is healed at its next write: it is kept
+// beside as DamagedFileName(), or "<that>.2", "<that>.3", ... when copies of
+// earlier damage are there (never through a link; logged), and a fresh file
+// takes its place with the values that could be read and the changes. When
+// no copy can be made, the file stays as it is and the write fails.
 class IniFile {
 public:
     explicit IniFile(const QString& path);
