@@ -33,7 +33,7 @@ constexpr Qt::WindowFlags FrameFlags = Qt::FramelessWindowHint | Qt::WindowSyste
     | Qt::WindowMinimizeButtonHint;
 } // namespace
 
-Dialog::Dialog(QWidget* parent)
+Dialog::Dialog(QWidget* parent, Pages pages)
     : QWidget(parent)
     , ui(new Ui::Dialog)
 {
@@ -79,17 +79,12 @@ Dialog::Dialog(QWidget* parent)
     // battery's colours rather than the style's own.
     ui->progressBar->setStyleSheet(BatteryRule(ui->progressBar->value()));
 
-    // Built in this order (the button page makes the device worker); stacked
-    // as buttons, sensor, macros, settings.
-    buttonPage_ = new Buttoninterface(this);
-    macroPage_ = new Macro(this);
-    sensorPage_ = new Sensor(this);
-    settingsPage_ = new FormSetting(this);
-    ui->stackedWidgetDialog->addWidget(buttonPage_);
-    ui->stackedWidgetDialog->addWidget(sensorPage_);
-    ui->stackedWidgetDialog->addWidget(macroPage_);
-    ui->stackedWidgetDialog->addWidget(settingsPage_);
     apply_ = new UpDataParam;
+    // The next preparation step once the window's events are handled (a
+    // posted call would run before them).
+    prepareStep_ = new QTimer(this);
+    prepareStep_->setSingleShot(true);
+    connect(prepareStep_, &QTimer::timeout, this, &Dialog::PrepareNext);
     qCDebug(DebugLog) << "Start";
 
     ui->label->hide();
@@ -111,8 +106,6 @@ Dialog::Dialog(QWidget* parent)
     crashHandler_ = new CrashHandler;
     CrashHandler::Install();
 
-    ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
-
     PostMsg::Connect(SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
     PostMsg::Connect(SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
     PostMsg::Connect(SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
@@ -121,6 +114,8 @@ Dialog::Dialog(QWidget* parent)
                      Qt::BlockingQueuedConnection);
     ui->label_3->hide();
     ui->label_2->hide();
+    if (pages == PagesNow)
+        BuildPages();
 }
 
 Dialog::~Dialog()
@@ -145,6 +140,38 @@ QString Dialog::BatteryRule(int level)
         + colour + QStringLiteral(");}");
 }
 
+void Dialog::BuildNextPage()
+{
+    // Built in this order (the button page makes the device worker); stacked
+    // as buttons, sensor, macros, settings.
+    QStackedWidget* const stack = ui->stackedWidgetDialog;
+    if (!buttonPage_) {
+        buttonPage_ = new Buttoninterface(this);
+        stack->addWidget(buttonPage_);
+        stack->setCurrentWidget(buttonPage_);
+    } else if (!macroPage_) {
+        macroPage_ = new Macro(this);
+        stack->addWidget(macroPage_);
+    } else if (!sensorPage_) {
+        sensorPage_ = new Sensor(this);
+        stack->insertWidget(stack->indexOf(macroPage_), sensorPage_);
+    } else if (!settingsPage_) {
+        settingsPage_ = new FormSetting(this);
+        stack->addWidget(settingsPage_);
+    }
+}
+
+void Dialog::BuildPages()
+{
+    while (!PagesBuilt())
+        BuildNextPage();
+}
+
+bool Dialog::PagesBuilt() const
+{
+    return settingsPage_ != nullptr;
+}
+
 void Dialog::PreparePages()
 {
     pagesPrepared_ = false;
@@ -153,11 +180,13 @@ void Dialog::PreparePages()
         return;
     }
     preparing_ = true;
-    PrepareNext(-1);
+    prepareIndex_ = -1;
+    PrepareNext();
 }
 
-void Dialog::PrepareNext(int index)
+void Dialog::PrepareNext()
 {
+    const int index = prepareIndex_;
     QStackedWidget* const stack = ui->stackedWidgetDialog;
     if (index >= stack->count()) {
         preparing_ = false;
@@ -174,7 +203,7 @@ void Dialog::PrepareNext(int index)
     // theirs then.
     const Worker* const worker = WorkerInstance.load();
     if (QApplication::activeModalWidget() || (worker && worker->isRunning())) {
-        QTimer::singleShot(PrepareRetryMs, this, [this, index] { PrepareNext(index); });
+        prepareStep_->start(PrepareRetryMs);
         return;
     }
     QWidget* const target = index < 0 ? static_cast<QWidget*>(this) : stack->widget(index);
@@ -182,7 +211,8 @@ void Dialog::PrepareNext(int index)
     // needs nothing.
     if (!target->isVisible() && (index < 0 || target != stack->currentWidget()))
         MakeReadyToShow(target);
-    QTimer::singleShot(0, this, [this, index] { PrepareNext(index + 1); });
+    prepareIndex_ = index + 1;
+    prepareStep_->start(0);
 }
 
 void Dialog::WindowClosed()
@@ -226,7 +256,8 @@ void Dialog::on_SetButton_clicked()
 
 void Dialog::SendPendingWrites()
 {
-    buttonPage_->SendPendingMacros();
+    if (buttonPage_)
+        buttonPage_->SendPendingMacros();
 }
 
 void Dialog::on_UpArrow_clicked()
@@ -258,7 +289,8 @@ void Dialog::SlotSecondDialog()
     // The device list comes back (the device went, or the frame was left).
     SendPendingWrites();
     ui->ButtonMain->setChecked(true);
-    ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
+    if (buttonPage_)
+        ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
 }
 
 void Dialog::SlotUpDataParam(int mode)

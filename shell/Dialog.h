@@ -7,6 +7,7 @@ namespace Ui {
 class Dialog;
 }
 class QButtonGroup;
+class QTimer;
 class Buttoninterface;
 class CrashHandler;
 class FormSetting;
@@ -22,7 +23,10 @@ class UpDataParam;
 class Dialog : public QWidget {
     Q_OBJECT
 public:
-    explicit Dialog(QWidget* parent = nullptr);
+    // PagesLater: only the frame itself; BuildNextPage() then builds the
+    // pages one at a time (so that the window handles its events between).
+    enum Pages { PagesNow, PagesLater };
+    explicit Dialog(QWidget* parent = nullptr, Pages pages = PagesNow);
     ~Dialog() override;
 
     // <program folder>/Picture/Dialog/.
@@ -32,6 +36,12 @@ public:
 
     // The battery bar's style sheets: above 15 green, at 15 and below red.
     static QString BatteryRule(int level);
+
+    // Builds the next page not built yet.
+    void BuildNextPage();
+    // Builds every page not built yet.
+    void BuildPages();
+    bool PagesBuilt() const;
 
     // Makes the frame and each of its pages ready to show while they are not
     // shown (MakeReadyToShow), one of them per turn of the event loop when
@@ -80,8 +90,8 @@ protected:
 private:
     // The live image into the device cache file of its model.
     void WriteCache();
-    // The frame (index -1) or page `index` made ready, then the next.
-    void PrepareNext(int index);
+    // The frame (index -1) or page prepareIndex_ made ready, then the next.
+    void PrepareNext();
 
     Ui::Dialog* ui;
     QButtonGroup* pageButtons_ = nullptr;
@@ -93,6 +103,8 @@ private:
     UpDataParam* apply_ = nullptr;
     CrashHandler* crashHandler_ = nullptr;
     QString pictureFolder_;
+    QTimer* prepareStep_ = nullptr;
+    int prepareIndex_ = -1;
     bool preparing_ = false;
     bool prepareAgain_ = false;
     bool pagesPrepared_ = false;

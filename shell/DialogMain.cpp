@@ -88,6 +88,12 @@ DialogMain::DialogMain(QWidget* parent)
     registry->RemoveKey(Registry::LanguageIndexKey());
 
     pictureFolder_ = StyleSheet::PictureFolder(QStringLiteral("Dialog"));
+    // The preparation's steps: a timer of no interval runs the next one
+    // once the window's events are handled (a posted call would run first).
+    frameStep_ = new QTimer(this);
+    frameStep_->setSingleShot(true);
+    connect(frameStep_, &QTimer::timeout, this, &DialogMain::PrepareFrame);
+
     // Crash reports from the start on; the frame installs the handler again
     // when it is built.
     CrashHandler::Install();
@@ -137,12 +143,23 @@ QStringList DialogMain::PicturesAtStart()
 
 Dialog* DialogMain::Frame()
 {
-    if (!frame_) {
-        // Page 1 of the stack, behind the device list.
-        frame_ = new Dialog(this);
-        ui->stackedWidgetMain->insertWidget(FramePage, frame_);
-    }
+    if (!frame_)
+        MakeFrame(Dialog::PagesNow);
+    else
+        frame_->BuildPages();   // what a preparation under way has not built yet
     return frame_;
+}
+
+bool DialogMain::FrameBuilt() const
+{
+    return frame_ && frame_->PagesBuilt();
+}
+
+void DialogMain::MakeFrame(Dialog::Pages pages)
+{
+    // Page 1 of the stack, behind the device list.
+    frame_ = new Dialog(this, pages);
+    ui->stackedWidgetMain->insertWidget(FramePage, frame_);
 }
 
 void DialogMain::SetPrepareFrameWhenIdle(bool prepare)
@@ -157,7 +174,7 @@ void DialogMain::paintEvent(QPaintEvent* event)
     if (framePreparationArmed_ || !PrepareFrameWhenIdle || !chooser_->DevicesListed())
         return;
     framePreparationArmed_ = true;
-    QTimer::singleShot(FramePreparationDelayMs, this, &DialogMain::PrepareFrame);
+    frameStep_->start(FramePreparationDelayMs);
 }
 
 void DialogMain::PrepareFrame()
@@ -166,10 +183,20 @@ void DialogMain::PrepareFrame()
         return;
     // Not while a dialog runs (a notice over the device list).
     if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(FramePreparationDelayMs, this, &DialogMain::PrepareFrame);
+        frameStep_->start(FramePreparationDelayMs);
         return;
     }
-    Frame()->PreparePages();
+    // One step per turn of the event loop: the frame, then each page, then
+    // the pages made ready to show (Dialog::PreparePages goes on so).
+    if (!frame_) {
+        MakeFrame(Dialog::PagesLater);
+    } else if (!frame_->PagesBuilt()) {
+        frame_->BuildNextPage();
+    } else {
+        frame_->PreparePages();
+        return;
+    }
+    frameStep_->start(0);
 }
 
 void DialogMain::SetTrayTest(std::function<bool()> test)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/LanguageTexts.h"
+#include "shell/Dialog.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -16,7 +17,7 @@ class DialogMain;
 }
 class QAction;
 class QMenu;
-class Dialog;
+class QTimer;
 class DialogChange;
 
 // The program's only top-level window: frameless and of fixed size, it stacks
@@ -42,12 +43,14 @@ public:
     DialogChange* Chooser() const { return chooser_; }
     // The configuration frame with its pages and the device worker. The
     // device list is all the window needs at start: the frame is built while
-    // the window is idle after the list has first been painted, with its
-    // pages made ready to show, so that the first pick only switches pages;
-    // when it is needed before (an early pick, the repair dialog, the texts
-    // of a firmware notice), it is built then, or when asked for here.
+    // the window is idle after the list has first been painted, a page per
+    // turn of the event loop, with its pages made ready to show, so that the
+    // first pick only switches pages; when it is needed before (an early
+    // pick, the repair dialog, the texts of a firmware notice), what is not
+    // built yet is built then, or when asked for here.
     Dialog* Frame();
-    bool FrameBuilt() const { return frame_ != nullptr; }
+    // Whether the frame and all its pages are built.
+    bool FrameBuilt() const;
     // Whether the frame is prepared while idle (on by default). Tests of
     // what a start does without the frame switch it off.
     static void SetPrepareFrameWhenIdle(bool prepare);
@@ -100,8 +103,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // The frame built, its pages made ready, while idle.
+    // The frame built, its pages made ready, while idle: one step a turn of
+    // the event loop.
     void PrepareFrame();
+    void MakeFrame(Dialog::Pages pages);
     void HideToTray(bool declaredAbsent);
     // Back from the tray (or from the minimised window that stands in for it).
     void ShowAgain(bool declarePresent);
@@ -129,6 +134,7 @@ private:
     DialogChange* chooser_ = nullptr;
     QString pictureFolder_;
     Dialog* frame_ = nullptr;
+    QTimer* frameStep_ = nullptr;
     std::unique_ptr<LanguageTexts> language_;
     QString mainText_;
     QString exitText_;

@@ -287,7 +287,8 @@ void Buttoninterface::Refresh(const FlashDataMap& image, bool fromDevice)
         ButtonPageFilled = true;
 }
 
-void Buttoninterface::ShowButtonFunction(int button, int type, int value1, int value2, const FlashDataMap& image)
+void Buttoninterface::ShowButtonFunction(int button, int type, int value1, int value2, const FlashDataMap& image,
+                                         Macros macros)
 {
     QToolButton* label = button >= 0 && button < ButtonRecords::ShownButtons ? LabelOf(button) : nullptr;
     if (!label)
@@ -308,7 +309,7 @@ void Buttoninterface::ShowButtonFunction(int button, int type, int value1, int v
         label->setText(MacroPrefix + name);
         // The name comes from the device: it becomes a file name only when
         // it is a sound one.
-        if (MacroFile::NameAllowed(name)) {
+        if (macros == Macros::Take && MacroFile::NameAllowed(name)) {
             WriteMacroHeader(name, QString::number(value2));
             PostMsg::Instance()->PostButtonToMacro(image, button);
         }
@@ -630,11 +631,13 @@ void Buttoninterface::FinishLanguage(int flag)
 void Buttoninterface::Relabel()
 {
     // The live image once it is the device's own; else what the page showed
-    // last (an offline device's stored configuration).
-    ShowImage(LiveFlashDataIsCurrent() ? LiveFlashData.get() : lastShown_);
+    // last (an offline device's stored configuration). Only the texts: the
+    // macros were taken when the image was shown, and a language change
+    // writes no macro file.
+    ShowImage(LiveFlashDataIsCurrent() ? LiveFlashData.get() : lastShown_, Macros::Leave);
 }
 
-void Buttoninterface::ShowImage(const FlashDataMap& image)
+void Buttoninterface::ShowImage(const FlashDataMap& image, Macros macros)
 {
     const int count = KeyNumber();
     ButtonTypes.clear();
@@ -646,7 +649,7 @@ void Buttoninterface::ShowImage(const FlashDataMap& image)
         ButtonValue2.append(image.buttons[b].value2);
     }
     for (int b = 0; b < count; ++b)
-        ShowButtonFunction(b, ButtonTypes.at(b), ButtonValue1.at(b), ButtonValue2.at(b), image);
+        ShowButtonFunction(b, ButtonTypes.at(b), ButtonValue1.at(b), ButtonValue2.at(b), image, macros);
 }
 
 void Buttoninterface::RebuildProfiles()

@@ -64,8 +64,12 @@ public:
     // Unchecks the panel buttons and the macro buttons.
     void UncheckFunctionButtons();
 
-    // Showing (the rows' texts from an image).
-    void ShowButtonFunction(int button, int type, int value1, int value2, const FlashDataMap& image);
+    // Showing (the rows' texts from an image). A macro's row also takes the
+    // macro into its file and the macro page (Macros::Take) when the image
+    // is new; a relabel (Macros::Leave) only sets the text.
+    enum class Macros { Take, Leave };
+    void ShowButtonFunction(int button, int type, int value1, int value2, const FlashDataMap& image,
+                            Macros macros = Macros::Take);
     static QString KeyNameFromDeviceCode(int code, int kind);
     // Replaces the content of a macro's file by one line.
     void WriteMacroHeader(const QString& name, const QString& text);
@@ -207,7 +211,7 @@ private:
     void ReadSensorDefines();
     void Refresh(const FlashDataMap& image, bool fromDevice);
     // The mirror and the rows' texts from an image.
-    void ShowImage(const FlashDataMap& image);
+    void ShowImage(const FlashDataMap& image, Macros macros = Macros::Take);
 
     void ClosePanels();
     void UncheckLabels();

@@ -20,6 +20,8 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 
+#include <sys/stat.h>
+
 using namespace ButtonPageTesting;
 
 namespace {
@@ -66,6 +68,13 @@ QStringList Tree(const QString& root)
     }
     tree.sort();
     return tree;
+}
+
+// The file's inode: a file replaced whole gets a new one (0: no file).
+ino_t Inode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 QStringList MacroFiles()
@@ -678,6 +687,8 @@ private slots:
     }
 
     // A language change names every row anew; the macro row keeps its name.
+    // Only texts change: the macro's file is not written again (a new file
+    // under the name) and the macro page is not handed the macro again.
     void relabelled()
     {
         Session session;
@@ -685,11 +696,19 @@ private slots:
         Buttoninterface& page = *session.page;
         const QString macro = page.LabelOf(4)->text();
         QVERIFY(macro.endsWith(QLatin1String("CopyPaste")));
+        const QString file = MacroFile::PathOf(QStringLiteral("CopyPaste"));
+        const QString content = FileContent(file);
+        const ino_t inode = Inode(file);
+        QVERIFY(inode != 0);
+        QSignalSpy handed(PostMsg::Instance(), &PostMsg::SigButtonToMacro);
         page.SlotChangeLanguage(1);
         QCOMPARE(page.LabelOf(0)->text(), QStringLiteral("左键"));
         QCOMPARE(page.LabelOf(1)->text(), QStringLiteral("右键"));
         QCOMPARE(page.LabelOf(5)->text(), QStringLiteral("DPI循环"));
         QCOMPARE(page.LabelOf(4)->text(), page.MacroPrefix + QStringLiteral("CopyPaste"));
+        QCOMPARE(handed.count(), 0);
+        QCOMPARE(Inode(file), inode);
+        QCOMPARE(FileContent(file), content);
     }
 
     // While the live image is not the device's (an offline device shows its

@@ -209,6 +209,69 @@ private slots:
         QCOMPARE(Stack()->count(), 2);
     }
 
+    // The preparation while idle builds the frame, then each page, in turns
+    // of the event loop: a timer of no interval (as the window's input gets
+    // its turn) sees the frame with none, one, two and three of its pages.
+    // A pick at any of these turns finds the frame whole, its pages in
+    // order, and opens the device; the preparation then ends.
+    void frameBuiltInSteps_data()
+    {
+        QTest::addColumn<int>("pickAt");
+        QTest::newRow("no pick") << -1;
+        QTest::newRow("pick with the frame alone") << 0;
+        QTest::newRow("pick with two pages") << 2;
+    }
+
+    void frameBuiltInSteps()
+    {
+        QFETCH(int, pickAt);
+        DialogMain::SetPrepareFrameWhenIdle(true);
+        Make();
+        QVector<int> seen;
+        bool picked = false;
+        QTimer turn;
+        turn.setInterval(0);
+        connect(&turn, &QTimer::timeout, this, [&] {
+            auto* frame = window->findChild<Dialog*>();
+            const int pages = frame ? frame->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"))->count() : -1;
+            if (seen.isEmpty() || seen.last() != pages)
+                seen << pages;
+            if (pickAt >= 0 && !picked && pages == pickAt && !window->FrameBuilt()) {
+                picked = true;
+                turn.stop();
+                QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+            }
+        });
+        turn.start();
+        QTRY_VERIFY(picked || (window->FrameBuilt() && window->Frame()->PagesPrepared()));
+        turn.stop();
+        if (pickAt < 0) {
+            QStringList steps;
+            for (int pages : qAsConst(seen))
+                steps << QString::number(pages);
+            QCOMPARE(steps.join(QLatin1Char(' ')), QStringLiteral("-1 0 1 2 3 4"));
+            QCOMPARE(Stack()->currentWidget(), static_cast<QWidget*>(window->Chooser()));
+            return;
+        }
+        QVERIFY(picked);
+        QCOMPARE(seen.last(), pickAt);
+        Dialog* const frame = window->findChild<Dialog*>();
+        QVERIFY(window->FrameBuilt());
+        QCOMPARE(Stack()->count(), 2);
+        QCOMPARE(Stack()->currentWidget(), static_cast<QWidget*>(frame));
+        // The pages in the order the page buttons show them.
+        auto* pages = frame->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+        QStringList classes;
+        for (int i = 0; i < pages->count(); ++i)
+            classes << QString::fromLatin1(pages->widget(i)->metaObject()->className());
+        QCOMPARE(classes, (QStringList{"Buttoninterface", "Sensor", "Macro", "FormSetting"}));
+        QCOMPARE(pages->currentIndex(), 0);
+        QVERIFY(WorkerInstance.load());
+        QTRY_VERIFY(LiveFlashDataIsCurrent());
+        QTRY_VERIFY(frame->PagesPrepared());
+        QCOMPARE(pages->count(), 4);
+    }
+
     // What builds the frame besides the preparation while idle: whatever
     // uses its pages, its worker or the dialogs it makes. Nothing else does,
     // not even a language change.
