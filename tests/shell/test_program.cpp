@@ -7,7 +7,8 @@
 // and the tray icon and its menu bring it back and end it, without a crash.
 // Beside a panel the window opens centred in the screen's free area, and the
 // title bar's language list opens at its box. A termination request ends it
-// in order also from inside a dialog, with the settings written.
+// in order also from inside a dialog, with the settings written. On two
+// screens it opens on the one under the pointer.
 #include "platform/Registry.h"
 #include "tests/common/DesktopProgram.h"
 #include "tests/common/Screenshot.h"
@@ -266,6 +267,29 @@ private:
         return QSettings(files.next(), QSettings::IniFormat).value(QStringLiteral("Language/Language"), -1).toInt();
     }
 
+    // Opens the language list of the title bar with a click on its box; the
+    // list's geometry, which must be just below the box and under its middle
+    // (an empty rectangle, the test failed, otherwise).
+    QRect OpenLanguageList(const QString& window, const QRect& frame)
+    {
+        const QRect box(frame.topLeft() + QPoint(790, 10), QSize(142, 26));
+        Click(box.center());
+        const QList<QRect> lists = WaitForOthers(window, false);
+        if (lists.size() != 1) {
+            QTest::qFail("no language list, or more than one", __FILE__, __LINE__);
+            return QRect();
+        }
+        const QRect list = lists.first();
+        if (qAbs(list.top() - box.bottom()) > 4 || list.left() > box.center().x() || list.right() < box.center().x()) {
+            QTest::qFail(qPrintable(QStringLiteral("list at %1,%2 %3x%4, its box at %5,%6 %7x%8")
+                                        .arg(list.x()).arg(list.y()).arg(list.width()).arg(list.height())
+                                        .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())),
+                         __FILE__, __LINE__);
+            return QRect();
+        }
+        return list;
+    }
+
     void SaveShot(const QRect& box, const QString& name)
     {
         const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(box);
@@ -497,18 +521,9 @@ private slots:
         const QRect frame = Geometry(window);
         QCOMPARE(frame.topLeft(), QPoint(room.x() + (room.width() - 1020) / 2, room.y() + (room.height() - 700) / 2));
 
-        // The language list of the title bar, below its box.
-        const QRect box(frame.topLeft() + QPoint(790, 10), QSize(142, 26));
-        Click(box.center());
-        const QList<QRect> lists = WaitForOthers(window, false);
-        QCOMPARE(lists.size(), 1);
-        const QRect list = lists.first();
-        SaveShot(list.united(box).adjusted(-20, -20, 20, 20), QStringLiteral("program_language_list"));
-        QVERIFY2(qAbs(list.top() - box.bottom()) <= 4 && list.left() <= box.center().x()
-                     && list.right() >= box.center().x(),
-                 qPrintable(QStringLiteral("list %1,%2 %3x%4, box %5,%6 %7x%8")
-                                .arg(list.x()).arg(list.y()).arg(list.width()).arg(list.height())
-                                .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+        const QRect list = OpenLanguageList(window, frame);
+        QVERIFY(list.isValid());
+        SaveShot(list.adjusted(-40, -40, 40, 20), QStringLiteral("program_language_list"));
         // Its second entry: Simplified Chinese.
         Click(QPoint(list.center().x(), list.top() + list.height() * 3 / 4));
         QTRY_VERIFY_WITH_TIMEOUT(OtherWindows(window).isEmpty(), Patience);
@@ -567,6 +582,72 @@ private slots:
             return colours.size() > 8;
         }, Patience));
         SaveShot(dialog, QStringLiteral("program_update_end"));
+        Terminate(program);
+    }
+
+    // Two screens side by side (a second X server with the dummy video
+    // driver's first two outputs), the pointer on the right one, which is not
+    // the primary one: the window opens centred there, and its title bar's
+    // language list at its box.
+    void twoScreensWindowUnderThePointer()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString config = folder.filePath(QStringLiteral("xorg.conf"));
+        {
+            QFile file(config);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Section \"Device\"\n Identifier \"D\"\n Driver \"dummy\"\n VideoRam 65536\nEndSection\n"
+                       "Section \"Monitor\"\n Identifier \"M\"\n HorizSync 5.0-1000.0\n VertRefresh 5.0-200.0\n"
+                       " Modeline \"1280x1024\" 109.00 1280 1368 1496 1712 1024 1027 1034 1063 -hsync +vsync\n"
+                       "EndSection\n"
+                       "Section \"Screen\"\n Identifier \"S\"\n Device \"D\"\n Monitor \"M\"\n DefaultDepth 24\n"
+                       " SubSection \"Display\"\n  Depth 24\n  Modes \"1280x1024\"\n  Virtual 2560 1024\n"
+                       " EndSubSection\nEndSection\n"
+                       "Section \"ServerFlags\"\n Option \"AutoAddDevices\" \"false\"\nEndSection\n");
+        }
+        // The first free display from :130.
+        int number = 130;
+        while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            ++number;
+        const QString display = QStringLiteral(":%1").arg(number);
+        DesktopProgram server;
+        if (!server.Start(QStringLiteral("Xorg"),
+                          {display, QStringLiteral("-noreset"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                           QStringLiteral("-config"), config, QStringLiteral("-logfile"),
+                           folder.filePath(QStringLiteral("log")), QStringLiteral("-sharevts"),
+                           QStringLiteral("-novtswitch"), QStringLiteral("vt8")}))
+            QSKIP("needs Xorg");
+        // The helper programs started from here on use that server.
+        const QByteArray ownDisplay = qgetenv("DISPLAY");
+        qputenv("DISPLAY", display.toLatin1());
+        const auto restore = qScopeGuard([&] { qputenv("DISPLAY", ownDisplay); });
+        if (!QTest::qWaitFor([&] { return !XDo({QStringLiteral("getdisplaygeometry")}).isEmpty(); }, Patience))
+            QSKIP("Xorg with the dummy video driver does not start here");
+        const QString xrandr = QStandardPaths::findExecutable(QStringLiteral("xrandr"));
+        if (xrandr.isEmpty())
+            QSKIP("needs xrandr");
+        QCOMPARE(QProcess::execute(xrandr, {QStringLiteral("--addmode"), QStringLiteral("DUMMY1"),
+                                            QStringLiteral("1280x1024")}), 0);
+        QCOMPARE(QProcess::execute(xrandr, {QStringLiteral("--output"), QStringLiteral("DUMMY1"),
+                                            QStringLiteral("--mode"), QStringLiteral("1280x1024"),
+                                            QStringLiteral("--right-of"), QStringLiteral("DUMMY0")}), 0);
+        // A query that polls the outputs: the server's current list, which
+        // Qt reads, then holds both.
+        QCOMPARE(QProcess::execute(xrandr, {QStringLiteral("--query")}), 0);
+        // The pointer goes there once the screen has grown to both.
+        QVERIFY(QTest::qWaitFor([&] {
+            XDo({QStringLiteral("mousemove"), QStringLiteral("1900"), QStringLiteral("500")});
+            return XDo({QStringLiteral("getmouselocation")}).startsWith(QLatin1String("x:1900 "));
+        }, Patience));
+
+        QProcess program;
+        StartProgram(program);
+        const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
+        QVERIFY2(!window.isEmpty(), program.readAll().constData());
+        const QRect frame = Geometry(window);
+        QCOMPARE(frame.topLeft(), QPoint(1280 + (1280 - 1020) / 2, (1024 - 700) / 2));
+        QVERIFY(OpenLanguageList(window, frame).isValid());
         Terminate(program);
     }
 };
