@@ -64,6 +64,13 @@ int SimDevice_Reset(void)
     return Lib().Reset(Scenario::Initial()) ? 1 : 0;
 }
 
+int SimDevice_Settle(int timeoutMs)
+{
+    if (timeoutMs < 0)
+        return 0;
+    return Lib().WaitForDue(timeoutMs) ? 1 : 0;
+}
+
 int SimDevice_LoadScenario(const char* json)
 {
     if (!json || Lib().OnLibraryThread())

@@ -32,6 +32,16 @@ int SimDevice_Reset(void);
 int SimDevice_LoadScenario(const char* json);
 int SimDevice_LoadScenarioFile(const char* fileName);
 
+/* A barrier for tests: waits until the library's threads have run every
+ * action due: each answer, report, notice and upgrade step queued before the
+ * call, whatever its time on the link, and each timer due by then (pairing and
+ * upgrade timers set for later are not waited for). Nothing is dropped, the
+ * device stays open and the threads keep running. Called on the application's
+ * thread, it serves that thread's events meanwhile (a callback may wait for
+ * it). 1 when done within timeoutMs; 0 after it, and at once on a library
+ * thread. */
+int SimDevice_Settle(int timeoutMs);
+
 /* The path under which a device is found: the receiver's, or the mouse's on the
  * cable. Null for an unknown device. The text stays valid. */
 const char* SimDevice_PathOf(const char* device);

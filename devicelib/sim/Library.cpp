@@ -754,22 +754,42 @@ void Library::Shutdown(int boundMs, const std::function<void()>& whileWaiting)
     }
 }
 
+namespace {
+// A callback still running may wait for the application's thread (a blocking
+// queued call); called there, a wait for the library's threads serves its
+// events meanwhile, so that the callback ends.
+void ServeApplicationEvents()
+{
+    QCoreApplication* const app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+} // namespace
+
 bool Library::Reset(SimWorld world)
 {
     if (OnLibraryThread())
         return false;
-    // A callback still running may wait for the application's thread (a
-    // blocking queued call); called there, the reset serves its events
-    // meanwhile, so the callback ends and its thread is joined instead of
-    // being left running after the reset.
-    Shutdown(ShutdownBoundMs, [] {
-        QCoreApplication* const app = QCoreApplication::instance();
-        if (app && QThread::currentThread() == app->thread())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    });
+    // The callback's thread is then joined instead of being left running
+    // after the reset.
+    Shutdown(ShutdownBoundMs, ServeApplicationEvents);
     std::lock_guard<std::mutex> lock(mutex_);
     world_ = std::move(world);
     memory_.Clear();
     ++changes_;
+    return true;
+}
+
+bool Library::WaitForDue(int boundMs)
+{
+    if (OnLibraryThread())
+        return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+    for (TimedExecutor* executor : {&report_, &change_, &upgrade_}) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (!executor->WaitForDue(int(std::max<long long>(0, left.count())), ServeApplicationEvents))
+            return false;
+    }
     return true;
 }

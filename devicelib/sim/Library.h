@@ -68,6 +68,12 @@ public:
     void Shutdown(int boundMs, const std::function<void()>& whileWaiting = nullptr);
     // Shutdown, then the given devices. False (nothing done) on a library thread.
     bool Reset(SimWorld world);
+    // A barrier: waits until the three threads have run every action due
+    // (TimedExecutor::WaitForDue), at most boundMs in all, serving the
+    // application's events meanwhile when called on its thread. Nothing is
+    // dropped and the threads keep running. False after the bound, and at
+    // once on a library thread.
+    bool WaitForDue(int boundMs);
     bool OnLibraryThread() const;
 
     // For the control functions and the upgrades: run f under the lock.

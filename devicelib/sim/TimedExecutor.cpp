@@ -26,7 +26,7 @@ void TimedExecutor::Post(int delayMs, bool ordered, Action action)
                 due = state->lastOrdered;
             state->lastOrdered = due;
         }
-        state->queue.emplace(std::make_pair(due, state->sequence++), std::move(action));
+        state->queue.emplace(std::make_pair(due, state->sequence++), Entry{std::move(action), ordered});
     }
     state->wake.notify_all();
 }
@@ -45,6 +45,7 @@ void TimedExecutor::Stop(int boundMs, const Action& whileWaiting)
     state->stop = true;
     state->queue.clear();
     state->wake.notify_all();
+    state->progressed.notify_all();
     {
         // A thread waiting for its turn gives up.
         std::lock_guard<std::mutex> turnLock(state->turn->mutex);
@@ -71,6 +72,47 @@ void TimedExecutor::Stop(int boundMs, const Action& whileWaiting)
         thread.detach();
 }
 
+bool TimedExecutor::WaitForDue(int boundMs, const Action& whileWaiting)
+{
+    std::shared_ptr<State> state;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (state_ && threadId_ == std::this_thread::get_id())
+            return false;
+        state = state_;
+    }
+    if (!state)
+        return true;
+    std::unique_lock<std::mutex> lock(state->mutex);
+    const uint64_t mark = state->sequence;
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point deadline = now + std::chrono::milliseconds(boundMs);
+    const auto pending = [&] {
+        if (state->stop)
+            return false;
+        if (state->running < mark)
+            return true;
+        for (const auto& item : state->queue) {
+            if (item.first.second < mark && (item.second.ordered || item.first.first <= now))
+                return true;
+        }
+        return false;
+    };
+    while (pending()) {
+        if (Clock::now() >= deadline)
+            return false;
+        const Clock::time_point until = whileWaiting ? std::min(deadline, Clock::now() + std::chrono::milliseconds(5))
+                                                     : deadline;
+        state->progressed.wait_until(lock, until);
+        if (whileWaiting) {
+            lock.unlock();
+            whileWaiting();
+            lock.lock();
+        }
+    }
+    return true;
+}
+
 bool TimedExecutor::OnThisThread() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -91,7 +133,8 @@ void TimedExecutor::Run(const std::shared_ptr<State>& state)
             state->wake.wait_until(lock, due);
             continue;
         }
-        Action action = std::move(first->second);
+        Action action = std::move(first->second.action);
+        state->running = first->first.second;
         state->queue.erase(first);
         lock.unlock();
         Turn& turn = *state->turn;
@@ -113,7 +156,10 @@ void TimedExecutor::Run(const std::shared_ptr<State>& state)
             turn.free.notify_all();
         }
         lock.lock();
+        state->running = NoneRunning;
+        state->progressed.notify_all();
     }
     state->ended = true;
     state->exited.notify_all();
+    state->progressed.notify_all();
 }

@@ -33,6 +33,11 @@ public:
     // (without the executor's locks), so that the caller can serve what the
     // running action waits for.
     void Stop(int boundMs, const Action& whileWaiting = nullptr);
+    // A barrier: waits until every action posted before the call has run
+    // that is ordered (whatever its delay) or due by the call (timers set
+    // later are not waited for), also one running now. False after boundMs,
+    // and at once on this executor's thread. whileWaiting as in Stop.
+    bool WaitForDue(int boundMs, const Action& whileWaiting = nullptr);
     // True on this executor's thread.
     bool OnThisThread() const;
 
@@ -44,13 +49,22 @@ private:
         std::condition_variable free;
         bool taken = false;
     };
+    struct Entry {
+        Action action;
+        bool ordered;
+    };
+    static constexpr uint64_t NoneRunning = UINT64_MAX;
     struct State {
         std::mutex mutex;
         std::condition_variable wake;
         std::condition_variable exited;
-        std::map<std::pair<Clock::time_point, uint64_t>, Action> queue;
+        // Signalled whenever an action has run, and when the thread ends.
+        std::condition_variable progressed;
+        std::map<std::pair<Clock::time_point, uint64_t>, Entry> queue;
         Clock::time_point lastOrdered;
         uint64_t sequence = 0;
+        // The sequence number of the action taken from the queue and not yet run.
+        uint64_t running = NoneRunning;
         std::atomic<bool> stop{false};
         bool ended = false;
         std::thread thread;

@@ -388,6 +388,22 @@ private slots:
         QVERIFY(SameImage(Parsed(StoredBlock()), image));
     }
 
+    // SimDevice_Settle is a barrier, not a shutdown: every answer queued on
+    // the link before it (here 300, each taking the link's report time) has
+    // reached the callback when it returns, and the device stays open.
+    void theBarrierDeliversEveryQueuedAnswer()
+    {
+        const int answers = 300;
+        QVERIFY(UsbServerC_Start(Receiver(), Receiver(), &ReportLog::OnReport));
+        QVERIFY(SimDevice_SetTiming(SIM_TIMING_REPORT, 1));
+        for (int i = 0; i < answers; ++i)
+            QVERIFY(UsbServer_ReadVersion());
+        QVERIFY(SimDevice_Settle(10000));
+        QCOMPARE(Log().ReportCount(), size_t(answers));
+        QVERIFY(UsbServer_ReadBatteryLevel());
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, 3000));
+    }
+
     // With the link's report time (1 ms unless the scenario or a test sets
     // another), a write takes that time per report it moves and an answer per
     // report it fills. The bounds are loose: a busy machine adds to them.

@@ -128,12 +128,12 @@ private:
                                  Patience);
     }
 
-    // Waits until the library's callbacks now running have returned (its
-    // threads stop, and start again when next needed) while the GUI thread
+    // Waits until the library has run every callback due, reports still
+    // queued on the link included (none is dropped), while the GUI thread
     // serves their blocking signals, then delivers what they posted.
     void WaitForCallbacks()
     {
-        QVERIFY(RunOnOtherThread([] { UsbLibrary_Shutdown(); }));
+        QVERIFY(SimDevice_Settle(Patience));
         QCoreApplication::sendPostedEvents();
     }
 
