@@ -36,6 +36,9 @@ int main(int argc, char* argv[])
     // button does.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::Requested, window, &DialogMain::RequestClose);
+    // Once closed, the program ends even while a dialog runs over the window
+    // (its loop and every other one in progress end here too).
+    QObject::connect(window, &DialogMain::Closed, &app, [] { QCoreApplication::exit(0); });
     window->show();
     const int code = QApplication::exec();
     // The pages stop the device worker; then no window waits for a callback of

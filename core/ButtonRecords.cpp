@@ -173,16 +173,86 @@ QString ButtonRecords::ComboText(const KeyRecord& record)
     return names.join(QLatin1Char('+'));
 }
 
+namespace {
+// A name byte that is not part of UTF-8 stands for itself as the private-use
+// character ByteMark + byte.
+constexpr ushort ByteMark = 0xF700;
+
+// The length of the UTF-8 sequence at bytes[at], 0 when none starts there
+// (a stray or overlong byte, a surrogate, beyond U+10FFFF, cut off).
+int Utf8Length(const QByteArray& bytes, int at)
+{
+    const auto byte = [&bytes](int i) { return i < bytes.size() ? quint8(bytes.at(i)) : 0; };
+    const auto follows = [&byte](int i, int low = 0x80, int high = 0xBF) { return byte(i) >= low && byte(i) <= high; };
+    const int lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return follows(at + 1) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const bool second = lead == 0xE0 ? follows(at + 1, 0xA0) : lead == 0xED ? follows(at + 1, 0x80, 0x9F)
+                                                                                   : follows(at + 1);
+        return second && follows(at + 2) ? 3 : 0;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const bool second = lead == 0xF0 ? follows(at + 1, 0x90) : lead == 0xF4 ? follows(at + 1, 0x80, 0x8F)
+                                                                                   : follows(at + 1);
+        return second && follows(at + 2) && follows(at + 3) ? 4 : 0;
+    }
+    return 0;
+}
+} // namespace
+
+QByteArray ButtonRecords::NameBytes(const QString& name)
+{
+    QByteArray bytes;
+    for (int i = 0; i < name.size(); ++i) {
+        const ushort ch = name.at(i).unicode();
+        if (ch >= ByteMark + 0x80 && ch <= ByteMark + 0xFF) {
+            bytes += char(ch - ByteMark);
+            continue;
+        }
+        const bool pair = name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate();
+        bytes += name.midRef(i, pair ? 2 : 1).toUtf8();
+        i += pair ? 1 : 0;
+    }
+    return bytes;
+}
+
+QString ButtonRecords::NameOfBytes(const QByteArray& bytes)
+{
+    QString name;
+    for (int at = 0; at < bytes.size();) {
+        const int length = Utf8Length(bytes, at);
+        // (fromUtf8 drops a byte order mark that starts its text.)
+        const QString character = bytes.mid(at, length) == "\xEF\xBB\xBF"
+            ? QString(QChar(0xFEFF))
+            : QString::fromUtf8(bytes.constData() + at, length);
+        // The UTF-8 of a byte's own mark is bytes too, so that it reads back
+        // as those bytes.
+        const bool mark = character.size() == 1 && character.at(0).unicode() >= ByteMark + 0x80
+            && character.at(0).unicode() <= ByteMark + 0xFF;
+        if (length > 0 && !mark) {
+            name += character;
+            at += length;
+        } else {
+            name += QChar(ushort(ByteMark + quint8(bytes.at(at))));
+            ++at;
+        }
+    }
+    return name;
+}
+
 QString ButtonRecords::BlockName(const QString& name)
 {
-    if (name.toLocal8Bit().size() <= MacroBlock::MaxNameLength)
+    if (NameBytes(name).size() <= MacroBlock::MaxNameLength)
         return name;
     int fits = 0;
     for (int end = 1; end <= name.size(); ++end) {
         // Whole characters only: never end between the halves of a pair.
         if (end < name.size() && name.at(end).isLowSurrogate())
             continue;
-        if (name.left(end).toLocal8Bit().size() > MacroBlock::MaxNameLength)
+        if (NameBytes(name.left(end)).size() > MacroBlock::MaxNameLength)
             break;
         fits = end;
     }
@@ -191,7 +261,7 @@ QString ButtonRecords::BlockName(const QString& name)
 
 void ButtonRecords::SetMacroName(MacroBlock* block, const QString& name)
 {
-    const QByteArray bytes = BlockName(name).toLocal8Bit();
+    const QByteArray bytes = NameBytes(BlockName(name));
     std::fill(std::begin(block->name), std::end(block->name), '\0');
     std::copy(bytes.cbegin(), bytes.cend(), block->name);
     block->nameLength = quint8(bytes.size());
@@ -203,7 +273,7 @@ QString ButtonRecords::MacroName(const MacroBlock& block)
     const int zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
-    return QString::fromLocal8Bit(bytes);
+    return NameOfBytes(bytes);
 }
 
 ButtonRecords::KeyParameter ButtonRecords::KeyParameterOf(const QStringList& items)

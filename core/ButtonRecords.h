@@ -43,16 +43,23 @@ public:
     // / 2 events) joined by "+".
     static QString ComboText(const KeyRecord& record);
 
+    // A macro's name as bytes on the mouse and back, losing nothing: UTF-8,
+    // where a byte that is no part of UTF-8 (a name another program or
+    // locale wrote) reads as the private-use character U+F700 + byte and is
+    // written back as that byte. Distinct bytes give distinct names; a name
+    // that does not come back from its bytes (NameOfBytes(NameBytes(name))
+    // differs) cannot name a macro (MacroFile::NameAllowed).
+    static QByteArray NameBytes(const QString& name);
+    static QString NameOfBytes(const QByteArray& bytes);
     // The longest leading part of whole characters of a macro's name whose
-    // local 8-bit form fits a block's 30-byte name field: the name as the
-    // mouse keeps it.
+    // bytes fit a block's 30-byte name field: the name as the mouse keeps it.
     static QString BlockName(const QString& name);
-    // A macro's name in a block: the local 8-bit bytes of BlockName, the
-    // field's rest zero, the length byte the number of bytes written.
+    // A macro's name in a block: the bytes of BlockName, the field's rest
+    // zero, the length byte the number of bytes written.
     static void SetMacroName(MacroBlock* block, const QString& name);
     // The name a block holds: the bytes its length byte counts (at most the
-    // field's 30), up to the first zero byte among them, from the local 8-bit
-    // encoding. The one reading of a name from the mouse.
+    // field's 30), up to the first zero byte among them (NameOfBytes). The one
+    // reading of a name from the mouse.
     static QString MacroName(const MacroBlock& block);
 
     // What a model's key parameter ("KeyParam1" ... of its group, as a list

@@ -1,5 +1,6 @@
 #include "core/MacroFile.h"
 
+#include "core/ButtonRecords.h"
 #include "platform/ReplaceFile.h"
 #include "platform/UserDataFolder.h"
 
@@ -63,6 +64,9 @@ bool MacroFile::NameAllowed(const QString& name)
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
             return false;
     }
+    // The name goes to the mouse as bytes and must come back the same.
+    if (ButtonRecords::NameOfBytes(ButtonRecords::NameBytes(name)) != name)
+        return false;
     return ReplaceFileNameFits(name + IniSuffix);
 }
 

@@ -46,8 +46,9 @@ public:
 
     // Whether a name can be a macro's name: not empty, no "/", "\", NUL or
     // other control characters, not "." or "..", no "xml" (such files are
-    // never listed), and its file name and the name of the copy that
-    // replaces the file (ReplaceFile) within the file system's limit.
+    // never listed), the same after a round through the mouse's bytes
+    // (ButtonRecords::NameBytes), and its file name and the name of the copy
+    // that replaces the file (ReplaceFile) within the file system's limit.
     static bool NameAllowed(const QString& name);
 
     // Reads a macro file; false when it does not exist, cannot be read or is

@@ -260,7 +260,7 @@ int SimDevice_FailNextWrite(int chunks)
 
 int SimDevice_SetUpgradeFault(int fault, int percent)
 {
-    if (fault < SIM_UPGRADE_NONE || fault > SIM_UPGRADE_SILENT || percent < 0 || percent > 100)
+    if (fault < SIM_UPGRADE_NONE || fault > SIM_UPGRADE_IN_CALL || percent < 0 || percent > 100)
         return 0;
     return Lib().WithWorld([&](SimWorld& world) {
         world.upgradeFault = fault;

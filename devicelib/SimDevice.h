@@ -94,9 +94,9 @@ int SimDevice_SetPairingOutcome(int outcome);
  * for each 64-byte report it moves, an answer for each report it fills (the
  * whole read 108) after the device's own answer time. Scenarios without a
  * "report" timing take TALVIRE_LINK_REPORT_MS from the environment when set
- * (the tests' environment sets 0), else 1 ms. Likewise scenarios without an
- * "answer" or "wholeRead" timing take TALVIRE_LINK_ANSWER_MS for both when set
- * (the tests' environment sets 0). */
+ * (the tests' environment sets 0), else 1 ms. Likewise an "answer" or
+ * "wholeRead" timing that the scenario does not give is TALVIRE_LINK_ANSWER_MS
+ * when set (one value for both; the tests' environment sets 0). */
 int SimDevice_SetTiming(int which, int ms);
 
 /* The next `count` answers to requests are lost; -1 loses all until 0 is set. */
@@ -104,7 +104,9 @@ int SimDevice_DropAnswers(int count);
 
 /* The next ProtocolDataUpdate fails after `chunks` of the 64-byte reports it
  * moves have arrived (0: nothing arrives; all of them when it moves fewer,
- * also none: that write fails all the same, never a later one).
+ * also none: that write fails all the same, never a later one). A write that
+ * fails for another reason (the mouse out of reach, or gone during the write)
+ * uses the fault up as well.
  * The library then no longer knows what the device holds, and its next write
  * moves the whole block. -1 clears the fault. */
 int SimDevice_FailNextWrite(int chunks);
@@ -117,13 +119,18 @@ int SimDevice_FailNextWrite(int chunks);
  * IMMEDIATE: the result (success) comes at once, before any progress;
  * SILENT: the start is taken and the device enters boot mode, then no report
  *         comes at all, neither progress nor result; the upgrade counts as
- *         running until the scenario is reset (`percent` is not used). */
+ *         running until the scenario is reset (`percent` is not used);
+ * IN_CALL: as IMMEDIATE, but the result reaches the callback (on the upgrade
+ *         thread) while UsbUpgrade_Start is still running: the call returns
+ *         once the callback has. A caller that marks its upgrade only after
+ *         the call misses the result. */
 #define SIM_UPGRADE_NONE 0
 #define SIM_UPGRADE_FAIL_AT 1
 #define SIM_UPGRADE_STALL_AT 2
 #define SIM_UPGRADE_REFUSE 3
 #define SIM_UPGRADE_IMMEDIATE 4
 #define SIM_UPGRADE_SILENT 5
+#define SIM_UPGRADE_IN_CALL 6
 int SimDevice_SetUpgradeFault(int fault, int percent);
 
 /* ---- Reading back ------------------------------------------------------------------- */

@@ -1,5 +1,6 @@
 #include "dialogs/DialogPlacement.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -20,7 +21,11 @@ void DialogPlacement::CentreOver(QWidget* dialog, const QWidget* owner, const QS
 
 void DialogPlacement::CentreOnScreen(QWidget* window)
 {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    // The screen the user works on: the one under the pointer, else the
+    // primary one.
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect room = screen->availableGeometry();

@@ -10,8 +10,8 @@ ExeIsRun::ExeIsRun(QWidget* parent)
     Frame frame = NewHongFrame(ui, ui->DeleteConfirmA, QStringLiteral("EXEIsRun"));
     frame.texts.append({QStringLiteral("label_2"), LanguageTexts::Keep(&secondText_)});
     frame.texts.append({QStringLiteral("PleaseStop"), LanguageTexts::Keep(&pleaseStopText_)});
-    const char* const failures[FailureCount] = {"SaveFail", "RenameFail", "DeleteFail",
-                                                "ExportFail", "ImportFail", "NameFail"};
+    const char* const failures[FailureCount] = {"SaveFail",   "RenameFail", "DeleteFail", "ExportFail",
+                                                "ImportFail", "NameFail",   "NewFail",    "ImportSaveFail"};
     for (int failure = 0; failure < FailureCount; ++failure)
         frame.texts.append({QLatin1String(failures[failure]), LanguageTexts::Keep(&failureTexts_[failure])});
     frame.returnButton = ui->NewHong;

@@ -20,9 +20,11 @@ public:
     void ShowPleaseStopText();
 
     // The macro editor's failures, each with its kept text ("SaveFail",
-    // "RenameFail", "DeleteFail", "ExportFail", "ImportFail", "NameFail").
-    enum class Failure { Save, Rename, Delete, Export, Import, Name };
-    static constexpr int FailureCount = 6;
+    // "RenameFail", "DeleteFail", "ExportFail", "ImportFail", "NameFail",
+    // "NewFail": a new macro's file, "ImportSaveFail": an imported macro's
+    // file cannot be written).
+    enum class Failure { Save, Rename, Delete, Export, Import, Name, New, ImportSave };
+    static constexpr int FailureCount = 8;
     void ShowFailure(Failure failure);
 
 private:

@@ -308,8 +308,17 @@ void UpDateRepair::keyPressEvent(QKeyEvent* event)
     // Escape presses the cancel button, and nothing while that button is
     // hidden or disabled (during an upgrade): the dialog's own Escape would
     // close it past the guard of a running upgrade.
+    const bool cancelShown = ui->NewHong->isVisibleTo(this) && ui->NewHong->isEnabled();
     if (event->key() == Qt::Key_Escape) {
-        if (ui->NewHong->isVisibleTo(this) && ui->NewHong->isEnabled())
+        if (cancelShown)
+            on_NewHong_clicked();
+        return;
+    }
+    // Return reaches here only while the start or confirm button, its
+    // shortcut, is hidden (a failure that shows only the cancel button): it
+    // then closes as that button does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (cancelShown && !ui->NewHong_2->isVisibleTo(this))
             on_NewHong_clicked();
         return;
     }

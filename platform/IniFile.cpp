@@ -12,8 +12,12 @@
 #include <QLockFile>
 #include <QVector>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Writers in other processes take the file's lock; one that died while it
@@ -86,40 +90,65 @@ QVariantMap Applied(QVariantMap values, const QVector<Change>& changes)
     return values;
 }
 
-// The new file must read back as the text meant: a cut or garbled file
-// never takes the old one's place.
-bool ReadsBackAs(const QString& copy, const QByteArray& text, QString* reason)
-{
-    QVariantMap back;
-    if (!IniText::Read(copy, &back, reason))
-        return false;
-    if (IniText::Format(back) != text) {
-        *reason = QStringLiteral("the new file does not read back as written");
-        return false;
-    }
-    return true;
-}
-
-// Copies the damaged file at path to DamagedFileName(path), whole; false,
-// logged, when it cannot be kept (the damaged file then stays as it is).
+// Copies the damaged file at path beside it, whole, under the first free name
+// of DamagedFileName(path), then "<that>.2", "<that>.3", ...: an earlier copy
+// is never replaced, and a name that is taken, a link too, is passed by and
+// never followed. False, logged, when no copy can be made (the damaged file
+// then stays as it is).
 bool KeepDamagedFile(const QString& path)
 {
-    const QString kept = IniFile::DamagedFileName(path);
+    constexpr int MaxCopies = 1000;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("cannot write %s: it is damaged and cannot be kept as %s: %s", qUtf8Printable(Shown(path)),
-                 qUtf8Printable(Shown(kept)), qUtf8Printable(file.errorString()));
+        qWarning("cannot write %s: it is damaged and cannot be kept: %s", qUtf8Printable(Shown(path)),
+                 qUtf8Printable(file.errorString()));
         return false;
     }
     const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError || !ReplaceFile(kept, content)) {
-        qWarning("cannot write %s: it is damaged and cannot be kept as %s", qUtf8Printable(Shown(path)),
-                 qUtf8Printable(Shown(kept)));
+    if (file.error() != QFileDevice::NoError) {
+        qWarning("cannot write %s: it is damaged and cannot be read to be kept: %s", qUtf8Printable(Shown(path)),
+                 qUtf8Printable(file.errorString()));
         return false;
     }
-    qWarning("%s is damaged: kept as %s; written afresh from the values that could be read",
-             qUtf8Printable(Shown(path)), qUtf8Printable(Shown(kept)));
-    return true;
+    for (int copy = 1; copy <= MaxCopies; ++copy) {
+        const QString kept = IniFile::DamagedFileName(path) + (copy > 1 ? QStringLiteral(".%1").arg(copy) : QString());
+        const QByteArray name = QFile::encodeName(kept);
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        const auto failed = [&](int error) {
+            qWarning("cannot write %s: it is damaged and cannot be kept as %s: %s", qUtf8Printable(Shown(path)),
+                     qUtf8Printable(Shown(kept)), strerror(error));
+            return false;
+        };
+        if (fd < 0)
+            return failed(errno);
+        qint64 done = 0;
+        while (done < content.size()) {
+            const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        const int error = done < content.size() ? (errno ? errno : EIO) : ::fsync(fd) != 0 ? errno : 0;
+        if (::close(fd) != 0 && error == 0) {
+            const int closeError = errno;
+            ::unlink(name.constData());
+            return failed(closeError);
+        }
+        if (error != 0) {
+            ::unlink(name.constData());
+            return failed(error);
+        }
+        qWarning("%s is damaged: kept as %s; written afresh from the values that could be read",
+                 qUtf8Printable(Shown(path)), qUtf8Printable(Shown(kept)));
+        return true;
+    }
+    qWarning("cannot write %s: it is damaged and %d copies of it are kept already", qUtf8Printable(Shown(path)),
+             MaxCopies);
+    return false;
 }
 
 // Writes changes into the file at path under its lock, on top of what the
@@ -162,7 +191,18 @@ bool WriteChanges(const QString& path, const QVector<Change>& changes, QVariantM
         *written = Applied(writable, changes);
     }
     const QByteArray text = IniText::Format(*written);
-    const auto check = [&text](const QString& copy, QString* reason) { return ReadsBackAs(copy, text, reason); };
+    // The new file must read back as the text meant: a cut or garbled file
+    // never takes the old one's place.
+    const auto check = [&text](const QString& copy, QString* reason) {
+        QVariantMap back;
+        if (!IniText::Read(copy, &back, reason))
+            return false;
+        if (IniText::Format(back) != text) {
+            *reason = QStringLiteral("the new file does not read back as written");
+            return false;
+        }
+        return true;
+    };
     if (!ReplaceFile(path, text, check))
         return false;
     *identity = Identify(path);

@@ -31,9 +31,11 @@
 //   something goes on.
 //
 // A file that cannot be written back as it was read (damaged: a key without
-// a name, a section without one) is healed at its next write: it is kept
-// beside as DamagedFileName() (logged), and a fresh file takes its place with
-// the values that could be read and the changes.
+// a name, a section without one) is healed at its next write: it is kept beside as DamagedFileName(), or
+// "<that>.2", "<that>.3", ... when copies of earlier damage are there
+// (logged), and a fresh file takes its place with the values that could be
+// read and the changes. When no copy can be made, the file stays as it is
+// and the write fails.
 class IniFile {
 public:
     explicit IniFile(const QString& path);
@@ -72,7 +74,7 @@ public:
 
     QString path() const { return path_; }
 
-    // Where a damaged file at path is kept: "<path>.damaged".
+    // Where a damaged file at path is kept: "<path>.damaged" (the first copy).
     static QString DamagedFileName(const QString& path);
 
     // The key of name in group: "group/name".

@@ -133,13 +133,15 @@ void AppendItem(const QString& text, QByteArray& out)
             out += char(ch);
             break;
         default:
-            if (ch <= 0x1F || (ch >= 0x7F && binary)) {
+            // A byte order mark at the start of a stretch of text is dropped
+            // by the reader, and half a UTF-16 pair has no UTF-8: escaped,
+            // both read back.
+            const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+            if (ch <= 0x1F || (ch >= 0x7F && binary) || ch == 0xFEFF || (text.at(i).isSurrogate() && !pair)) {
                 out += "\\x" + QByteArray::number(ch, 16);
                 afterHexEscape = true;
             } else if (ch >= 0x7F) {
                 // A surrogate pair is one character.
-                const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                    && text.at(i + 1).isLowSurrogate();
                 out += text.midRef(i, pair ? 2 : 1).toUtf8();
                 i += pair ? 1 : 0;
             } else {
@@ -206,7 +208,9 @@ QByteArray IniText::Format(const QVariantMap& values)
         if (name.isEmpty())
             out += "[General]";
         else if (name.compare("general", Qt::CaseInsensitive) == 0)
-            out += "[%General]";
+            // "[general]" in any case is the group of keys without one; "%"
+            // keeps the group's own spelling.
+            out += "[%" + name + ']';
         else
             out += '[' + name + ']';
         out += '\n';

@@ -1,6 +1,6 @@
 # Shared by scripts/run and scripts/test: the Debian packages the build needs.
 PACKAGES=(g++ cmake ninja-build qtbase5-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei openbox trayer
-    libfontconfig-dev pkg-config libxdamage-dev libxext-dev)
+    qttranslations5-l10n libfontconfig-dev pkg-config libxdamage-dev libxext-dev)
 
 install_packages() {
     local missing=()

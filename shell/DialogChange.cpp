@@ -338,7 +338,10 @@ void DialogChange::ReadDevices()
     DialogChange* chooser = Chooser();
     if (!chooser)
         return;
-    chooser->ShowRepair(!Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty());
+    // The record is on the disk from the start of an upgrade on; only one
+    // that no running upgrade of this program owns is left unfinished.
+    const bool updating = RepairUpgradeRunning || FirmwareUpdateRunning;
+    chooser->ShowRepair(!updating && !Registry::Instance()->GetValue(Registry::UpdateFailInfoKey()).isEmpty());
     const ProductDescription& description = ProductDescription::Instance();
     const QString vid = description.Vid();
     ShownDevices.clear();

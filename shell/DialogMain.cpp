@@ -13,6 +13,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/Match.h"
 #include "dialogs/MouseOffLine.h"
+#include "dialogs/StandardDialogTexts.h"
 #include "dialogs/UpDateRepair.h"
 #include "dialogs/UpDateWarning.h"
 #include "platform/CrashHandler.h"
@@ -186,6 +187,8 @@ bool DialogMain::TrayAvailable()
 void DialogMain::SlotChangeLanguage(int index)
 {
     language_->Load(index);
+    // Qt's own dialogs follow the program's language.
+    StandardDialogTexts::Load(index);
 }
 
 void DialogMain::SlotUpPageLight()
@@ -325,12 +328,15 @@ void DialogMain::CloseProgram()
     UsbServer_Exit();
     trayIcon_->hide();
     close();
+    emit Closed();
 }
 
 void DialogMain::RequestClose()
 {
-    if (closing_)
+    if (closing_) {
+        emit Closed();
         return;
+    }
     if (ui->stackedWidgetMain->currentIndex() == FramePage)
         frame_->WindowClosed();
     else

@@ -56,7 +56,8 @@ public:
 
     // Leaves as the close button of the page in front does: the frame first
     // stores the device's configuration. For a close by the window system or
-    // a termination request.
+    // a termination request. Asked again while closing, it signals Closed
+    // again.
     void RequestClose();
 
     // Whether the desktop offers a system tray. Tests replace the question;
@@ -67,6 +68,11 @@ public:
     // The tray icon's activation: the menu on a right click, the window back
     // on a click or double click.
     void on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason);
+
+signals:
+    // The window has closed for good (the device link closed): the program
+    // ends now, also from inside a dialog or a wait (main ends its loops).
+    void Closed();
 
 public slots:
     // 0: the device list in front (the device is closed), 1: the frame.

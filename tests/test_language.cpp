@@ -36,7 +36,7 @@ const QVector<QPair<QString, QStringList>> WindowElements = {
     {"DeleteConfirm", {"label", "NewHong"}},
     {"Progress", {"Confirm", "UpdateNotMove", "UpDateFail", "UpDateSuccess"}},
     {"EXEIsRun", {"label", "NewHong", "label_2", "PleaseStop", "SaveFail", "RenameFail", "DeleteFail", "ExportFail",
-                  "ImportFail", "NameFail"}},
+                  "ImportFail", "NameFail", "NewFail", "ImportSaveFail"}},
     {"InportFail", {"label", "label_1", "NewHong", "ExportFail"}},
     {"NewVer", {"label", "NewHong", "NoApear"}},
     {"LessThree", {"label", "NewHong"}},

@@ -561,8 +561,12 @@ int Library::WriteImage(const uint8_t* image)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         SimMouse* mouse = SessionMouseLocked();
-        if (!mouse)
+        if (!mouse) {
+            // An armed write fault was meant for this write, which fails
+            // all the same: it does not stay for a later one.
+            world_.failWriteChunks = -1;
             return 0;
+        }
         generation = session_.generation;
         mouseId = mouse->id;
         configuration = mouse->current;
@@ -590,8 +594,7 @@ int Library::WriteImage(const uint8_t* image)
         const bool broken = world_.failWriteChunks >= 0
             && (size_t(world_.failWriteChunks) <= i || i == reports.size());
         if (interrupted || broken) {
-            if (broken)
-                world_.failWriteChunks = -1;
+            world_.failWriteChunks = -1;
             // What the device holds now is not known.
             memory_.Forget(mouseId, configuration);
             return 0;

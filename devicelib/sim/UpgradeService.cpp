@@ -144,6 +144,9 @@ int UpgradeService::Start(const UpgradeImage* image, UpgradeStatusCallback callb
         library_.UpgradeThread().Post(0, true, [this, job] { Step(job); });
         return true;
     });
+    // Outside the lock: the callback may call the library.
+    if (started && job->fault == SIM_UPGRADE_IN_CALL)
+        job->delivered.get_future().wait();
     return started ? 1 : 0;
 }
 
@@ -173,7 +176,7 @@ void UpgradeService::Step(const std::shared_ptr<Job>& job)
         uint16_t& version = node.receiver ? node.receiver->version : node.mouse->version;
         const int stepMs = world.timing[SIM_TIMING_UPGRADE_STEP];
 
-        if (job->fault == SIM_UPGRADE_IMMEDIATE) {
+        if (job->fault == SIM_UPGRADE_IMMEDIATE || job->fault == SIM_UPGRADE_IN_CALL) {
             version = uint16_t(job->header.version);
             FinishLocked(*job, true, "-");
             ended = success = true;
@@ -230,6 +233,9 @@ void UpgradeService::Step(const std::shared_ptr<Job>& job)
         Send(job->callback, ResultKind, success ? 1 : 2);
     else if (progress >= 0)
         Send(job->callback, ProgressKind, progress);
+    // Such a job has one step: the start call may return now.
+    if (job->fault == SIM_UPGRADE_IN_CALL)
+        job->delivered.set_value();
 }
 
 void UpgradeService::FinishLocked(Job& job, bool success, const std::string& reason)

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,8 @@ private:
         int percent = -1;
         uint16_t oldVersion = 0;
         std::chrono::steady_clock::time_point started;
+        // IN_CALL: set once the result's callback has returned.
+        std::promise<void> delivered;
     };
 
     // Whether the node is the device the header describes.

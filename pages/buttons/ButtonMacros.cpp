@@ -102,9 +102,10 @@ void ButtonMacros::AddButtons()
 
 QString ButtonMacros::NameOf(const QToolButton* label) const
 {
-    QString text = label->text();
+    // The prefix comes off once, from the start: a name may hold it too.
+    const QString text = label->text();
     const QString prefix = page_.prefix();
-    return prefix.isEmpty() ? text : text.remove(prefix);
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
 }
 
 MacroBlock ButtonMacros::ReadBlock(const QString& name, bool* ok)

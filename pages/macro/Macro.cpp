@@ -27,6 +27,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <memory>
 
 namespace {
@@ -66,6 +67,11 @@ Macro::Macro(QWidget* parent)
     exchange.repeatCode = [this] { return RepeatCode(); };
     exchange.failed = [this](ExeIsRun::Failure failure) { ShowFailure(failure); };
     exchange.nameTaken = [this] { ShowSameMacro(QSize()); };
+    exchange.showRepeat = [this](int code) {
+        const QSignalBlocker repeat(RepeatModeGroup);
+        const QSignalBlocker number(ui->NumberEdit);
+        SetRepeatCode(code);
+    };
     exchange.ownChange = ownChange;
     exchange_ = std::make_unique<MacroExportImport>(ui, *rows_, exchange);
     PostMsg::Connect(SIGNAL(SigButtonToMacro(FlashDataMap, int)), this, SLOT(SlotButtonToMacro(FlashDataMap, int)));
@@ -431,7 +437,7 @@ void Macro::on_NewHong_clicked()
         return;
     }
     if (!MacroFile::CreateEmpty(path)) {
-        ShowFailure(ExeIsRun::Failure::Save);
+        ShowFailure(ExeIsRun::Failure::New);
         return;
     }
     selecting_ = true;

@@ -14,8 +14,6 @@ const QString DelayMark = QStringLiteral("ms");
 constexpr int MagicBlockSize = 12;
 constexpr int NameBlockSize = 48;
 constexpr int RepeatBlockSize = 12;
-// Key, delay, key, ...: 70 keys and a delay after the last at most.
-constexpr int MaxRows = 2 * MacroBlock::MaxEvents;
 // Kind and code of one key row in the code block.
 constexpr int CodeEntrySize = 3;
 
@@ -149,6 +147,15 @@ bool SkipIcon(QDataStream& in)
     }
     return in.status() == QDataStream::Ok;
 }
+// The icon's pictures alone: an icon loaded from a file would stream the
+// file's path, which names the user's folders in a file meant to be shared.
+QIcon Pictures(const QIcon& icon)
+{
+    QIcon pictures;
+    for (const QSize& size : icon.availableSizes())
+        pictures.addPixmap(icon.pixmap(size));
+    return pictures;
+}
 } // namespace
 
 QByteArray MacroExportFile::Format(const QString& name, int repeatCode, const QVector<Row>& rows)
@@ -162,7 +169,7 @@ QByteArray MacroExportFile::Format(const QString& name, int repeatCode, const QV
     out << qint32(rows.size());
     QByteArray codes = CodeTag;
     for (const Row& row : rows) {
-        out << row.text << row.icon;
+        out << row.text << Pictures(row.icon);
         if (row.line.delay)
             continue;
         out << (row.line.release ? "1" : "0");
@@ -197,7 +204,9 @@ bool MacroExportFile::Parse(const QByteArray& bytes, Macro* macro)
 
     qint32 count = 0;
     in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > MaxRows)
+    // Rows come in any order the page can make (two delays in a row, a
+    // delay last or first); the rows present bound the count.
+    if (in.status() != QDataStream::Ok || count < 0)
         return false;
     QVector<MacroFile::Line> lines;
     QStringList keyNames;
@@ -208,9 +217,6 @@ bool MacroExportFile::Parse(const QByteArray& bytes, Macro* macro)
             return false;
         MacroFile::Line line;
         line.delay = text.contains(DelayMark);
-        // Key, delay, key, ...: the shape every list of the page has.
-        if (line.delay != (row % 2 == 1))
-            return false;
         if (line.delay) {
             int ms = 0;
             if (!DelayOf(text, &ms))
@@ -222,6 +228,8 @@ bool MacroExportFile::Parse(const QByteArray& bytes, Macro* macro)
                 return false;
             line.release = marker.at(0) == '1';
             keyNames << text;
+            if (keyNames.size() > MacroBlock::MaxEvents)
+                return false;
         }
         lines.append(line);
     }

@@ -13,7 +13,8 @@
 //     48-byte block   the name in UTF-8 (its first 48 bytes), NUL-filled
 //     12-byte block   the repeat code as decimal text, NUL-filled
 //     qint32          the row count n
-//     n rows          the row's text (QString), its icon (QIcon) and, for a
+//     n rows          the row's text (QString), its icon (QIcon, its pictures
+//                     without the names of files they came from) and, for a
 //                     key row, the NUL-ended marker "0" (press) or "1" (release)
 //     block           "Code", then kind (1 byte) and code (2 bytes) of each
 //                     key row in order
@@ -40,13 +41,12 @@ public:
     struct Macro {
         QString name;                  // cut to what a mouse button keeps (30 bytes)
         int repeatCode = 1;            // 1-250, 253, 254 or 255
-        QVector<MacroFile::Line> lines; // key, delay, key, ...: delays "0ms" to "1048575ms", known codes
+        QVector<MacroFile::Line> lines; // key and delay rows in any order: delays "0ms" to "1048575ms", known codes
     };
     // Reads an export; false when the bytes are anything else: another or a
     // damaged file, a repeat code the page cannot show, a name that cannot
     // name a macro, a row that is not a known key or a delay of 0 to
-    // 1,048,575 ms, rows that are not key, delay, key, ... with at most 70
-    // keys, or bytes after the end.
+    // 1,048,575 ms, more than 70 key rows, or bytes after the end.
     static bool Parse(const QByteArray& bytes, Macro* macro);
 
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;

@@ -69,7 +69,7 @@ void MacroExportImport::Import()
     if (!MacroFile::Write(macroPath, QString::number(macro.repeatCode), MacroRows::LinesOf(items), &error)) {
         qWarning("macro %s not imported: %s", qPrintable(macro.name), qPrintable(error));
         qDeleteAll(items);
-        page_.failed(ExeIsRun::Failure::Save);
+        page_.failed(ExeIsRun::Failure::ImportSave);
         return;
     }
     page_.ownChange(true);
@@ -79,4 +79,7 @@ void MacroExportImport::Import()
     ui->listWidgetKey->clear();
     for (QListWidgetItem* item : qAsConst(items))
         ui->listWidgetKey->addItem(item);
+    // The repeat controls show the imported macro's own mode, so that a save
+    // of it keeps that mode.
+    page_.showRepeat(macro.repeatCode);
 }

@@ -30,6 +30,9 @@ public:
         std::function<void(ExeIsRun::Failure failure)> failed;
         // Tells the user that a macro of that name exists.
         std::function<void()> nameTaken;
+        // The repeat controls show a repeat code, quietly (nothing is marked
+        // changed).
+        std::function<void(int code)> showRepeat;
         // A change of the current macro that is the page's own, not the
         // user's, begins (true) or ends (false): meanwhile a change loads
         // nothing.

@@ -357,6 +357,59 @@ private slots:
         QCOMPARE(repeatAtDownload, 5);
     }
 
+    // A macro's name is its label without the prefix, taken off once from
+    // the start: a save and a rename of the macro reach its button as the
+    // name itself, and leave alone the button of a macro whose name reads as
+    // the label with every prefix removed.
+    void macroNameOfALabel_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("Macro-1 beside 1") << "Macro-1" << "1";
+        QTest::newRow("1 beside Macro-1") << "1" << "Macro-1";
+        QTest::newRow("Macro- alone") << "Macro-" << "x";
+        QTest::newRow("Macro-Macro-2 beside 2") << "Macro-Macro-2" << "2";
+        QTest::newRow("Chinese") << QString::fromUtf8("宏一") << "Macro-";
+    }
+
+    void macroNameOfALabel()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, other);
+        Session session;
+        QVERIFY(PutMacro(name, "5\n0x04 1 0\n10ms\n"));
+        QVERIFY(PutMacro(other, "6\n0x05 1 0\n10ms\n"));
+        QVERIFY(session.Open());
+        Buttoninterface& page = *session.page;
+        QCOMPARE(page.MacroPrefix, QStringLiteral("Macro-"));
+        page.SlotAddMacroButton();
+        page.LabelOf(1)->setChecked(true);
+        MacroButton(page, name)->click();
+        page.LabelOf(5)->setChecked(true);
+        MacroButton(page, other)->click();
+        QCOMPARE(page.LabelOf(1)->text(), page.MacroPrefix + name);
+        const FlashDataMap before = session.mouse.Stored();
+
+        QSignalSpy download(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData);
+        page.SlotUpDataMacro(name, 0);
+        QTRY_VERIFY(!page.MacrosPending());
+        QCOMPARE(download.count(), 1);
+        QCOMPARE(download.at(0).at(1).toInt(), 1);
+        QVERIFY(PutMacro(name, "9\n0x04 1 0\n10ms\n"));
+        page.SlotUpDataMacro(name, 1);
+        QCOMPARE(int(session.mouse.Stored().buttons[1].value2), 9);
+
+        QVERIFY(QFile::rename(MacroFile::PathOf(name), MacroFile::PathOf(QStringLiteral("renamed"))));
+        page.SlotMacroRename(name, QStringLiteral("renamed"));
+        QCOMPARE(page.LabelOf(1)->text(), page.MacroPrefix + "renamed");
+        QCOMPARE(NameBytes(session.mouse.Stored().macros[1]).left(8), QByteArray("renamed\0", 8));
+        // The other macro's button is as it was.
+        const FlashDataMap after = session.mouse.Stored();
+        QCOMPARE(page.LabelOf(5)->text(), page.MacroPrefix + other);
+        QCOMPARE(FunctionHex(after, 5), FunctionHex(before, 5));
+        QCOMPARE(Hex(&after.macros[5], sizeof(MacroBlock)), Hex(&before.macros[5], sizeof(MacroBlock)));
+    }
+
     // A rename reaches the rows and the stored name.
     void renamedMacro()
     {
@@ -413,8 +466,9 @@ private slots:
         QVERIFY(session.Open());
         Buttoninterface& page = *session.page;
         page.SlotAddMacroButton();
-        // Rows 3 and 6: device buttons 2 and 5.
-        for (int button : {2, 5}) {
+        // Rows 3 and 6: device buttons 2 and 5; rows 4 and 5: device
+        // buttons 4 and 3, each falling back to its own default.
+        for (int button : {2, 5, 4, 3}) {
             page.LabelOf(button)->setChecked(true);
             MacroButton(page, QStringLiteral("gone"))->click();
         }
@@ -428,6 +482,8 @@ private slots:
         QCOMPARE(FunctionHex(stored, 5), QByteArray("020100"));
         QCOMPARE(KeyRecordHex(stored, 5), QByteArray(104, '0'));
         QCOMPARE(page.LabelOf(5)->text(), Child(page, "VolumeUp_8")->text());
+        QCOMPARE(FunctionHex(stored, 3), QByteArray("010800"));
+        QCOMPARE(FunctionHex(stored, 4), QByteArray("011000"));
         for (int button = 0; button < 6; ++button)
             QVERIFY(!page.LabelOf(button)->isChecked());
         QVERIFY(session.mouse.Writes() > writes);

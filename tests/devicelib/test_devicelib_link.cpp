@@ -127,6 +127,9 @@ Before SwitchTo(int configuration)
 
 Q_DECLARE_METATYPE(Change)
 Q_DECLARE_METATYPE(Before)
+// Takes a device out of the mouse's reach (0) or brings it back (1).
+using Reach = std::function<int(int)>;
+Q_DECLARE_METATYPE(Reach)
 
 class DeviceLibLinkTest : public QObject {
     Q_OBJECT
@@ -251,6 +254,9 @@ private slots:
         QVERIFY(SimDevice_SetTiming(SIM_TIMING_REPORT, 5));
         EverythingNew(image);
         QVERIFY(SimDevice_ResetReportsMoved("mouse"));
+        // Armed for this write (beyond its reports): the write broken off
+        // spends it.
+        QVERIFY(SimDevice_FailNextWrite(WholeBlockReports + 5));
         std::atomic<int> written{-1};
         std::thread writer([&written, image] { written = Write(image) ? 1 : 0; });
         QTRY_VERIFY_WITH_TIMEOUT(SimDevice_ReportsMoved("mouse") >= 2, 3000);
@@ -316,6 +322,30 @@ private slots:
         QVERIFY(Write(image));
         QCOMPARE(SimDevice_ReportsMoved("mouse"), WholeBlockReports);
         QCOMPARE(SimDevice_WriteCount("mouse"), writes + 1);
+        QVERIFY(SameImage(Parsed(StoredBlock()), image));
+    }
+
+    // A write that fails because the mouse is out of reach is the write an
+    // armed fault was meant for: the fault is spent with it, and the write after
+    // the mouse is back goes through.
+    void aWriteFailingOtherwiseSpendsTheFault_data()
+    {
+        QTest::addColumn<Reach>("reach");
+        QTest::newRow("receiver out") << Reach([](int on) { return SimDevice_Plug("receiver", on); });
+        QTest::newRow("mouse switched off") << Reach([](int on) { return SimDevice_SetPower("mouse", on); });
+    }
+
+    void aWriteFailingOtherwiseSpendsTheFault()
+    {
+        QFETCH(Reach, reach);
+        FlashDataMap image;
+        QVERIFY(OpenAndRead(&image));
+        OneSetting(image);
+        QVERIFY(SimDevice_FailNextWrite(0));
+        QVERIFY(reach(0));
+        QVERIFY(!Write(image));
+        QVERIFY(reach(1));
+        QVERIFY(Write(image));
         QVERIFY(SameImage(Parsed(StoredBlock()), image));
     }
 

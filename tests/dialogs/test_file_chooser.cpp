@@ -4,6 +4,7 @@
 // Qt's own dialogs in the program's theme, also under a page's style sheet.
 #include "dialogs/FileChooser.h"
 #include "dialogs/StandardDialogTheme.h"
+#include "dialogs/StandardDialogTexts.h"
 #include "platform/Registry.h"
 #include "tests/common/ModalAnswer.h"
 #include "tests/common/Screenshot.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -271,6 +273,60 @@ private slots:
             QVERIFY(answered.Answered());
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    // Qt's dialogs speak the program's language, also one made before the
+    // language changed, and back in English; the program's own windows are
+    // not told (they would put back their forms' default texts).
+    void qtDialogsInTheLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("cancel");
+        QTest::newRow("English") << 0 << QStringLiteral("Cancel");
+        QTest::newRow("Simplified Chinese") << 1 << QStringLiteral("取消");
+        QTest::newRow("Traditional Chinese") << 2 << QStringLiteral("取消");
+        QTest::newRow("Korean") << 3 << QStringLiteral("취소");
+        QTest::newRow("Russian") << 4 << QStringLiteral("Отмена");
+        QTest::newRow("Japanese") << 5 << QStringLiteral("キャンセル");
+    }
+
+    void qtDialogsInTheLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, cancel);
+        // A window of the program's own, counting the language changes it hears of.
+        struct OwnWindow : QWidget {
+            int changes = 0;
+            void changeEvent(QEvent* event) override
+            {
+                if (event->type() == QEvent::LanguageChange)
+                    ++changes;
+                QWidget::changeEvent(event);
+            }
+        } own;
+        own.show();
+        QColorDialog colours(&own);
+        colours.setOption(QColorDialog::DontUseNativeDialog);
+        const auto cancelOf = [](QWidget* dialog) {
+            auto* box = dialog->findChild<QDialogButtonBox*>();
+            QAbstractButton* button = box ? box->button(QDialogButtonBox::Cancel) : nullptr;
+            return button ? button->text().remove(QLatin1Char('&')) : QString();
+        };
+        const auto restore = qScopeGuard([] { StandardDialogTexts::Load(0); });
+        QVERIFY(StandardDialogTexts::Load(language));
+        QCOMPARE(cancelOf(&colours), cancel);
+        QString shown;
+        const ModalAnswer answered([&](QWidget* dialog) {
+            shown = cancelOf(dialog);
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        FileChooser::OpenFile(&own, Use::Macro, QStringLiteral("SelectFile"), IniFilter);
+        QVERIFY(answered.Answered());
+        QCOMPARE(shown, cancel);
+        QVERIFY(StandardDialogTexts::Load(0));
+        QCOMPARE(cancelOf(&colours), QStringLiteral("Cancel"));
+        QCoreApplication::processEvents();
+        QCOMPARE(own.changes, 0);
     }
 
     // The hook answers one call only; the call after it shows the dialog.

@@ -196,6 +196,11 @@ private slots:
                                             << QStringList{QStringLiteral("UpdateStart")} << false;
         QTest::newRow("return, device view") << ready << false << 1 << key(Qt::Key_Return)
                                              << QStringList{QStringLiteral("UpdateStart")} << false;
+        // A failure that shows only the cancel button: Return closes as it does.
+        QTest::newRow("return after a failure") << failedAt40 << false << 1 << key(Qt::Key_Return)
+                                                << QStringList{QStringLiteral("ChangeMainDialog 0")} << true;
+        QTest::newRow("return while repairing") << upgrading << true << 1 << key(Qt::Key_Return) << QStringList()
+                                                << false;
         QTest::newRow("confirm closes") << noUpdate << false << 1 << click("NewHong_2") << QStringList() << true;
         QTest::newRow("start, no repair prepared") << ready << false << 0 << click("NewHong_2") << QStringList()
                                                    << false;

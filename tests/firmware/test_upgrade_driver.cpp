@@ -272,6 +272,10 @@ private slots:
                                        << QStringLiteral("211,4,10,1") << 8 << RepairTexts::Fail;
         QTest::newRow("result at once") << both << int(SIM_UPGRADE_IMMEDIATE) << 2 << 2 << 0x0103 << 0x0106
                                         << QString() << 0 << RepairTexts::Success;
+        // The result reaches the callback before the start call has returned:
+        // the run counts as upgrading from before the call on.
+        QTest::newRow("result during the start call") << both << int(SIM_UPGRADE_IN_CALL) << 2 << 2 << 0x0103
+                                                      << 0x0106 << QString() << 0 << RepairTexts::Success;
         // No report at all: the silence limit (scaled down) ends the run.
         QTest::newRow("library silent") << both << int(SIM_UPGRADE_SILENT) << 3 << 0 << 0x0102 << 0x0105
                                         << QStringLiteral("211,4,10,1") << 8 << RepairTexts::Fail;

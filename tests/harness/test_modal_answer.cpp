@@ -1,16 +1,31 @@
-// The answers to modal dialogs that tests set up: each belongs to its test,
-// so a pending one never acts in a later test, and one that never acted fails
-// the test it was set up in.
+// The tests' own helpers. The answers to modal dialogs that tests set up: each
+// belongs to its test, so a pending one never acts in a later test, and one
+// that never acted fails the test it was set up in. A body run on another
+// thread that outlives its ceiling fails its test, not the program.
 #include "tests/common/ModalAnswer.h"
+#include "tests/common/OtherThread.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 
+#include <atomic>
+
 namespace {
 // Answers given by answers whose test had ended.
 int staleAnswers = 0;
+
+// Set once RunOnOtherThread has said that it gave up waiting within the ceiling.
+std::atomic<bool> ceilingPassed{false};
+QtMessageHandler previousHandler = nullptr;
+
+void NoteCeilingPassed(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("RunOnOtherThread:")))
+        ceilingPassed = true;
+    previousHandler(type, context, message);
+}
 } // namespace
 
 class ModalAnswerTest : public QObject {
@@ -72,6 +87,31 @@ private slots:
         dialog.exec();
         QVERIFY(clock.elapsed() < 5000);
         QCOMPARE(answer.DialogClass(), QStringLiteral("QDialog"));
+    }
+
+    // A body still running at its ceiling (here it runs until the ceiling has
+    // passed) fails the test function; it is then waited for while events are
+    // served (its blocking call to this thread is answered), and its thread is
+    // joined instead of being destroyed while it runs.
+    void aBodyPastItsCeilingIsWaitedFor()
+    {
+        ceilingPassed = false;
+        previousHandler = qInstallMessageHandler(NoteCeilingPassed);
+        bool served = false;
+        std::atomic<bool> ended{false};
+        QEXPECT_FAIL("", "the body outlives its ceiling", Continue);
+        const bool inTime = RunOnOtherThread(
+            [&] {
+                while (!ceilingPassed)
+                    QThread::msleep(1);
+                QMetaObject::invokeMethod(qApp, [&served] { served = true; }, Qt::BlockingQueuedConnection);
+                ended = true;
+            },
+            1);
+        qInstallMessageHandler(previousHandler);
+        QVERIFY(!inTime);
+        QVERIFY(ended);
+        QVERIFY(served);
     }
 };
 

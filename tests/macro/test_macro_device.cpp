@@ -2,6 +2,7 @@
 // simulated mouse, macros that arrive from the mouse, and export and import.
 #include "tests/macro/MacroPageTesting.h"
 
+#include "core/ButtonRecords.h"
 #include "core/ConfigurationFile.h"
 #include "core/SharedState.h"
 #include "dialogs/FileChooser.h"
@@ -193,6 +194,28 @@ QStringList KeyRows(int keys)
     return rows;
 }
 
+// Records the keys (virtual key, down) into the current macro, 40 ms apart.
+void Record(Macro& page, const QVector<QPair<int, bool>>& keys)
+{
+    KeyboardHook::SetForegroundTest([] { return true; });
+    Child(page, "DefaultDelay")->click();
+    Child<QSpinBox>(page, "DelayTime")->setValue(40);
+    page.on_StartRecord_clicked();
+    MacroKeyHook hook;
+    for (const auto& key : keys)
+        hook.HookProc(key.first, key.second ? KeySource::KeyDown : KeySource::KeyUp);
+    page.on_StopRecord_clicked();
+}
+
+// A text as a QDataStream string holds it: UTF-16, big-endian.
+QByteArray Utf16(const QString& text)
+{
+    QByteArray bytes;
+    for (const QChar c : text)
+        bytes += char(c.unicode() >> 8) + QByteArray(1, char(c.unicode() & 0xFF));
+    return bytes;
+}
+
 QString Chinese(int characters)
 {
     QString name;
@@ -380,6 +403,37 @@ private slots:
         }
     }
 
+    // Names on the mouse that are not UTF-8 (another program's, another
+    // locale's) stay themselves: distinct bytes are distinct macros with
+    // files of their own, and each goes back to the mouse byte for byte, a
+    // 30-byte one whole.
+    void namesNotUtf8StayThemselves()
+    {
+        const QByteArray names[] = {"\xff", "\xfe", QByteArray(29, 'a') + "\xe9"};
+        const QByteArray file = "1\n0x04 1 0\n12ms\n0x04 1 1\n";
+        Macro page;
+        QStringList listed;
+        for (int i = 0; i < 3; ++i) {
+            const int button = i + 1;
+            const FlashDataMap image =
+                ImageWithMacro(button, names[i], 2, {Event(0, 1, 0x04, 12), Event(1, 1, 0x04, 0)});
+            const QString name = ButtonRecords::MacroName(image.macros[button]);
+            QVERIFY(Put(FileOf(name), "1\n"));
+            PostMsg::Instance()->PostButtonToMacro(image, button);
+            listed << name;
+            QCOMPARE(MacroNames(page).size(), i + 1);
+            QCOMPARE(Content(FileOf(name)), file);
+        }
+        QCOMPARE(QDir(MacroFile::Folder()).entryList(QDir::Files).size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const int button = i + 1;
+            PostMsg::Instance()->PostMacroDownLoadData(listed.at(i), button);
+            const MacroBlock block = StoredImage().macros[button];
+            QCOMPARE(QByteArray(block.name, block.nameLength), names[i]);
+            QCOMPARE(Events(block, block.count), (QStringList{"0 1 0x04 12", "1 1 0x04 0"}));
+        }
+    }
+
     // A name from the mouse that cannot name a file in the macro folder is
     // not taken: no file changes anywhere under the user's data folder and
     // the folder above it, not even one that exists where "../x" would lead,
@@ -455,16 +509,7 @@ private slots:
             Select(page, name);
             QCOMPARE(RowTexts(page).mid(0, 4), (QStringList{"LCtrl+", "30ms", "C+", "50ms"}));
 
-            KeyboardHook::SetForegroundTest([] { return true; });
-            Child(page, "DefaultDelay")->click();
-            Child<QSpinBox>(page, "DelayTime")->setValue(40);
-            page.on_StartRecord_clicked();
-            MacroKeyHook keys;
-            keys.HookProc(0xA2, KeySource::KeyDown);
-            keys.HookProc(0x56, KeySource::KeyDown);
-            keys.HookProc(0x56, KeySource::KeyUp);
-            keys.HookProc(0xA2, KeySource::KeyUp);
-            page.on_StopRecord_clicked();
+            Record(page, {{0xA2, true}, {0x56, true}, {0x56, false}, {0xA2, false}});
             rows = RowTexts(page);
             QCOMPARE(rows, (QStringList{"LCtrl+", "40ms", "V+", "40ms", "V-", "40ms", "LCtrl-"}));
             // Save; the button page asks for the block of each button carrying
@@ -518,6 +563,9 @@ private slots:
         for (int row = 0; row < Rows(page)->count(); ++row)
             icons << IconImage(Rows(page)->item(row)->icon());
         Export(page);
+        // The icons go as pictures, without the paths of the program's files.
+        for (const QString& path : {page.PictureFolder, QStringLiteral("MacroDown.png")})
+            QVERIFY2(!Content(ExportPath()).contains(Utf16(path)), qPrintable(path));
         QCOMPARE(FileChooser::LastRequest().caption, QStringLiteral("FileSave"));
         QCOMPARE(FileChooser::LastRequest().filter, QStringLiteral("File(*.ini)"));
         Delete(page, name);
@@ -544,6 +592,92 @@ private slots:
         }
         QCOMPARE(MacroNames(page), (QStringList{"other", imported}));
         QCOMPARE(FolderState(), folder);
+    }
+
+    // Every macro the page saves, made by recording, inserting and deleting
+    // rows, in every repeat mode, comes back from its export after a delete:
+    // the same rows, the same file byte for byte, and the repeat controls
+    // show its own mode, not the one of the macro shown before.
+    void pageMadeMacroRoundTrips_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QByteArray>("rows");     // of the file before the steps
+        QTest::addColumn<QStringList>("steps");   // record, click (left click after the last row), delete (row 0)
+        QTest::addColumn<int>("repeat");
+        QTest::addColumn<QStringList>("shown");   // the rows saved ({}: not compared)
+        const QStringList recorded{"A+", "40ms", "A-", "40ms"};
+        QTest::newRow("recording ending on an unnamed key (a delay last)")
+            << 0 << QByteArray() << QStringList{"record"} << 254 << recorded;
+        QTest::newRow("a click inserted after it: two delays in a row")
+            << 1 << QByteArray() << QStringList{"record", "click"} << 255
+            << recorded + QStringList{"10ms", QString::fromUtf8("左键+"), "10ms", QString::fromUtf8("左键-")};
+        QTest::newRow("the first two rows deleted: a key after a delay")
+            << 0 << QByteArray() << QStringList{"record", "click", "delete"} << 253
+            << QStringList{"A-", "40ms", "10ms", "Left click+", "10ms", "Left click-"};
+        QTest::newRow("an unnamed key") << 0 << QByteArray("0x70 1 0\n5ms\n0x04 1 1\n") << QStringList{} << 7
+                                        << QStringList{"+", "5ms", "A-"};
+        QTest::newRow("a delay first") << 1 << QByteArray("5ms\n0x04 1 0\n") << QStringList{} << 250
+                                       << QStringList{"5ms", "A+"};
+        QTest::newRow("70 keys") << 0 << "0x04 1 0\n" + QByteArray("5ms\n0x05 1 1\n").repeated(69) << QStringList{}
+                                 << 1 << QStringList{};
+        QTest::newRow("one key") << 1 << QByteArray("0x04 1 0\n") << QStringList{} << 254 << QStringList{"A+"};
+    }
+
+    void pageMadeMacroRoundTrips()
+    {
+        QFETCH(int, language);
+        QFETCH(QByteArray, rows);
+        QFETCH(QStringList, steps);
+        QFETCH(int, repeat);
+        QFETCH(QStringList, shown);
+        Reset(language);
+        QVERIFY(Put(FileOf("m"), "1\n" + rows));
+        QVERIFY(Put(FileOf("other"), "3\n"));
+        Macro page;
+        Select(page, "m");
+        for (const QString& step : qAsConst(steps)) {
+            if (step == QLatin1String("record")) {
+                // 0xE2, the ISO "<>" key: no name the recorder knows.
+                Record(page, {{0x41, true}, {0x41, false}, {0xE2, true}, {0xE2, false}});
+            } else if (step == QLatin1String("click")) {
+                Rows(page)->setCurrentRow(Rows(page)->count() - 1);
+                page.on_ChooseEvent_activated(4);
+            } else {
+                Rows(page)->setCurrentRow(0);
+                page.on_DeleteKey_clicked();
+            }
+        }
+        const char* const modes[] = {"ReUntilLoose", "ReUntilClick", "ReUntil"};
+        const int mode = repeat == 254 ? 0 : repeat == 255 ? 1 : repeat == 253 ? 2 : -1;
+        if (mode < 0) {
+            Child(page, "ReNumber")->click();
+            Child<QSpinBox>(page, "NumberEdit")->setValue(repeat);
+        } else {
+            Child(page, modes[mode])->click();
+        }
+        page.on_Save_clicked();
+        const QByteArray saved = Content(FileOf("m"));
+        QVERIFY(saved.startsWith(QByteArray::number(repeat) + "\n"));
+        const QStringList before = RowTexts(page);
+        if (!shown.isEmpty())
+            QCOMPARE(before, shown);
+        Export(page);
+        const QByteArray exported = Content(ExportPath());
+        Delete(page, "m");
+        Select(page, "other");
+        QCOMPARE(page.RepeatCode(), 3);
+
+        Import(page);
+        QCOMPARE(MacroNames(page), (QStringList{"other", "m"}));
+        QCOMPARE(RowTexts(page), before);
+        QCOMPARE(Content(FileOf("m")), saved);
+        QCOMPARE(page.RepeatCode(), repeat);
+        // A save of the imported macro keeps its mode; its export is the
+        // same file again.
+        page.on_Save_clicked();
+        QCOMPARE(Content(FileOf("m")), saved);
+        Export(page);
+        QCOMPARE(Content(ExportPath()), exported);
     }
 
     // A file from outside is taken exactly as it states a macro the page
@@ -590,8 +724,10 @@ private slots:
         crowded << "C+";
         QTest::newRow("71 key rows in 139 rows") << Crafted(crowded) << "" << QByteArray();
         QTest::newRow("71 keys") << Crafted(KeyRows(71)) << "" << QByteArray();
-        QTest::newRow("two delays in a row") << Crafted({"A+", "5ms", "6ms", "A-"}) << "" << QByteArray();
-        QTest::newRow("a delay first") << Crafted({"5ms", "A+"}) << "" << QByteArray();
+        QTest::newRow("two delays in a row") << Crafted({"A+", "5ms", "6ms", "A-"}) << "c"
+                                             << QByteArray("1\n0x04 1 0\n5ms\n6ms\n0x04 1 1\n");
+        QTest::newRow("a delay first and last") << Crafted({"5ms", "A+", "7ms"}) << "c"
+                                                << QByteArray("1\n5ms\n0x04 1 0\n7ms\n");
         QTest::newRow("unknown code") << Crafted({"A+"}, "c", "1", Codes({{1, 0x32}})) << "" << QByteArray();
         QTest::newRow("codes for too few keys")
             << Crafted({"A+", "10ms", "A-"}, "c", "1", Codes({{1, 0x04}})) << "" << QByteArray();
@@ -655,6 +791,23 @@ private slots:
                                                        : "MacroDown.png";
             QCOMPARE(IconImage(item->icon()), IconImage(QIcon(page.PictureFolder + picture)));
         }
+    }
+
+    // A file of the imported macro's name that is in the folder but not in
+    // the list (made after the list was read) is not written over.
+    void importKeepsAFileNotInTheList()
+    {
+        QVERIFY(Put(ExportPath(), Crafted({"A+"}, "c", "1")));
+        Macro page;
+        QVERIFY(Put(FileOf("c"), "254\n0x05 1 0\n"));
+        const QStringList folder = FolderState();
+        {
+            ModalAnswer notice = ModalAnswer::Click(QStringLiteral("NewHong"));
+            Import(page, true);
+            QCOMPARE(notice.DialogClass(), QStringLiteral("SameMacro"));
+        }
+        QCOMPARE(FolderState(), folder);
+        QCOMPARE(MacroNames(page), QStringList{});
     }
 
     // An icon that names a file of the user's: the file is never opened, and

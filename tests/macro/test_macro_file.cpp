@@ -204,6 +204,12 @@ private slots:
         QTest::newRow("tab") << "a\tb" << false;
         QTest::newRow("holds xml") << "xml1" << false;
         QTest::newRow("dots inside") << "a..b" << true;
+        // Names from the mouse's bytes, and names that would not come back
+        // from their bytes.
+        QTest::newRow("byte FF from the mouse") << QString(QChar(0xF7FF)) << true;
+        QTest::newRow("a and byte E9 from the mouse") << QString("a") + QChar(0xF7E9) << true;
+        QTest::newRow("bytes C3 A9, which read as U+00E9") << QString(QChar(0xF7C3)) + QChar(0xF7A9) << false;
+        QTest::newRow("half a UTF-16 pair") << QString(QChar(0xD800)) << false;
     }
 
     void names()

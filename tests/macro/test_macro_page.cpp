@@ -211,10 +211,10 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("text");
-        QTest::newRow("new") << "new" << "The macro could not be saved. Your changes are kept.";
+        QTest::newRow("new") << "new" << "The macro could not be made: its file cannot be written";
         QTest::newRow("rename") << "rename" << "The macro could not be renamed";
         QTest::newRow("delete") << "delete" << "The macro could not be deleted";
-        QTest::newRow("import") << "import" << "The macro could not be saved. Your changes are kept.";
+        QTest::newRow("import") << "import" << "The macro could not be imported: its file cannot be written";
         QTest::newRow("export") << "export" << "The macro could not be written to this file";
     }
 

@@ -19,10 +19,45 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <thread>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace {
+bool PutFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// While it lives, no file of the process grows beyond the limit: a write past
+// it fails (EFBIG) as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_ {};
+};
+
 QByteArray Base64(const QString& text)
 {
     return text.toUtf8().toBase64();
@@ -406,6 +441,16 @@ private slots:
             << false << "1";
         QTest::newRow("key below a key without a name")
             << QByteArray("[AutoStart]\nEnable=1\n[Language]\n\\Language=3\n/=4\n") << true << "1";
+        // Files whose values can all be written so that they read back: no
+        // damage, every value stays.
+        QTest::newRow("section [general]: keys without a group")
+            << QByteArray("[general]\nx=1\n[Language]\nLanguage=1\n[AutoStart]\nEnable=1\n") << false << "1";
+        QTest::newRow("group general, Language sorting between it and General")
+            << QByteArray("[%general]\nx=1\n[AutoStart]\nEnable=1\n[%GENERAL]\ny=2\n") << false << "1";
+        QTest::newRow("NUL, then U+FEFF") << QByteArray("o=\0\xEF\xBB\xBF", 6) << false << "";
+        QTest::newRow("a control character, then U+FEFF")
+            << QByteArray("[AutoStart]\nEnable=1\nPath=/a\x01\xEF\xBB\xBF/b\n") << false << "1";
+        QTest::newRow("half a UTF-16 pair") << QByteArray("[AutoStart]\nEnable=1\nPath=a\\xd800b\n") << false << "1";
     }
 
     void damagedFileHealsAtTheFirstChange()
@@ -422,6 +467,8 @@ private slots:
             QCOMPARE(file.write(content), qint64(content.size()));
         }
         const QString kept = IniFile::DamagedFileName(path);
+        QVariantMap before;
+        QVERIFY(IniText::Read(path, &before));
         MacroIni macro(path);
         QCOMPARE(macro.GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")), enable);
 
@@ -439,6 +486,11 @@ private slots:
             QFile file(kept);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), content);
+        } else {
+            QVariantMap after;
+            QVERIFY(IniText::Read(path, &after));
+            before.insert(QStringLiteral("Language/Language"), QStringLiteral("4"));
+            QCOMPARE(after, before);
         }
 
         // Healed, the file is written like any other: nothing more is set aside.
@@ -449,6 +501,55 @@ private slots:
         QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")),
                  QStringLiteral("4"));
         QVERIFY(!QFileInfo::exists(kept));
+    }
+
+    // Each damage keeps its own copy, under the next free number; a copy's
+    // name that is taken by a link is passed by, the link not followed.
+    void damagedCopiesAreNumberedAndNoLinkIsFollowed()
+    {
+        const QString path = NewPath(QStringLiteral("numbered/Macro.ini"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        const QString first = IniFile::DamagedFileName(path);
+        const QString victim = NewPath(QStringLiteral("numbered/victim"));
+        const QString target = NewPath(QStringLiteral("numbered/target"));
+        QVERIFY(PutFile(victim, "victim"));
+        QVERIFY(QFile::link(victim, first));
+        QVERIFY(QFile::link(target, first + ".3"));
+        IniFile file(path);
+        const QByteArray damage[] = {"=\n[AutoStart]\nEnable=1\n", "[\n=2\n[AutoStart]\nEnable=0\n"};
+        const char* copies[] = {".2", ".4"};
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(PutFile(path, damage[i]));
+            QVERIFY(file.SetValueFlushed(QStringLiteral("Language/Language"), QString::number(i)));
+            QCOMPARE(ReadFile(first + copies[i]), damage[i]);
+        }
+        QCOMPARE(ReadFile(first + ".2"), damage[0]);
+        QCOMPARE(ReadFile(victim), QByteArray("victim"));
+        QVERIFY(!QFileInfo::exists(target));
+        QVERIFY(QFileInfo(first).isSymLink());
+        QVERIFY(!QFileInfo::exists(first + ".5"));
+    }
+
+    // A damaged file whose copy cannot be made (the disk is full: here a
+    // limit on the size of a file the process writes) stays as it is, and the
+    // write fails; once the copy can be made, the file heals.
+    void damagedFileStaysWhenItsCopyCannotBeMade()
+    {
+        const QString path = NewPath(QStringLiteral("full/Macro.ini"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        const QByteArray content = "=\n;" + QByteArray(64 * 1024, 'x') + "\n[AutoStart]\nEnable=1\n";
+        QVERIFY(PutFile(path, content));
+        IniFile file(path);
+        {
+            FileSizeLimit limit(16 * 1024);
+            QVERIFY(!file.SetValueFlushed(QStringLiteral("Language/Language"), QStringLiteral("1")));
+        }
+        QCOMPARE(ReadFile(path), content);
+        const QStringList copies = QDir(QFileInfo(path).path()).entryList({QStringLiteral("Macro.ini.damaged*")});
+        QCOMPARE(copies, QStringList());
+        QVERIFY(file.Flush());
+        QCOMPARE(ReadFile(IniFile::DamagedFileName(path)), content);
+        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")), QStringLiteral("1"));
     }
 
     // The registry file heals the same way: the flushed record is on disk.

@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -669,6 +670,40 @@ private slots:
         DialogChange::UsbChangedCallback();
         QVERIFY(Child<QPushButton>("Repair")->isHidden());
         QCOMPARE(Prompt()->text(), QStringLiteral("Please connect your gaming device"));
+    }
+
+    // The record of an upgrade is written before it starts: while this
+    // program's update or repair runs, the list does not call it unfinished;
+    // a record no running upgrade owns (a crash ended it) shows the wrench.
+    void repairButtonNotForARunningUpgrade_data()
+    {
+        QTest::addColumn<bool>("updating");
+        QTest::addColumn<bool>("repairing");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("ended by a crash") << false << false << true;
+        QTest::newRow("update running") << true << false << false;
+        QTest::newRow("repair running") << false << true << false;
+    }
+
+    void repairButtonNotForARunningUpgrade()
+    {
+        QFETCH(bool, updating);
+        QFETCH(bool, repairing);
+        QFETCH(bool, shown);
+        QVERIFY(Registry::Instance()->SetValue(Registry::UpdateFailInfoKey(), QStringLiteral("211,4,10,1")));
+        const auto restore = qScopeGuard([] {
+            FirmwareUpdateRunning = false;
+            RepairUpgradeRunning = false;
+            Registry::Instance()->RemoveKey(Registry::UpdateFailInfoKey());
+        });
+        chooser_.reset();
+        QVERIFY(SimDevice_LoadScenario("{\"receivers\": [], \"mice\": []}"));
+        chooser_ = std::make_unique<DialogChange>();
+        chooser_->show();
+        FirmwareUpdateRunning = updating;
+        RepairUpgradeRunning = repairing;
+        DialogChange::UsbChangedCallback();
+        QCOMPARE(!Child<QPushButton>("Repair")->isHidden(), shown);
     }
 
     void openRepairDialogLooksAgain_data()

@@ -5,12 +5,17 @@
 // prints nothing on a device click unless its markers are asked for. With a
 // window manager and a system tray, the minimise button puts it in the tray,
 // and the tray icon and its menu bring it back and end it, without a crash.
+// Beside a panel the window opens centred in the screen's free area, and the
+// title bar's language list opens at its box. A termination request ends it
+// in order also from inside a dialog, with the settings written.
+#include "platform/Registry.h"
 #include "tests/common/DesktopProgram.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -19,6 +24,8 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -214,6 +221,60 @@ private:
             .entryList({QStringLiteral("*.dmp")}, QDir::Files);
     }
 
+    // A termination request, then the wait for the program's end.
+    void Terminate(QProcess& program)
+    {
+        program.terminate();
+        EndsInOrder(program);
+    }
+
+    // Waits for the program's end: in order (exit code 0, no crash report).
+    void EndsInOrder(QProcess& program)
+    {
+        QVERIFY2(program.waitForFinished(Patience), "still running");
+        const QByteArray output = program.readAll();
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == 0, output.constData());
+        QVERIFY2(CrashReports().isEmpty(), qPrintable(CrashReports().join(QLatin1Char(' '))));
+    }
+
+    // The screen's free area as the window manager announces it.
+    QRect WorkArea()
+    {
+        QProcess xprop;
+        xprop.start(QStandardPaths::findExecutable(QStringLiteral("xprop")),
+                    {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
+        if (!xprop.waitForFinished(10000))
+            return QRect();
+        // "_NET_WORKAREA(CARDINAL) = x, y, w, h[, ...]"
+        const QString said = QString::fromLatin1(xprop.readAllStandardOutput());
+        const QStringList values = said.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+        if (values.size() < 4)
+            return QRect();
+        return QRect(values.at(0).trimmed().toInt(), values.at(1).trimmed().toInt(), values.at(2).trimmed().toInt(),
+                     values.at(3).trimmed().toInt());
+    }
+
+    // The language index the program stored in its Macro.ini; -1 when none.
+    int StoredLanguage()
+    {
+        QDirIterator files(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                               + QStringLiteral("/TALVIRE"),
+                           {QStringLiteral("Macro.ini")}, QDir::Files, QDirIterator::Subdirectories);
+        if (!files.hasNext())
+            return -1;
+        return QSettings(files.next(), QSettings::IniFormat).value(QStringLiteral("Language/Language"), -1).toInt();
+    }
+
+    void SaveShot(const QRect& box, const QString& name)
+    {
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(box);
+        QLabel view;
+        view.setPixmap(QPixmap::fromImage(shot));
+        view.resize(shot.size());
+        QVERIFY(!SaveScreenshot(&view, name).isEmpty());
+    }
+
 private slots:
     void initTestCase()
     {
@@ -394,11 +455,119 @@ private slots:
         menus = WaitForOthers(window, false);
         QCOMPARE(menus.size(), 1);
         Click(QPoint(menus.first().center().x(), menus.first().bottom() - menus.first().height() / 4));
-        QVERIFY(program.waitForFinished(Patience));
-        const QByteArray output = program.readAll();
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(program.exitCode() == 0, output.constData());
-        QVERIFY2(CrashReports().isEmpty(), qPrintable(CrashReports().join(QLatin1Char(' '))));
+        EndsInOrder(program);
+    }
+
+    // Beside a panel that takes the top of the screen: the window is centred
+    // in the free area, not on the whole screen; the title bar's language
+    // list opens at its box. Then a termination request while the pairing
+    // dialog runs over the window ends the program, with the language chosen
+    // in the list written.
+    void freeAreaLanguageListAndEndDuringADialog()
+    {
+        DesktopProgram windowManager;
+        DesktopProgram panel;
+        if (!windowManager.Start(QStringLiteral("openbox")))
+            QSKIP("needs openbox");
+        QVERIFY(WaitForWindowManager());
+        if (!panel.Start(QStringLiteral("trayer"),
+                         {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--height"),
+                          QStringLiteral("40")}))
+            QSKIP("needs trayer");
+        const QString panelWindow = WaitForWindow(QStringLiteral("^panel$"));
+        QVERIFY(!panelWindow.isEmpty());
+        // The panel keeps its 40 rows at the top free of other windows.
+        QProcess strut;
+        strut.start(QStandardPaths::findExecutable(QStringLiteral("xprop")),
+                    {QStringLiteral("-id"), panelWindow, QStringLiteral("-f"), QStringLiteral("_NET_WM_STRUT_PARTIAL"),
+                     QStringLiteral("32c"), QStringLiteral("-set"), QStringLiteral("_NET_WM_STRUT_PARTIAL"),
+                     QStringLiteral("0, 0, 40, 0, 0, 0, 0, 0, 0, 1279, 0, 0")});
+        QVERIFY(strut.waitForFinished(Patience) && strut.exitCode() == 0);
+        QRect room;
+        QVERIFY(QTest::qWaitFor([&] {
+            room = WorkArea();
+            return room.isValid() && room.top() > 0;
+        }, Patience));
+
+        QProcess program;
+        StartProgram(program);
+        const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
+        QVERIFY2(!window.isEmpty(), program.readAll().constData());
+        QVERIFY(WaitForCard(window));
+        const QRect frame = Geometry(window);
+        QCOMPARE(frame.topLeft(), QPoint(room.x() + (room.width() - 1020) / 2, room.y() + (room.height() - 700) / 2));
+
+        // The language list of the title bar, below its box.
+        const QRect box(frame.topLeft() + QPoint(790, 10), QSize(142, 26));
+        Click(box.center());
+        const QList<QRect> lists = WaitForOthers(window, false);
+        QCOMPARE(lists.size(), 1);
+        const QRect list = lists.first();
+        SaveShot(list.united(box).adjusted(-20, -20, 20, 20), QStringLiteral("program_language_list"));
+        QVERIFY2(qAbs(list.top() - box.bottom()) <= 4 && list.left() <= box.center().x()
+                     && list.right() >= box.center().x(),
+                 qPrintable(QStringLiteral("list %1,%2 %3x%4, box %5,%6 %7x%8")
+                                .arg(list.x()).arg(list.y()).arg(list.width()).arg(list.height())
+                                .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+        // Its second entry: Simplified Chinese.
+        Click(QPoint(list.center().x(), list.top() + list.height() * 3 / 4));
+        QTRY_VERIFY_WITH_TIMEOUT(OtherWindows(window).isEmpty(), Patience);
+
+        // Space on the list with one receiver: the pairing dialog.
+        XDo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        XDo({QStringLiteral("key"), QStringLiteral("space")});
+        QVERIFY(!WaitForWindow(QStringLiteral("^Dialog$")).isEmpty());
+        Terminate(program);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(StoredLanguage(), 1);
+    }
+
+    // Space on the list with one receiver whose firmware is older than the
+    // image beside the program (the mouse's recorded version is the image's):
+    // the question, then the update in a dialog of its own, to its end view.
+    // A termination request there ends the program.
+    void endDuringTheUpdatesEndView()
+    {
+        Registry* const registry = Registry::Instance();
+        const QString mouseVersion = Registry::MouseVerKey(QStringLiteral("10"), QStringLiteral("1"));
+        QVERIFY(registry->SetValueFlushed(mouseVersion, QStringLiteral("v1.6")));
+        QVERIFY(registry->RemoveKeyFlushed(Registry::UpdateFailInfoKey()));
+        const auto restore = qScopeGuard([&] { registry->RemoveKeyFlushed(mouseVersion); });
+
+        QProcess program;
+        StartProgram(program);
+        const QString window = WaitForWindow(QStringLiteral("^TALVIRE$"));
+        QVERIFY2(!window.isEmpty(), program.readAll().constData());
+        QVERIFY(WaitForCard(window));
+        XDo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        XDo({QStringLiteral("key"), QStringLiteral("space")});
+        const QString question = WaitForWindow(QStringLiteral("^Dialog$"));
+        QVERIFY2(!question.isEmpty(), program.readAll().constData());
+        QTRY_COMPARE_WITH_TIMEOUT(XDo({QStringLiteral("getwindowfocus")}), question, Patience);
+        XDo({QStringLiteral("key"), QStringLiteral("Return")});
+        // The record of the running update, then its removal at the success.
+        QVERIFY(QTest::qWaitFor([&] { return !registry->GetValue(Registry::UpdateFailInfoKey()).isEmpty(); },
+                                Patience));
+        QVERIFY(QTest::qWaitFor([&] { return registry->GetValue(Registry::UpdateFailInfoKey()).isEmpty(); },
+                                Patience));
+        const QString update = WaitForWindow(QStringLiteral("^Dialog$"));
+        QVERIFY(!update.isEmpty());
+        // The end view: its button to close is drawn (the update's view has
+        // none there).
+        const QRect dialog = Geometry(update);
+        QVERIFY(QTest::qWaitFor([&] {
+            const QImage area = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(
+                QRect(dialog.topLeft() + QPoint(90, 240), QSize(120, 24)));
+            QSet<QRgb> colours;
+            for (int y = 0; y < area.height(); ++y) {
+                for (int x = 0; x < area.width(); ++x)
+                    colours.insert(area.pixel(x, y));
+            }
+            return colours.size() > 8;
+        }, Patience));
+        SaveShot(dialog, QStringLiteral("program_update_end"));
+        Terminate(program);
     }
 };
 
