@@ -522,6 +522,7 @@ void DialogChange::BuildDevicePages()
             // Its picture comes with its state, below.
             auto* button = new mytoolButtonEnter(page);
             button->setObjectName(QStringLiteral("btn") + QString::number(d));
+            connect(button, &mytoolButtonEnter::Entered, chooser, [](int index) { RefreshDeviceEntry(index); });
             SetFixedSize(button, ButtonSize);
             button->move(places[slot].button);
             DeviceButtons.append(button);

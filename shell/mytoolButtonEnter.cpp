@@ -1,7 +1,5 @@
 #include "shell/mytoolButtonEnter.h"
 
-#include "shell/DialogChange.h"
-
 mytoolButtonEnter::mytoolButtonEnter(QWidget* parent)
     : QToolButton(parent)
 {
@@ -18,6 +16,6 @@ void mytoolButtonEnter::enterEvent(QEvent* event)
 {
     const int index = IndexOf(objectName());
     if (index >= 0)
-        DialogChange::RefreshDeviceEntry(index);
+        emit Entered(index);
     QToolButton::enterEvent(event);
 }

@@ -3,8 +3,8 @@
 #include <QToolButton>
 
 // The picture button of one listed device, named "btn" + its index in the
-// device list. When the mouse pointer enters it, the device's entry is read
-// again (online state, identification) and its pictures redrawn.
+// device list. When the mouse pointer enters it, it says so with that index
+// (the chooser then reads the device's entry again and redraws it).
 class mytoolButtonEnter : public QToolButton {
     Q_OBJECT
 public:
@@ -13,6 +13,10 @@ public:
     // The device index in an object name "btn" + number; -1 when the name
     // holds no number.
     static int IndexOf(const QString& objectName);
+
+signals:
+    // The pointer entered a button whose name holds a device index.
+    void Entered(int index);
 
 protected:
     void enterEvent(QEvent* event) override;

@@ -90,7 +90,6 @@ public:
     int DeviceButtonOf(const QToolButton* label) const;
     void ClosePanels();
     void UncheckLabels();
-    void UncheckMarkers();
     // Unchecks the panel buttons and the macro buttons.
     void UncheckFunctionButtons();
 
@@ -108,6 +107,7 @@ private:
     void OpenList(QToolButton* listButton, int listRow, QWidget* panelPage);
     // The rows whose button holds the left click.
     int LeftClickRows() const;
+    void UncheckMarkers();
 
     Ui::Buttoninterface* ui;
     const ButtonFunctionTable& table_;

@@ -3,12 +3,9 @@
 #include "core/ButtonRecords.h"
 #include "core/MacroFile.h"
 #include "core/ParameterSetters.h"
-#include "core/ProductDescription.h"
 #include "core/SharedState.h"
 #include "dialogs/MacroKeyCodes.h"
-#include "pages/buttons/ButtonFunctionList.h"
 #include "pages/buttons/ButtonPageStyle.h"
-#include "pages/buttons/Buttoninterface.h"
 #include "pages/buttons/MacroSavePause.h"
 #include "ui_Buttoninterface.h"
 
@@ -36,35 +33,39 @@ constexpr int MacroType = ButtonFunctionTable::MacroType;
 const QString FontFamily = QStringLiteral("微软雅黑");
 } // namespace
 
-ButtonMacros::ButtonMacros(Buttoninterface* page)
-    : page_(page)
+ButtonMacros::ButtonMacros(Ui::Buttoninterface* ui, const QVector<Row>& rows, QButtonGroup* panelGroup, Page page)
+    : QObject(page.widget)
+    , ui(ui)
+    , rows_(rows)
+    , panelGroup_(panelGroup)
+    , page_(std::move(page))
 {
     QVector<int> rowOrder;
-    for (const Buttoninterface::Row& row : qAsConst(page->rows_))
+    for (const Row& row : qAsConst(rows_))
         rowOrder << row.button;
     pause_ = new MacroSavePause(
         rowOrder, [this](const QString& name) { return Holding(name); },
-        [this](const QString& name) { SendRepeat(name); }, page);
+        [this](const QString& name) { SendRepeat(name); }, this);
 }
 
 void ButtonMacros::BuildList()
 {
-    page_->MacroListLayout = new QVBoxLayout;
-    page_->MacroListLayout->setSizeConstraint(QLayout::SetFixedSize);
-    page_->MacroListWidget = new QWidget(page_);
-    page_->MacroListWidget->setMinimumSize(MacroListWidth, MacroListHeight);
-    page_->MacroListWidget->setMaximumSize(MacroListWidth, MacroListHeight);
-    page_->MacroListWidget->setStyleSheet(QStringLiteral("background-color:transparent;border:none;"));
-    page_->MacroListWidget->setLayout(page_->MacroListLayout);
-    page_->ui->scrollArea_7->setWidget(page_->MacroListWidget);
+    listLayout_ = new QVBoxLayout;
+    listLayout_->setSizeConstraint(QLayout::SetFixedSize);
+    listWidget_ = new QWidget(page_.widget);
+    listWidget_->setMinimumSize(MacroListWidth, MacroListHeight);
+    listWidget_->setMaximumSize(MacroListWidth, MacroListHeight);
+    listWidget_->setStyleSheet(QStringLiteral("background-color:transparent;border:none;"));
+    listWidget_->setLayout(listLayout_);
+    ui->scrollArea_7->setWidget(listWidget_);
     AddButtons();
 }
 
 void ButtonMacros::RebuildList()
 {
-    for (QToolButton* button : qAsConst(page_->MacroButtons))
+    for (QToolButton* button : qAsConst(buttons_))
         delete button;
-    page_->MacroButtons.clear();
+    buttons_.clear();
     AddButtons();
 }
 
@@ -73,21 +74,22 @@ void ButtonMacros::AddButtons()
     const QStringList names = MacroFile::List(MacroFile::Folder());
     const QFont font(FontFamily, FunctionFontPoints);
     const auto make = [&](const QString& text, int height) {
-        auto* button = new QToolButton(page_->MacroListWidget);
+        auto* button = new QToolButton(listWidget_);
         button->setText(text);
-        button->setStyleSheet(ButtonPageStyle::MacroButtonRule(page_->PictureDir, page_->ButtonColor));
+        button->setStyleSheet(ButtonPageStyle::MacroButtonRule(page_.pictureDir, page_.buttonColour));
         button->setFont(font);
         button->setMinimumSize(MacroButtonWidth, height);
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
-        page_->MacroListLayout->addWidget(button);
-        page_->MacroButtons.append(button);
+        listLayout_->addWidget(button);
+        buttons_.append(button);
         return button;
     };
     for (const QString& name : names) {
         QToolButton* button = make(name, MacroButtonHeight);
-        page_->PanelGroup->addButton(button);
-        QObject::connect(button, &QToolButton::clicked, page_, &Buttoninterface::slotButtonClicked);
+        panelGroup_->addButton(button);
+        // The page's slot of the Part, by name: it asks its sender.
+        connect(button, SIGNAL(clicked(bool)), page_.widget, SLOT(slotButtonClicked(bool)));
     }
     if (!names.isEmpty() && names.size() < MacroListRows) {
         for (int i = names.size(); i < MacroListRows; ++i) {
@@ -102,7 +104,8 @@ QString ButtonMacros::NameOf(const QToolButton* label) const
 {
     // The prefix comes off once, from the start: a name may hold it too.
     const QString text = label->text();
-    return text.startsWith(page_->MacroPrefix) ? text.mid(page_->MacroPrefix.size()) : text;
+    const QString prefix = page_.prefix();
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
 }
 
 MacroBlock ButtonMacros::ReadBlock(const QString& name, bool* ok)
@@ -146,23 +149,25 @@ QString ButtonMacros::HeaderValue(const QString& name)
     return MacroFile::ReadHeaderValue(MacroFile::PathOf(name));
 }
 
-void ButtonMacros::Assign(const QToolButton* macro)
+void ButtonMacros::Assign(const QToolButton* macro, QToolButton* label)
 {
-    QToolButton* label = page_->CheckedLabel();
     if (macro && label) {
         const QString name = macro->text();
-        const int button = page_->DeviceButtonOf(label);
+        int button = -1;
+        for (const Row& row : qAsConst(rows_)) {
+            if (row.label == label)
+                button = row.button;
+        }
         bool ok = false;
         const MacroBlock block = ReadBlock(name, &ok);
         if (ok) {
             const int repeat = HeaderValue(name).toInt();
             if (SetButtonMacro(button, ButtonFunction{MacroType, quint8(button), quint8(repeat)}, block)) {
-                label->setText(page_->MacroPrefix + name);
-                page_->SetButtonState(button, MacroType, button, repeat);
+                label->setText(page_.prefix() + name);
+                emit Stored(button, MacroType, button, repeat);
             }
         }
     }
-    page_->ClosePanels();
 }
 
 void ButtonMacros::Saved(const QString& name, int mode)
@@ -176,8 +181,8 @@ void ButtonMacros::Saved(const QString& name, int mode)
 QVector<int> ButtonMacros::Holding(const QString& name) const
 {
     QVector<int> buttons;
-    for (const Buttoninterface::Row& row : qAsConst(page_->rows_)) {
-        if (page_->MirrorType(row.button) == MacroType && NameOf(row.label) == name)
+    for (const Row& row : qAsConst(rows_)) {
+        if (page_.held(row.button).type == MacroType && NameOf(row.label) == name)
             buttons.append(row.button);
     }
     return buttons;
@@ -196,11 +201,11 @@ bool ButtonMacros::Pending() const
 void ButtonMacros::ShowInList(const QToolButton* label)
 {
     const QString text = label->text();
-    for (int k = 0; k < page_->MacroButtons.size(); ++k) {
-        QToolButton* macro = page_->MacroButtons.at(k);
-        if (macro->isEnabled() && page_->MacroPrefix + macro->text() == text) {
+    for (int k = 0; k < buttons_.size(); ++k) {
+        QToolButton* macro = buttons_.at(k);
+        if (macro->isEnabled() && page_.prefix() + macro->text() == text) {
             macro->setChecked(true);
-            page_->ui->scrollArea_7->verticalScrollBar()->setValue(RowHeight * (k + 1));
+            ui->scrollArea_7->verticalScrollBar()->setValue(RowHeight * (k + 1));
         }
     }
 }
@@ -224,10 +229,10 @@ void ButtonMacros::Rename(const QString& oldName, const QString& newName)
 {
     // A saved macro still waiting for its pause goes out under its new name.
     pause_->Rename(oldName, newName);
-    for (const Buttoninterface::Row& row : qAsConst(page_->rows_)) {
-        if (page_->MirrorType(row.button) != MacroType || NameOf(row.label) != oldName)
+    for (const Row& row : qAsConst(rows_)) {
+        if (page_.held(row.button).type != MacroType || NameOf(row.label) != oldName)
             continue;
-        row.label->setText(page_->MacroPrefix + newName);
+        row.label->setText(page_.prefix() + newName);
         ButtonFunction function;
         MacroBlock block;
         LiveFlashData.read([&](const FlashDataMap& image) {
@@ -237,38 +242,6 @@ void ButtonMacros::Rename(const QString& oldName, const QString& newName)
         ButtonRecords::SetMacroName(&block, newName);
         SetButtonMacro(row.button, function, block);
     }
-}
-
-void ButtonMacros::FallBack(const QString& text)
-{
-    QStringList texts;
-    for (const Buttoninterface::Row& row : qAsConst(page_->rows_))
-        texts << row.label->text();
-    const int modelIndex = CurrentDevice.get().modelIndex;
-    QVector<ButtonRecords::KeyParameter> parameters;
-    for (int key = 1; key <= ButtonRecords::ShownButtons; ++key)
-        parameters << ButtonRecords::KeyParameterOf(ProductDescription::Instance().KeyParam(modelIndex, key));
-    for (int r = 0; r < page_->rows_.size(); ++r) {
-        if (texts.at(r) != text)
-            continue;
-        const int button = page_->rows_.at(r).button;
-        // The device button's default function, from the function table.
-        const ButtonFunctionTable::Function* fallback =
-            page_->functions_->Find(ButtonRecords::DefaultTypes[button], ButtonRecords::DefaultValues1[button]);
-        page_->rows_.at(r).label->setChecked(true);
-        fallback->button->setChecked(true);
-        LiveFlashData.update([button](FlashDataMap& image) { image.keys[button] = KeyRecord(); });
-        const ButtonRecords::KeyParameter& parameter = parameters.at(button);
-        if (parameter.kind == ButtonRecords::KeyParameter::Consumer)
-            page_->SetButtonMediaKey(button, parameter.code);
-        else if (parameter.kind == ButtonRecords::KeyParameter::Combination)
-            page_->SetButtonComboKey(button, parameter.text);
-        else
-            page_->functionList_->Assign(*fallback, true);
-    }
-    page_->UncheckLabels();
-    page_->ClosePanels();
-    SendFlashData();
 }
 
 void ButtonMacros::WriteHeader(const QString& name, const QString& text)

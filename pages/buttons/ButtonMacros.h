@@ -1,42 +1,69 @@
 #pragma once
 
 #include "core/MacroBlock.h"
+#include "pages/buttons/ButtonFunctionList.h"
 
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QVector>
 
-class Buttoninterface;
+#include <functional>
+
 class MacroSavePause;
+class QButtonGroup;
 class QToolButton;
+class QVBoxLayout;
+class QWidget;
+
+namespace Ui {
+class Buttoninterface;
+}
 
 // The macros of the button page: the macro list of the function list (one
-// button per macro file), a macro stored on the checked row's button, the
-// macro editor's saves (through MacroSavePause), renames and deletes (a
-// deleted macro's buttons get their fallback: the model's key parameter, or
-// the button's default function). GUI thread; part of the page, which makes
-// it after its form and function table.
-class ButtonMacros {
+// button per macro file), a macro stored on a row's button, and the macro
+// editor's saves (through MacroSavePause) and renames. It owns the list's
+// widget and buttons. GUI thread; part of the page, which makes it after its
+// form.
+class ButtonMacros : public QObject {
+    Q_OBJECT
 public:
-    explicit ButtonMacros(Buttoninterface* page);
+    using Row = ButtonFunctionList::Row;
+    using Held = ButtonFunctionList::Held;
+    // What the macros ask the page.
+    struct Page {
+        // The page: the macro list's widget is its child, and a click on a
+        // macro's button reaches its slot slotButtonClicked(bool).
+        QWidget* widget = nullptr;
+        QString pictureDir;
+        QString buttonColour;
+        // What the page mirrors for a device button.
+        std::function<Held(int button)> held;
+        // The text before a macro's name on a row.
+        std::function<QString()> prefix;
+    };
+
+    // panelGroup: the page's group of the panels' buttons, which the macro
+    // buttons join.
+    ButtonMacros(Ui::Buttoninterface* ui, const QVector<Row>& rows, QButtonGroup* panelGroup, Page page);
 
     // The macro list's widget in its scroll area, and its buttons.
     void BuildList();
     // The macro folder changed: the buttons again.
     void RebuildList();
-    // Stores the macro of a list button on the checked row's button; closes
-    // the panels.
-    void Assign(const QToolButton* macro);
+    // The macro list's buttons, placeholders included.
+    const QList<QToolButton*>& Buttons() const { return buttons_; }
+    bool Empty() const { return buttons_.isEmpty(); }
+    // Stores the macro of a list button on a row label's button.
+    void Assign(const QToolButton* macro, QToolButton* label);
     // The editor saved a macro: mode 0 its events, 1 its repeat code.
     void Saved(const QString& name, int mode);
     void Rename(const QString& oldName, const QString& newName);
-    // The rows showing a deleted macro (by their text) get their fallback.
-    void FallBack(const QString& text);
     void SendPending();
     bool Pending() const;
     // The list button of the macro a row label shows is checked and
     // scrolled to.
     void ShowInList(const QToolButton* label);
-
     // A macro file as the block the mouse stores; *ok false when the
     // interface is not ready or the file cannot be read.
     static MacroBlock ReadBlock(const QString& name, bool* ok);
@@ -45,6 +72,10 @@ public:
     // Replaces the content of a macro's file by one line (logged when it
     // cannot).
     static void WriteHeader(const QString& name, const QString& text);
+
+signals:
+    // The device took a macro for a button: the page mirrors it.
+    void Stored(int button, int type, int value1, int value2);
 
 private:
     void AddButtons();
@@ -55,6 +86,12 @@ private:
     // The repeat code of a saved macro to the buttons that hold it.
     void SendRepeat(const QString& name);
 
-    Buttoninterface* page_;
+    Ui::Buttoninterface* ui;
+    QVector<Row> rows_;
+    QButtonGroup* panelGroup_;
+    Page page_;
     MacroSavePause* pause_ = nullptr;
+    QWidget* listWidget_ = nullptr;
+    QVBoxLayout* listLayout_ = nullptr;
+    QList<QToolButton*> buttons_;
 };

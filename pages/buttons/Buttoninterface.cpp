@@ -61,7 +61,7 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     LanguageTexts::Follow(this);
     PostMsg::Connect(SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
 
-    PictureDir = StyleSheet::PictureFolder(QStringLiteral("Buttoninterface"));
+    pictureDir_ = StyleSheet::PictureFolder(QStringLiteral("Buttoninterface"));
     userSettingDir_ = UserDataFolder() + QStringLiteral("/usersetting/MainPage");
     QDir().mkpath(userSettingDir_);
     SlotMouseIndex(0);
@@ -69,16 +69,15 @@ Buttoninterface::Buttoninterface(QWidget* parent)
     rows_ = {{ui->FireKey, ui->Number1, 0}, {ui->RightKey, ui->Number2, 1}, {ui->BackKey, ui->Number3, 2},
              {ui->StartPause, ui->Number4, 4}, {ui->TopMusic, ui->Number5, 3}, {ui->BackMusic, ui->Number6, 5}};
     functions_ = std::make_unique<ButtonFunctionTable>(ui);
-    macros_ = std::make_unique<ButtonMacros>(this);
     QVector<QToolButton*> markers;
     for (const Row& row : qAsConst(rows_))
         markers << row.marker;
+    buttonColour_ = StyleSheet::ColourText(ProductDescription::Instance().Option().List(QStringLiteral("ButtonColor")));
     InitButtonGroups();
-    ButtonColor = StyleSheet::ColourText(ProductDescription::Instance().Option().List(QStringLiteral("ButtonColor")));
     LoadMacroButtons();
     ui->DPI_3->hide();
     ui->DPI_9->hide();
-    ButtonPageStyle::Apply(ui, *functions_, PictureDir, ButtonColor, markers);
+    ButtonPageStyle::Apply(ui, *functions_, pictureDir_, buttonColour_, markers);
     ReadSensorDefines();
     functionList_->ConnectAssignments();
 
@@ -102,7 +101,7 @@ Buttoninterface::Buttoninterface(QWidget* parent)
 
     InitLanguageTexts();
     LoadLanguage(1, LanguageTexts::StoredIndex());
-    ButtonPageStyle::ApplyFrames(ui, PictureDir);
+    ButtonPageStyle::ApplyFrames(ui, pictureDir_);
 }
 
 Buttoninterface::~Buttoninterface()
@@ -129,9 +128,7 @@ void Buttoninterface::InitButtonGroups()
 
     ButtonFunctionList::Page page;
     page.widget = this;
-    page.held = [this](int button) {
-        return ButtonFunctionList::Held{MirrorType(button), MirrorValue1(button), MirrorValue2(button)};
-    };
+    page.held = [this](int button) { return HeldBy(button); };
     page.dpiOf = [this](int lockRegister) { return DpiValueFromIndex(lockRegister); };
     page.registerOf = [this](int dpi) -> std::optional<int> {
         // A model with a register table but no entry for this DPI has no
@@ -144,8 +141,16 @@ void Buttoninterface::InitButtonGroups()
     functionList_ = std::make_unique<ButtonFunctionList>(ui, *functions_, rows_, PanelGroup, page);
     connect(functionList_.get(), &ButtonFunctionList::Stored, this, &Buttoninterface::SetButtonState);
     connect(functionList_.get(), &ButtonFunctionList::Combination, this, &Buttoninterface::SetButtonComboKey);
-    connect(functionList_.get(), &ButtonFunctionList::MacroRowOpened, this,
-            [this](const QToolButton* label) { macros_->ShowInList(label); });
+
+    ButtonMacros::Page macroPage;
+    macroPage.widget = this;
+    macroPage.pictureDir = pictureDir_;
+    macroPage.buttonColour = buttonColour_;
+    macroPage.held = page.held;
+    macroPage.prefix = [this] { return MacroPrefix; };
+    macros_ = std::make_unique<ButtonMacros>(ui, rows_, PanelGroup, macroPage);
+    connect(macros_.get(), &ButtonMacros::Stored, this, &Buttoninterface::SetButtonState);
+    connect(functionList_.get(), &ButtonFunctionList::MacroRowOpened, macros_.get(), &ButtonMacros::ShowInList);
 }
 
 void Buttoninterface::ReadSensorDefines()
@@ -235,6 +240,11 @@ int Buttoninterface::MirrorValue1(int button) const
 int Buttoninterface::MirrorValue2(int button) const
 {
     return button >= 0 && button < ButtonValue2.size() ? ButtonValue2.at(button) : -1;
+}
+
+ButtonFunctionList::Held Buttoninterface::HeldBy(int button) const
+{
+    return ButtonFunctionList::Held{MirrorType(button), MirrorValue1(button), MirrorValue2(button)};
 }
 
 int Buttoninterface::DeviceButtonOf(const QToolButton* label) const
@@ -374,7 +384,7 @@ void Buttoninterface::SlotMouseIndex(int index)
 {
     // Every model shows the same mouse picture.
     Q_UNUSED(index)
-    ui->widget->setStyleSheet(ButtonPageStyle::MouseRule(PictureDir));
+    ui->widget->setStyleSheet(ButtonPageStyle::MouseRule(pictureDir_));
 }
 
 void Buttoninterface::SlotUpDataConfigUI(int count, int current, bool enabled)
@@ -504,7 +514,7 @@ void Buttoninterface::on_DPI_12_clicked()
 
 void Buttoninterface::on_DPI_10_clicked()
 {
-    functionList_->OpenMacros(!MacroButtons.isEmpty());
+    functionList_->OpenMacros(!macros_->Empty());
 }
 
 void Buttoninterface::on_DPI_6_clicked(bool checked)
@@ -690,8 +700,10 @@ QString Buttoninterface::ReadMacroHeaderValue(const QString& name)
 
 void Buttoninterface::slotButtonClicked(bool checked)
 {
-    if (checked)
-        macros_->Assign(qobject_cast<QToolButton*>(sender()));
+    if (!checked)
+        return;
+    macros_->Assign(qobject_cast<QToolButton*>(sender()), CheckedLabel());
+    ClosePanels();
 }
 
 void Buttoninterface::SlotUpDataMacro(const QString& name, int mode)
@@ -716,8 +728,46 @@ void Buttoninterface::SlotMacroRename(const QString& oldName, const QString& new
 
 void Buttoninterface::SlotDeleteMacroButton(const QString& text)
 {
-    macros_->FallBack(text);
+    FallBack(text);
 }
+
+const QList<QToolButton*>& Buttoninterface::MacroButtons() const
+{
+    return macros_->Buttons();
+}
+
+void Buttoninterface::FallBack(const QString& text)
+{
+    QStringList texts;
+    for (const Row& row : qAsConst(rows_))
+        texts << row.label->text();
+    const int modelIndex = CurrentDevice.get().modelIndex;
+    QVector<ButtonRecords::KeyParameter> parameters;
+    for (int key = 1; key <= ButtonRecords::ShownButtons; ++key)
+        parameters << ButtonRecords::KeyParameterOf(ProductDescription::Instance().KeyParam(modelIndex, key));
+    for (int r = 0; r < rows_.size(); ++r) {
+        if (texts.at(r) != text)
+            continue;
+        const int button = rows_.at(r).button;
+        // The device button's default function, from the function table.
+        const ButtonFunctionTable::Function* fallback =
+            functions_->Find(ButtonRecords::DefaultTypes[button], ButtonRecords::DefaultValues1[button]);
+        rows_.at(r).label->setChecked(true);
+        fallback->button->setChecked(true);
+        LiveFlashData.update([button](FlashDataMap& image) { image.keys[button] = KeyRecord(); });
+        const ButtonRecords::KeyParameter& parameter = parameters.at(button);
+        if (parameter.kind == ButtonRecords::KeyParameter::Consumer)
+            SetButtonMediaKey(button, parameter.code);
+        else if (parameter.kind == ButtonRecords::KeyParameter::Combination)
+            SetButtonComboKey(button, parameter.text);
+        else
+            functionList_->Assign(*fallback, true);
+    }
+    UncheckLabels();
+    ClosePanels();
+    SendFlashData();
+}
+
 
 // ---------------------------------------------------------------------------
 // Export, import, reset and profiles

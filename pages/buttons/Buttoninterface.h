@@ -20,7 +20,6 @@ class LanguageTexts;
 class ButtonMacros;
 class QButtonGroup;
 class QToolButton;
-class QVBoxLayout;
 class Worker;
 
 // The button assignment page, the first page of the configuration frame: the
@@ -41,8 +40,10 @@ class Worker;
 //
 // Its parts: ButtonFunctionTable (which function button stands for which
 // function), ButtonFunctionList (choosing and assigning), ButtonMacros (the
-// macro list, macros on the buttons and their fallback), ConfigurationActions
-// (export, import, reset), ButtonPageTexts and ButtonPageStyle.
+// macro list and macros on the buttons), ConfigurationActions
+// (export, import, reset), ButtonPageTexts and ButtonPageStyle. Each part
+// owns its state; the page wires them (what a button holds, what was stored)
+// and gives a deleted macro's rows their fallback.
 class Buttoninterface : public QWidget {
     Q_OBJECT
 public:
@@ -104,8 +105,8 @@ public:
     // The first checked label in row order; nullptr when none.
     QToolButton* CheckedLabel() const;
 
-    QVBoxLayout* MacroListLayout = nullptr;
-    QList<QToolButton*> MacroButtons;
+    // The macro list's buttons, placeholders included.
+    const QList<QToolButton*>& MacroButtons() const;
     // The panels' buttons and the macro list's buttons.
     QButtonGroup* PanelGroup = nullptr;
     // The mirror, by device button.
@@ -117,9 +118,6 @@ public:
     QString SensorModel;
     QStringList DefineNames;
     QVector<int> DefineValues;
-    QWidget* MacroListWidget = nullptr;
-    QString PictureDir;
-    QString ButtonColor;
     // The text before a macro's name on a row.
     QString MacroPrefix;
 
@@ -199,8 +197,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // The macro part uses the page's form, rows and mirror.
-    friend class ButtonMacros;
     using Row = ButtonFunctionList::Row;
 
     void InitButtonGroups();
@@ -219,6 +215,10 @@ private:
     int MirrorType(int button) const;
     int MirrorValue1(int button) const;
     int MirrorValue2(int button) const;
+    ButtonFunctionList::Held HeldBy(int button) const;
+    // The rows showing a deleted macro get their fallback: the model's key
+    // parameter, or the button's default function.
+    void FallBack(const QString& text);
 
     Ui::Buttoninterface* ui;
     Worker* worker_ = nullptr;
@@ -232,6 +232,8 @@ private:
     bool hasShown_ = false;
     int languageFlag_ = 1;
     QString userSettingDir_;
+    QString pictureDir_;
+    QString buttonColour_;
     // The text before a configuration's number.
     QString profilePrefix_;
 };

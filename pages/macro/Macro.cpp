@@ -16,7 +16,8 @@
 #include "pages/macro/MacroPageStyle.h"
 #include "pages/macro/MacroPageTexts.h"
 #include "pages/macro/MacroRecorder.h"
-#include "pages/macro/MacroTransfer.h"
+#include "pages/macro/MacroDeviceTransfer.h"
+#include "pages/macro/MacroExportImport.h"
 #include "ui_Macro.h"
 
 #include <QButtonGroup>
@@ -26,10 +27,11 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <memory>
 
 namespace {
-const QString DelayMark = QStringLiteral("ms");
+const QString& DelayMark = MacroRows::DelayMark;
 
 // Repeat codes of the three repeat modes without a count.
 constexpr int RepeatWhileHeld = 254;
@@ -42,7 +44,6 @@ Macro::Macro(QWidget* parent)
     , ui(new Ui::Macro)
 {
     ui->setupUi(this);
-    transfer_ = std::make_unique<MacroTransfer>(this);
     recording_ = std::make_unique<MacroRecorder>(ui, [this](QWidget* notice) { Place(notice); });
     connect(recording_.get(), &MacroRecorder::Started, this, [this] { EventsModified = true; });
     connect(recording_.get(), &MacroRecorder::KeyRecorded, this, &Macro::AppendKeyRow);
@@ -51,6 +52,28 @@ Macro::Macro(QWidget* parent)
     LanguageTexts::Follow(this);
     PictureFolder = StyleSheet::PictureFolder(QStringLiteral("Macro"));
     MacroFolder = MacroFile::Folder();
+    rows_ = std::make_unique<MacroRows>(ui, PictureFolder);
+    const auto ownChange = [this](bool on) { selecting_ = on; };
+    MacroDeviceTransfer::Page device;
+    device.folder = MacroFolder;
+    device.showsSaved = [this](const QString& name) {
+        return ui->listWidgetHong->currentRow() >= 0 && name == rows_->CurrentMacro() && !EventsModified;
+    };
+    device.ownChange = ownChange;
+    deviceTransfer_ = std::make_unique<MacroDeviceTransfer>(ui, *rows_, device);
+    MacroExportImport::Page exchange;
+    exchange.widget = this;
+    exchange.folder = MacroFolder;
+    exchange.repeatCode = [this] { return RepeatCode(); };
+    exchange.failed = [this](ExeIsRun::Failure failure) { ShowFailure(failure); };
+    exchange.nameTaken = [this] { ShowSameMacro(QSize()); };
+    exchange.showRepeat = [this](int code) {
+        const QSignalBlocker repeat(RepeatModeGroup);
+        const QSignalBlocker number(ui->NumberEdit);
+        SetRepeatCode(code);
+    };
+    exchange.ownChange = ownChange;
+    exchange_ = std::make_unique<MacroExportImport>(ui, *rows_, exchange);
     PostMsg::Connect(SIGNAL(SigButtonToMacro(FlashDataMap, int)), this, SLOT(SlotButtonToMacro(FlashDataMap, int)));
     PostMsg::Connect(SIGNAL(SigMacroDownLoadData(QString, int)), this, SLOT(SlotMacroDownLoadData(QString, int)));
     PostMsg::Connect(SIGNAL(SigSetMacroPage()), this, SLOT(SlotSetMacroPage()));
@@ -211,48 +234,6 @@ void Macro::ShowFailure(ExeIsRun::Failure failure)
 // ---------------------------------------------------------------------------
 // Rows
 
-bool Macro::IsDelayRow(const QListWidgetItem* item)
-{
-    return item->text().contains(DelayMark);
-}
-
-QListWidgetItem* Macro::KeyRow(const QString& name, bool press) const
-{
-    int kind = MacroKeyCodes::Key;
-    int code = 0;
-    if (!MacroKeyCodes::CodeOf(name, &kind, &code))
-        kind = -1;
-    return CodedKeyRow(name, press, kind, code);
-}
-
-QListWidgetItem* Macro::CodedKeyRow(const QString& name, bool press, int kind, int code) const
-{
-    auto* item = new QListWidgetItem(QIcon(PictureFolder + (press ? QStringLiteral("MacroDown.png")
-                                                                  : QStringLiteral("MacroUp.png"))),
-                                     name, nullptr, press ? PressRow : ReleaseRow);
-    if (kind >= 0) {
-        item->setData(KindRole, kind);
-        item->setData(CodeRole, code);
-    }
-    return item;
-}
-
-QListWidgetItem* Macro::RowOf(const MacroFile::Line& line) const
-{
-    if (line.delay)
-        return DelayRow(line.text);
-    int kind = -1;
-    int code = 0;
-    if (MacroKeyCodes::KnownCode(line.code, line.kind, &code))
-        kind = line.kind;
-    return CodedKeyRow(KeyNameFromHidCode(line.code, line.kind), !line.release, kind, code);
-}
-
-QListWidgetItem* Macro::DelayRow(const QString& text) const
-{
-    return new QListWidgetItem(QIcon(PictureFolder + QStringLiteral("MacroTime.png")), text, nullptr, PressRow);
-}
-
 int Macro::KeyRowCount() const
 {
     int keys = 0;
@@ -273,18 +254,17 @@ bool Macro::RoomForKeyRows(int added)
 
 void Macro::AppendKeyRow(const QString& name, bool press)
 {
-    if (ui->listWidgetHong->currentRow() < 0)
-        return;
-    ui->listWidgetKey->addItem(KeyRow(name, press));
-    ui->listWidgetKey->setCurrentRow(ui->listWidgetKey->count() - 1);
+    rows_->AppendKeyRow(name, press);
 }
 
 void Macro::AppendDelayRow(qint64 ms)
 {
-    if (ui->listWidgetHong->currentRow() < 0)
-        return;
-    ui->listWidgetKey->addItem(DelayRow(QString::number(qBound<qint64>(0, ms, MaxEventDelay)) + DelayMark));
-    ui->listWidgetKey->setCurrentRow(ui->listWidgetKey->count() - 2);
+    rows_->AppendDelayRow(ms);
+}
+
+QVector<MacroFile::Line> Macro::ShownLines() const
+{
+    return rows_->ShownLines();
 }
 
 void Macro::InsertKeyRowWithDelay(const QString& name, bool press)
@@ -292,8 +272,8 @@ void Macro::InsertKeyRowWithDelay(const QString& name, bool press)
     QListWidget* list = ui->listWidgetKey;
     const int r = list->currentRow();
     const int c = list->count();
-    QListWidgetItem* key = KeyRow(name, press);
-    QListWidgetItem* delay = DelayRow(QStringLiteral("10ms"));
+    QListWidgetItem* key = rows_->KeyRow(name, press);
+    QListWidgetItem* delay = rows_->DelayRow(QStringLiteral("10ms"));
     if (c == 0) {
         delete delay;
         list->insertItem(0, key);
@@ -321,9 +301,9 @@ void Macro::InsertMouseClickRows(int mouseButton)
     QListWidget* list = ui->listWidgetKey;
     const int r = list->currentRow();
     const int c = list->count();
-    const auto press = [&] { return CodedKeyRow(name, true, MacroKeyCodes::Mouse, bits[mouseButton]); };
-    const auto release = [&] { return CodedKeyRow(name, false, MacroKeyCodes::Mouse, bits[mouseButton]); };
-    const auto delay = [this] { return DelayRow(QStringLiteral("10ms")); };
+    const auto press = [&] { return rows_->CodedKeyRow(name, true, MacroKeyCodes::Mouse, bits[mouseButton]); };
+    const auto release = [&] { return rows_->CodedKeyRow(name, false, MacroKeyCodes::Mouse, bits[mouseButton]); };
+    const auto delay = [this] { return rows_->DelayRow(QStringLiteral("10ms")); };
     QVector<QListWidgetItem*> rows;
     int at = 0;
     if (c == 0) {
@@ -353,7 +333,7 @@ void Macro::InsertDelayRow(int ms)
     const QString text = QString::number(qBound(0, ms, MaxEventDelay)) + DelayMark;
     const int r = list->currentRow();
     if (r < 0) {
-        list->addItem(DelayRow(text));
+        list->addItem(rows_->DelayRow(text));
         return;
     }
     if (r == 0)
@@ -365,89 +345,12 @@ void Macro::InsertDelayRow(int ms)
         at = r - 1;
         delete list->takeItem(at);
     }
-    list->insertItem(at, DelayRow(text));
+    list->insertItem(at, rows_->DelayRow(text));
     list->setCurrentRow(at);
-}
-
-QVector<MacroFile::Line> Macro::LinesOf(const QList<QListWidgetItem*>& rows)
-{
-    QVector<MacroFile::Line> lines;
-    for (const QListWidgetItem* item : rows) {
-        MacroFile::Line line;
-        if (IsDelayRow(item)) {
-            line.delay = true;
-            line.text = item->text();
-        } else {
-            int kind = MacroKeyCodes::Key;
-            int code = 0;
-            if (item->data(KindRole).isValid()) {
-                kind = item->data(KindRole).toInt();
-                code = item->data(CodeRole).toInt();
-            } else if (!MacroKeyCodes::CodeOf(item->text(), &kind, &code)) {
-                // A name outside the vocabulary is the empty key, as on the device.
-                kind = MacroKeyCodes::Key;
-                code = 0;
-            }
-            line.code = MacroKeyCodes::CodeText(code);
-            line.kind = kind;
-            line.release = item->type() == ReleaseRow;
-        }
-        lines.append(line);
-    }
-    return lines;
-}
-
-QVector<MacroFile::Line> Macro::ShownLines() const
-{
-    QList<QListWidgetItem*> rows;
-    for (int row = 0; row < ui->listWidgetKey->count(); ++row)
-        rows.append(ui->listWidgetKey->item(row));
-    return LinesOf(rows);
-}
-
-MacroBlock Macro::BlockOf(const QString& name, const QVector<MacroFile::Line>& lines)
-{
-    MacroBlock block;
-    ButtonRecords::SetMacroName(&block, name);
-    int events = 0;
-    for (int row = 0; row < lines.size() && events < MacroBlock::MaxEvents; ++row) {
-        const MacroFile::Line& line = lines.at(row);
-        DeviceEvent& event = block.events[events];
-        if (row % 2 == 0) {
-            // A key row; a delay row out of place is the empty key.
-            event.release = line.delay ? 0 : quint8(line.release);
-            event.kind = line.delay ? quint8(MacroKeyCodes::Key) : quint8(line.kind);
-            event.code = line.delay ? quint16(0) : quint16(line.code.midRef(2).toInt(nullptr, 16));
-            event.delay = 0;
-            if (row == lines.size() - 1)
-                ++events;
-        } else {
-            const qint64 delay = QString(line.text).remove(DelayMark).toLongLong();
-            event.delay = quint32(qBound<qint64>(0, delay, MaxEventDelay));
-            ++events;
-        }
-    }
-    block.count = quint8(events);
-    return block;
 }
 
 // ---------------------------------------------------------------------------
 // The macro list and files
-
-QString Macro::CurrentMacro() const
-{
-    const QListWidgetItem* item = ui->listWidgetHong->currentItem();
-    return item && ui->listWidgetHong->currentRow() >= 0 ? item->text() : QString();
-}
-
-bool Macro::HasMacro(const QString& name) const
-{
-    for (int row = 0; row < ui->listWidgetHong->count(); ++row) {
-        if (ui->listWidgetHong->item(row)->text() == name)
-            return true;
-    }
-    return false;
-}
 
 void Macro::LoadMacroList()
 {
@@ -486,7 +389,7 @@ int Macro::RepeatCode() const
 
 void Macro::LoadMacroFile()
 {
-    const QString name = CurrentMacro();
+    const QString name = rows_->CurrentMacro();
     if (ui->listWidgetHong->currentRow() < 0)
         return;
     ui->listWidgetKey->clear();
@@ -496,7 +399,7 @@ void Macro::LoadMacroFile()
     if (content.hasHeader)
         SetRepeatCode(MacroFile::RepeatCodeOf(content.header));
     for (const MacroFile::Line& line : qAsConst(content.lines))
-        ui->listWidgetKey->addItem(RowOf(line));
+        ui->listWidgetKey->addItem(rows_->RowOf(line));
 }
 
 void Macro::ShowCurrentMacro()
@@ -529,7 +432,7 @@ void Macro::on_NewHong_clicked()
         return;
     }
     const QString path = MacroFile::PathOf(MacroFolder, name);
-    if (HasMacro(name) || QFile::exists(path)) {
+    if (rows_->HasMacro(name) || QFile::exists(path)) {
         ShowSameMacro(prompt.size());
         return;
     }
@@ -569,7 +472,7 @@ void Macro::RenameMacro()
         return;
     }
     const QString newPath = MacroFile::PathOf(MacroFolder, newName);
-    if (HasMacro(newName) || QFile::exists(newPath)) {
+    if (rows_->HasMacro(newName) || QFile::exists(newPath)) {
         ShowSameMacro(prompt.size());
         return;
     }
@@ -769,7 +672,7 @@ void Macro::on_Save_clicked()
     if (RecordingNoticeShown())
         return;
     SetSaveActive(false);
-    const QString name = CurrentMacro();
+    const QString name = rows_->CurrentMacro();
     if (ui->listWidgetHong->currentRow() < 0)
         return;
     QString error;
@@ -797,24 +700,25 @@ void Macro::on_ReNumber_released() {}
 void Macro::on_AutoInsertDelay_released() {}
 
 // ---------------------------------------------------------------------------
-// The macro and the device, export and import (MacroTransfer)
+// The macro and the device (MacroDeviceTransfer), export and import
+// (MacroExportImport)
 
 void Macro::SlotButtonToMacro(FlashDataMap image, int button)
 {
-    transfer_->FromDevice(image, button);
+    deviceTransfer_->FromDevice(image, button);
 }
 
 void Macro::SlotMacroDownLoadData(QString name, int button)
 {
-    transfer_->ToDevice(name, button);
+    deviceTransfer_->ToDevice(name, button);
 }
 
 void Macro::ExPortMacro()
 {
-    transfer_->Export();
+    exchange_->Export();
 }
 
 void Macro::InPortMacro()
 {
-    transfer_->Import();
+    exchange_->Import();
 }

@@ -5,6 +5,7 @@
 #include "core/MacroBlock.h"
 #include "core/MacroFile.h"
 #include "dialogs/ExeIsRun.h"
+#include "pages/macro/MacroRows.h"
 
 #include <QModelIndex>
 #include <QPoint>
@@ -14,8 +15,9 @@
 
 #include <memory>
 
+class MacroDeviceTransfer;
+class MacroExportImport;
 class MacroRecorder;
-class MacroTransfer;
 class QButtonGroup;
 class QListWidgetItem;
 
@@ -29,18 +31,16 @@ class Macro;
 // delays), recording, the delay and repeat modes, inserting events and Save
 // on the right.
 //
-// A macro's rows alternate key row, delay row, ..., key row. A key row keeps
-// its kind and code as item data, so its file and device form do not depend
-// on the language its name was shown in; a delay row is one whose text holds
-// "ms". While a recording runs MacroRecording is set (the top window then
-// ignores every key) and the frame's page buttons are disabled (SigStartRecord
-// 0, then 1).
+// The rows are made and read by MacroRows. While a recording (MacroRecorder)
+// runs MacroRecording is set (the top window then ignores every key) and the
+// frame's page buttons are disabled (SigStartRecord 0, then 1).
 //
 // The page meets the button page only on the bus: a save sends SigUpDataMacro
 // (name, 0 rows changed / 1 repeat changed), on which the button page asks for
 // the block of each button that carries the macro (SigMacroDownLoadData); a
-// macro button shown from the device hands its block over (SigButtonToMacro).
-// GUI thread.
+// macro button shown from the device hands its block over (SigButtonToMacro);
+// MacroDeviceTransfer does both. MacroExportImport exports and imports single
+// macros. GUI thread.
 class Macro : public QWidget {
     Q_OBJECT
 public:
@@ -48,7 +48,7 @@ public:
     ~Macro() override;
 
     // The largest delay one device event holds, in milliseconds.
-    static constexpr int MaxEventDelay = MacroBlock::MaxDelay;
+    static constexpr int MaxEventDelay = MacroRows::MaxEventDelay;
     // The most key rows a macro has on the device.
     static constexpr int MaxKeyRows = MacroBlock::MaxEvents;
     // Dialog offsets: the page's own dialogs, and the key and delay dialogs.
@@ -57,19 +57,19 @@ public:
     static constexpr int EventDialogDx = -50;
     static constexpr int EventDialogDy = -70;
 
-    // Item types of key rows; delay rows are of the press type.
-    enum RowType { PressRow = 0, ReleaseRow = 1 };
-    // Item data of key rows: kind (MacroKeyCodes::Kind) and code.
-    static constexpr int KindRole = Qt::UserRole;
-    static constexpr int CodeRole = Qt::UserRole + 1;
-    static bool IsDelayRow(const QListWidgetItem* item);
-
-    // The block of a macro's rows as a mouse button carries it: the name in
-    // at most 30 bytes (cut between characters), at most 70 events.
-    static MacroBlock BlockOf(const QString& name, const QVector<MacroFile::Line>& lines);
+    // The rows' types and data (MacroRows).
+    static constexpr int PressRow = MacroRows::PressRow;
+    static constexpr int ReleaseRow = MacroRows::ReleaseRow;
+    static constexpr int KindRole = MacroRows::KindRole;
+    static constexpr int CodeRole = MacroRows::CodeRole;
+    static bool IsDelayRow(const QListWidgetItem* item) { return MacroRows::IsDelayRow(item); }
+    static MacroBlock BlockOf(const QString& name, const QVector<MacroFile::Line>& lines)
+    {
+        return MacroRows::BlockOf(name, lines);
+    }
+    static QVector<MacroFile::Line> LinesOf(const QList<QListWidgetItem*>& rows) { return MacroRows::LinesOf(rows); }
     // The macro's rows as its file holds them.
     QVector<MacroFile::Line> ShownLines() const;
-    static QVector<MacroFile::Line> LinesOf(const QList<QListWidgetItem*>& rows);
     // The repeat code of the page's repeat controls: 254, 255, 253 or the count.
     int RepeatCode() const;
 
@@ -130,18 +130,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Parts of the page in files of their own; they use the page's rows and
-    // list.
-    friend class MacroTransfer;
-
     void MarkMacroModified();
     void MarkEventsChanged();
     void SetSaveActive(bool active);
     // Mouse rows take the names of the language just loaded.
     void RenameMouseRows();
 
-    QString CurrentMacro() const;
-    bool HasMacro(const QString& name) const;
     // While recording: shows the "stop first" notice over the page and
     // returns true, and the caller opens nothing; false when not recording.
     bool RecordingNoticeShown();
@@ -152,11 +146,6 @@ private:
     // Tells the user that an action on a macro failed.
     void ShowFailure(ExeIsRun::Failure failure);
 
-    QListWidgetItem* KeyRow(const QString& name, bool press) const;
-    QListWidgetItem* CodedKeyRow(const QString& name, bool press, int kind, int code) const;
-    QListWidgetItem* DelayRow(const QString& text) const;
-    // The row of a line of a macro file.
-    QListWidgetItem* RowOf(const MacroFile::Line& line) const;
     int KeyRowCount() const;
     // Whether rows can be added (shows the limit notice when not).
     bool RoomForKeyRows(int added);
@@ -172,7 +161,9 @@ private:
     QString ButtonColorText;
     QString MacroRealText;
     std::unique_ptr<LanguageTexts> language_;
-    std::unique_ptr<MacroTransfer> transfer_;
+    std::unique_ptr<MacroRows> rows_;
+    std::unique_ptr<MacroDeviceTransfer> deviceTransfer_;
+    std::unique_ptr<MacroExportImport> exchange_;
     std::unique_ptr<MacroRecorder> recording_;
     // Set while the page itself changes the current macro (the change then
     // loads nothing of its own).

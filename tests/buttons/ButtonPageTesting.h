@@ -75,7 +75,7 @@ inline int ScrollOf(Buttoninterface& page, const char* area)
 // The macro list's button of a macro.
 inline QToolButton* MacroButton(Buttoninterface& page, const QString& name)
 {
-    for (QToolButton* button : page.MacroButtons) {
+    for (QToolButton* button : page.MacroButtons()) {
         if (button->text() == name)
             return button;
     }
