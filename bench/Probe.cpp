@@ -9,7 +9,8 @@
 //   talvire-bench-probe language [count]
 //       changes the language (Simplified Chinese and English in turn) count
 //       times on the device list, then count times with the frame open; each
-//       figure runs from the choice until every visible window has repainted.
+//       figure runs from the choice until every visible window has repainted;
+//       with the frame open, also each direction apart.
 //   talvire-bench-probe open [count]
 //       shows the device list, lets the window prepare the frame while idle,
 //       then opens the simulated mouse with a click on its picture, goes back
@@ -30,10 +31,22 @@
 //       pages in turn, count rounds; each figure runs from the page button's
 //       click until the window has repainted: each page's first visit (the
 //       button page's was the opening) and the median of its later ones.
+//   talvire-bench-probe stall
+//       starts as the program does (its start pictures decoded ahead) and
+//       shows the device list; from its first paint with the device on it,
+//       the longest the window went without handling its events (a timer
+//       every millisecond) over two seconds, while the window prepares the
+//       frame on its own.
+//   talvire-bench-probe early <ms>
+//       starts so, and clicks on the mouse's picture <ms> after the device
+//       list's first paint, whatever the window has prepared by then; the
+//       figure runs from the click until the frame has been painted.
 //
 // Prints key=value lines in milliseconds (median, min, max). Runs on the X
 // display of the bench; the device library's link takes its usual time.
 #include "core/FlashDataMap.h"
+#include "core/PicturePreload.h"
+#include "core/StyleSheet.h"
 #include "core/ParameterSetters.h"
 #include "core/SharedState.h"
 #include "devicelib/DIVAza.h"
@@ -49,6 +62,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QListWidget>
+#include <QStackedWidget>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -60,7 +74,9 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -440,9 +456,95 @@ int Language(DialogMain* window, int count)
     }
     Print("language_list_ms", list);
     Print("language_frame_ms", frame);
+    // Each direction apart: the changes alternate, to Chinese first.
+    for (const auto& [name, parity] : {std::pair<const char*, size_t>{"language_frame_to_chinese_ms", 0},
+                                       std::pair<const char*, size_t>{"language_frame_to_english_ms", 1}}) {
+        std::vector<double> direction;
+        for (size_t i = parity; i < frame.size(); i += 2)
+            direction.push_back(frame[i]);
+        Print(name, direction);
+    }
     // How many of the changes made a window repaint.
     std::printf("language_list_repaints=%d/%d\nlanguage_frame_repaints=%d/%d\n", listRepaints, count, frameRepaints,
                 count);
+    return 0;
+}
+
+// Shows the device list as the program's start does; returns the time of the
+// window's first repaint with the device on it.
+bool ListPainted(DialogMain* window, Clock::time_point* painted)
+{
+    App()->repainted.clear();
+    window->show();
+    if (!WaitFor([window] {
+            if (DialogChange::DeviceButtons.size() != 1 || ShownDevices.size() != 1)
+                return false;
+            // A repaint before the device was listed does not count.
+            if (App()->repainted.contains(window) && !window->Chooser()->DevicesListed())
+                App()->repainted.remove(window);
+            return App()->repainted.contains(window) && window->Chooser()->DevicesListed();
+        }))
+        return false;
+    *painted = App()->repainted.value(window);
+    return true;
+}
+
+int Stall(DialogMain* window, int)
+{
+    Clock::time_point painted;
+    if (!ListPainted(window, &painted)) {
+        std::fprintf(stderr, "talvire-bench-probe: the device list was not painted\n");
+        return 1;
+    }
+    Heartbeat heartbeat;
+    heartbeat.Start();
+    // TALVIRE_PROBE_TRACE: each stall over 20 ms on stderr, with the frame's
+    // state before and after it.
+    QTimer trace;
+    if (qEnvironmentVariableIsSet("TALVIRE_PROBE_TRACE")) {
+        auto state = [window] {
+            auto* frame = window->findChild<Dialog*>();
+            auto* pages = frame ? frame->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog")) : nullptr;
+            return QStringLiteral("frame %1 pages %2 prepared %3")
+                .arg(frame ? 1 : 0)
+                .arg(pages ? pages->count() : 0)
+                .arg(frame && frame->PagesPrepared() ? 1 : 0);
+        };
+        auto last = std::make_shared<std::pair<Clock::time_point, QString>>(Clock::now(), state());
+        trace.setInterval(1);
+        QObject::connect(&trace, &QTimer::timeout, [last, state, painted] {
+            const Clock::time_point now = Clock::now();
+            const QString current = state();
+            if (Ms(now - last->first) > 20)
+                std::fprintf(stderr, "at %.0f ms: %.1f ms, %s -> %s\n", Ms(last->first - painted),
+                             Ms(now - last->first), qPrintable(last->second), qPrintable(current));
+            *last = {now, current};
+        });
+        trace.start();
+    }
+    Settle(2000 - int(Ms(Clock::now() - painted)));
+    std::printf("stall_ms=%.3f\nframe_prepared=%d\n", heartbeat.Stop(),
+                window->FrameBuilt() && window->Frame()->PagesPrepared() ? 1 : 0);
+    return 0;
+}
+
+int Early(DialogMain* window, int delayMs)
+{
+    Clock::time_point painted;
+    if (!ListPainted(window, &painted)) {
+        std::fprintf(stderr, "talvire-bench-probe: the device list was not painted\n");
+        return 1;
+    }
+    Settle(delayMs - int(Ms(Clock::now() - painted)));
+    App()->repainted.clear();
+    const Clock::time_point start = Clock::now();
+    DialogChange::DeviceButtons.first()->click();
+    const Clock::time_point shown = Repainted(window, start);
+    if (shown < start) {
+        std::fprintf(stderr, "talvire-bench-probe: the frame was not painted\n");
+        return 1;
+    }
+    std::printf("early_click_ms=%.3f\n", Ms(shown - start));
     return 0;
 }
 } // namespace
@@ -460,11 +562,20 @@ int main(int argc, char* argv[])
         {QStringLiteral("open"), Open},
         {QStringLiteral("pages"), Pages},
         {QStringLiteral("macro"), MacroSave},
+        {QStringLiteral("stall"), Stall},
+        {QStringLiteral("early"), Early},
     };
     if (!modes.contains(mode)) {
-        std::fprintf(stderr, "usage: talvire-bench-probe setting|language|open|pages|macro [count]\n");
+        std::fprintf(stderr, "usage: talvire-bench-probe setting|language|open|pages|macro|stall|early [count]\n");
         return 2;
     }
+    if (mode == QLatin1String("stall") || mode == QLatin1String("early")) {
+        // As the program starts.
+        StyleSheet::KeepPicturesDecoded();
+        PicturePreload::Start(DialogMain::PicturesAtStart());
+    }
+    if (qEnvironmentVariableIsSet("TALVIRE_PROBE_NO_FRAME"))
+        DialogMain::SetPrepareFrameWhenIdle(false);
     auto* window = new DialogMain;
     const int result = modes.value(mode)(window, count);
     delete window;
