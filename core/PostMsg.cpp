@@ -23,38 +23,65 @@
 namespace {
 // Released by the sender of a blocking signal once the signal function has
 // laid out its arguments, acquired by the GUI thread before it delivers a
-// queued call; then released by the GUI thread after the slots have run and
-// acquired by the sender once the send returns.
+// queued call.
 char argumentsLaid;
-char slotsDone;
+
+// The blocking sends under way from other threads. A sender takes a place
+// before it emits and gives it back once the send has returned; the GUI
+// thread, right after each queued call it delivers, releases the place of
+// every send under way, which the sender acquires when its send returns: the
+// sender then sees what the slots did, and not what the GUI thread does
+// later (such as work the slots queued). Only another queued call delivered
+// before the sender has woken (Qt gives no way to tell whose call is whose)
+// still reaches it. Only relaxed atomics here, which order nothing for
+// ThreadSanitizer themselves.
+struct SendPlace {
+    std::atomic<bool> taken{false};
+    char sync = 0;   // the address released and acquired
+};
+SendPlace sendPlaces[32];
+thread_local SendPlace* sendPlace = nullptr;
+
+void SlotsDelivered()
+{
+    for (SendPlace& place : sendPlaces) {
+        if (place.taken.load(std::memory_order_relaxed))
+            __tsan_release(&place.sync);
+    }
+}
 } // namespace
 #endif
 
 // Marks for ThreadSanitizer, on the GUI thread, the two ends of a blocking
 // send, which Qt hands over through a semaphore ThreadSanitizer does not see.
 // As an event filter of the application it takes over, before a queued call is
-// delivered, what the sender wrote up to the signal's arguments; End, invoked
-// by name after the send, gives the sender what the slots did (a functor or
-// member-function slot would still read the sender's stack after its body,
-// past the mark).
+// delivered, what the sender wrote up to the signal's arguments; it then
+// delivers the call itself, so that right after the slot has run (before Qt
+// wakes the sender) it can hand the senders under way what the slots did.
 class BlockingSendMark : public QObject {
     Q_OBJECT
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
 #ifdef TALVIRE_THREAD_SANITIZER
-        if (event->type() == QEvent::MetaCall)
+        if (event->type() == QEvent::MetaCall && event != delivering_) {
             __tsan_acquire(&argumentsLaid);
+            QEvent* const outer = delivering_;
+            delivering_ = event;
+            QCoreApplication::sendEvent(watched, event);
+            delivering_ = outer;
+            SlotsDelivered();
+            return true;
+        }
 #endif
         return QObject::eventFilter(watched, event);
     }
 
-    Q_INVOKABLE void End()
-    {
 #ifdef TALVIRE_THREAD_SANITIZER
-        __tsan_release(&slotsDone);
+private:
+    // The queued call this filter is delivering (it passes through then).
+    QEvent* delivering_ = nullptr;
 #endif
-    }
 };
 
 #ifdef TALVIRE_THREAD_SANITIZER
@@ -134,8 +161,7 @@ PostMsg::PostMsg(QObject* parent)
 // of each blocking signal runs directly on the sender's thread, after the
 // arguments are laid out and before Qt hands them over, and marks that point;
 // the mark's event filter takes it over on the GUI thread before the call is
-// delivered. A blocking round trip through the GUI thread after the send, when
-// the slots have run there, marks the way back.
+// delivered, and marks the way back right after the slot has run.
 template <typename Signal>
 void PostMsg::MarkBlockingSignal(Signal signal)
 {
@@ -158,21 +184,25 @@ bool PostMsg::HasReceivers(Signal signal) const
 #endif
 }
 
-#ifdef TALVIRE_THREAD_SANITIZER
-namespace {
-// Whether the send under way on this thread had receivers when it began: a
-// receiver that leaves during the send (a window closing) has still read the
-// sender's stack, and the way back is marked all the same.
-thread_local bool sendHadReceivers = false;
-} // namespace
-#endif
-
 template <typename Signal>
 void PostMsg::BeforeBlockingSend(Signal signal)
 {
 #ifdef TALVIRE_THREAD_SANITIZER
     MakeMark();
-    sendHadReceivers = HasReceivers(signal);
+    sendPlace = nullptr;
+    // A receiver that leaves during the send (a window closing) has still
+    // read the sender's stack: the place is taken when the send has
+    // receivers as it begins.
+    if (!MarkFor(HasReceivers(signal)))
+        return;
+    for (SendPlace& place : sendPlaces) {
+        bool free = false;
+        if (place.taken.compare_exchange_strong(free, true, std::memory_order_relaxed)) {
+            sendPlace = &place;
+            return;
+        }
+    }
+    qWarning("bus: more blocking sends at once than ThreadSanitizer's marks can follow");
 #else
     Q_UNUSED(signal)
 #endif
@@ -181,14 +211,13 @@ void PostMsg::BeforeBlockingSend(Signal signal)
 template <typename Signal>
 void PostMsg::AfterBlockingSend(Signal signal)
 {
+    Q_UNUSED(signal)
 #ifdef TALVIRE_THREAD_SANITIZER
-    Q_UNUSED(signal)
-    if (BlockingSendMark* const mark = MarkFor(sendHadReceivers)) {
-        QMetaObject::invokeMethod(mark, "End", Qt::BlockingQueuedConnection);
-        __tsan_acquire(&slotsDone);
+    if (SendPlace* const place = sendPlace) {
+        sendPlace = nullptr;
+        place->taken.store(false, std::memory_order_relaxed);
+        __tsan_acquire(&place->sync);
     }
-#else
-    Q_UNUSED(signal)
 #endif
 }
 

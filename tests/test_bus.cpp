@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QMetaMethod>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
@@ -17,6 +18,14 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+
+#if defined(__SANITIZE_THREAD__)
+#define TALVIRE_TEST_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define TALVIRE_TEST_THREAD_SANITIZER 1
+#endif
+#endif
 
 using PostCall = std::function<void(PostMsg&)>;
 Q_DECLARE_METATYPE(PostCall)
@@ -95,6 +104,25 @@ private:
         history.append(arguments);
         ranOn = QThread::currentThread();
         ++calls;
+    }
+};
+
+// Writes its value when it gets a user event. The atomics are relaxed: they
+// order nothing for ThreadSanitizer.
+class ValueWriter : public QObject {
+public:
+    int value = 0;
+    std::atomic<int> seen{-1};
+    std::atomic<bool> written{false};
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        value = 1;
+        written.store(true, std::memory_order_relaxed);
+        return true;
     }
 };
 
@@ -324,6 +352,53 @@ private slots:
         FlashDataMap second;
         std::memset(second.bytes(), 0xEE, FlashDataMap::Size);
         QVERIFY(SameArgument(page.history.at(1).value(0), QVariant::fromValue(second)));
+    }
+
+    // The marks that make blocking sends visible to ThreadSanitizer add no
+    // order the program does not have: a slot that queues work writing a value
+    // the sender reads after its send is a race, reported through the bus as
+    // with a plain emission. Seen in a child run of
+    // slotQueuingAWriteTheSenderReads, as a report is the outcome.
+    void aRaceBehindABlockingSendIsReported()
+    {
+#ifndef TALVIRE_TEST_THREAD_SANITIZER
+        QSKIP("only ThreadSanitizer builds see races");
+#endif
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TALVIRE_RACE_CHILD"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("TSAN_OPTIONS"),
+                           environment.value(QStringLiteral("TSAN_OPTIONS"))
+                               + QStringLiteral(" exitcode=0 log_path=stderr"));
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("slotQueuingAWriteTheSenderReads")});
+        QVERIFY(child.waitForFinished(60000));
+        const QByteArray output = child.readAll();
+        QVERIFY2(output.contains("PASS   : BusTest::slotQueuingAWriteTheSenderReads()"), output.constData());
+        QVERIFY2(output.contains("WARNING: ThreadSanitizer: data race"), output.constData());
+        QVERIFY2(output.contains("slotQueuingAWriteTheSenderReads"), output.constData());
+    }
+
+    // Run by aRaceBehindABlockingSendIsReported only. The slot queues an event
+    // that writes the value; the sender reads it once its send has returned,
+    // and ends only after the write (so that its end orders nothing).
+    void slotQueuingAWriteTheSenderReads()
+    {
+        if (qEnvironmentVariableIsEmpty("TALVIRE_RACE_CHILD"))
+            QSKIP("run as a child by aRaceBehindABlockingSendIsReported");
+        ValueWriter writer;
+        QVERIFY(QObject::connect(
+            PostMsg::Instance(), &PostMsg::SigForm, &writer,
+            [&writer] { QCoreApplication::postEvent(&writer, new QEvent(QEvent::User)); },
+            Qt::BlockingQueuedConnection));
+        QVERIFY(RunOnOtherThread([&writer] {
+            PostMsg::Instance()->PostForm();
+            writer.seen.store(writer.value, std::memory_order_relaxed);
+            for (int i = 0; i < 10000 && !writer.written.load(std::memory_order_relaxed); ++i)
+                QThread::msleep(1);
+        }));
+        QCOMPARE(writer.value, 1);
     }
 };
 
