@@ -143,20 +143,25 @@ QString Dialog::BatteryRule(int level)
 void Dialog::BuildNextPage()
 {
     // Built in this order (the button page makes the device worker); stacked
-    // as buttons, sensor, macros, settings.
+    // as buttons, sensor, macros, settings. Each is made a child of the stack
+    // from the start: moved there afterwards, every widget of the page would
+    // take up the stack's style sheet anew (tens of milliseconds a page). The
+    // button page is stacked in a step of its own: as the stack's first page
+    // it becomes the current one, which polishes all its widgets.
     QStackedWidget* const stack = ui->stackedWidgetDialog;
     if (!buttonPage_) {
-        buttonPage_ = new Buttoninterface(this);
+        buttonPage_ = new Buttoninterface(stack);
+    } else if (stack->indexOf(buttonPage_) < 0) {
         stack->addWidget(buttonPage_);
         stack->setCurrentWidget(buttonPage_);
     } else if (!macroPage_) {
-        macroPage_ = new Macro(this);
+        macroPage_ = new Macro(stack);
         stack->addWidget(macroPage_);
     } else if (!sensorPage_) {
-        sensorPage_ = new Sensor(this);
+        sensorPage_ = new Sensor(stack);
         stack->insertWidget(stack->indexOf(macroPage_), sensorPage_);
     } else if (!settingsPage_) {
-        settingsPage_ = new FormSetting(this);
+        settingsPage_ = new FormSetting(stack);
         stack->addWidget(settingsPage_);
     }
 }
@@ -289,7 +294,8 @@ void Dialog::SlotSecondDialog()
     // The device list comes back (the device went, or the frame was left).
     SendPendingWrites();
     ui->ButtonMain->setChecked(true);
-    if (buttonPage_)
+    // A button page not stacked yet becomes the current page when it is.
+    if (buttonPage_ && ui->stackedWidgetDialog->indexOf(buttonPage_) >= 0)
         ui->stackedWidgetDialog->setCurrentWidget(buttonPage_);
 }
 

@@ -12,6 +12,7 @@
 #include "devicelib/DIVAza.h"
 #include "devicelib/SimDevice.h"
 #include "dialogs/Match.h"
+#include "pages/buttons/Buttoninterface.h"
 #include "platform/Registry.h"
 #include "shell/Dialog.h"
 #include "shell/DialogChange.h"
@@ -211,50 +212,70 @@ private slots:
 
     // The preparation while idle builds the frame, then each page, in turns
     // of the event loop: a timer of no interval (as the window's input gets
-    // its turn) sees the frame with none, one, two and three of its pages.
-    // A pick at any of these turns finds the frame whole, its pages in
-    // order, and opens the device; the preparation then ends.
+    // its turn) sees the frame with none of its pages, the button page built
+    // but not stacked yet ("0+"), then one, two and three stacked pages. A
+    // pick at any of these turns finds the frame whole, its pages in order,
+    // and opens the device; a language change there leaves the preparation
+    // going on through the same steps to the end.
     void frameBuiltInSteps_data()
     {
-        QTest::addColumn<int>("pickAt");
-        QTest::newRow("no pick") << -1;
-        QTest::newRow("pick with the frame alone") << 0;
-        QTest::newRow("pick with two pages") << 2;
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("no pick") << QString() << QString();
+        QTest::newRow("pick with the frame alone") << QStringLiteral("0") << QStringLiteral("pick");
+        QTest::newRow("pick with the button page not stacked") << QStringLiteral("0+") << QStringLiteral("pick");
+        QTest::newRow("pick with two pages") << QStringLiteral("2") << QStringLiteral("pick");
+        QTest::newRow("language with the button page not stacked")
+            << QStringLiteral("0+") << QStringLiteral("language");
+        QTest::newRow("language with two pages") << QStringLiteral("2") << QStringLiteral("language");
     }
 
     void frameBuiltInSteps()
     {
-        QFETCH(int, pickAt);
+        QFETCH(QString, at);
+        QFETCH(QString, action);
         DialogMain::SetPrepareFrameWhenIdle(true);
         Make();
-        QVector<int> seen;
-        bool picked = false;
+        QStringList seen;
+        bool acted = false;
         QTimer turn;
         turn.setInterval(0);
         connect(&turn, &QTimer::timeout, this, [&] {
             auto* frame = window->findChild<Dialog*>();
-            const int pages = frame ? frame->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"))->count() : -1;
-            if (seen.isEmpty() || seen.last() != pages)
-                seen << pages;
-            if (pickAt >= 0 && !picked && pages == pickAt && !window->FrameBuilt()) {
-                picked = true;
-                turn.stop();
-                QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+            QString state = QStringLiteral("-");
+            if (frame) {
+                auto* pages = frame->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+                auto* buttons = frame->findChild<Buttoninterface*>();
+                state = QString::number(pages->count());
+                if (buttons && pages->indexOf(buttons) < 0)
+                    state += QLatin1Char('+');
+            }
+            if (seen.isEmpty() || seen.last() != state)
+                seen << state;
+            if (!at.isEmpty() && !acted && state == at && !window->FrameBuilt()) {
+                acted = true;
+                if (action == QLatin1String("pick")) {
+                    turn.stop();
+                    QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
+                } else {
+                    window->Chooser()->on_comboBox_activated(1);
+                }
             }
         });
         turn.start();
-        QTRY_VERIFY(picked || (window->FrameBuilt() && window->Frame()->PagesPrepared()));
+        QTRY_VERIFY((acted && action == QLatin1String("pick"))
+                    || (window->FrameBuilt() && window->Frame()->PagesPrepared()));
         turn.stop();
-        if (pickAt < 0) {
-            QStringList steps;
-            for (int pages : qAsConst(seen))
-                steps << QString::number(pages);
-            QCOMPARE(steps.join(QLatin1Char(' ')), QStringLiteral("-1 0 1 2 3 4"));
+        if (action != QLatin1String("pick")) {
+            QCOMPARE(acted, !at.isEmpty());
+            QCOMPARE(seen.join(QLatin1Char(' ')), QStringLiteral("- 0 0+ 1 2 3 4"));
             QCOMPARE(Stack()->currentWidget(), static_cast<QWidget*>(window->Chooser()));
+            auto* pages = window->Frame()->findChild<QStackedWidget*>(QStringLiteral("stackedWidgetDialog"));
+            QCOMPARE(pages->currentIndex(), 0);
             return;
         }
-        QVERIFY(picked);
-        QCOMPARE(seen.last(), pickAt);
+        QVERIFY(acted);
+        QCOMPARE(seen.last(), at);
         Dialog* const frame = window->findChild<Dialog*>();
         QVERIFY(window->FrameBuilt());
         QCOMPARE(Stack()->count(), 2);
