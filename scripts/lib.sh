@@ -1,6 +1,6 @@
 # Shared by scripts/run and scripts/test: the Debian packages the build needs.
 PACKAGES=(g++ cmake ninja-build qtbase5-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei openbox trayer
-    libfontconfig-dev pkg-config libxdamage-dev libxext-dev)
+    libfontconfig-dev pkg-config libxdamage-dev libxext-dev libxcb1-dev)
 
 install_packages() {
     local missing=()

@@ -17,7 +17,7 @@ target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE
 # The program as the run command starts it, on a real X server. It starts the
 # whole program several times, also under a window manager with a tray: two
 # parts, each with 90 s.
-talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets XVFB TIMEOUT 90 PARTS 2)
+talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES Qt5::Widgets PkgConfig::XCB XVFB TIMEOUT 90 PARTS 2)
 add_dependencies(test_program talvire-control)
 
 # Every text of the windows and pages fits its box, in all six languages. It
