@@ -6,6 +6,7 @@
 #include "platform/FontConfigLoader.h"
 #include "platform/IniFile.h"
 #include "platform/TerminationSignals.h"
+#include "platform/WindowManagerArrival.h"
 #include "shell/DialogMain.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@ int main(int argc, char* argv[])
     // third of the start and much of the memory.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     QApplication app(argc, argv);
+    // A window manager coming up while a window is mapped may lose the window.
+    WindowManagerArrival managerArrival;
     fonts.Wait();
     StyleSheet::KeepPicturesDecoded();
     if (!StartUp::ClaimSingleInstance()) {

@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test: the Debian packages the build needs.
 PACKAGES=(g++ cmake ninja-build qtbase5-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei openbox trayer
     qttranslations5-l10n x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy libfontconfig-dev pkg-config
-    libxdamage-dev libxext-dev)
+    libxdamage-dev libxext-dev libxcb1-dev)
 
 install_packages() {
     local missing=()

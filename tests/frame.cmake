@@ -17,8 +17,8 @@ target_compile_definitions(test_top_window PRIVATE TALVIRE_SCENARIO_DIR="${CMAKE
 # The program as the run command starts it, on a real X server. It starts the
 # whole program several times, also under a window manager with a tray: three
 # parts, each with 90 s.
-talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES talvire_platform Qt5::Widgets XVFB TIMEOUT 90
-  PARTS 3)
+talvire_add_test(test_program SOURCES shell/test_program.cpp LIBRARIES talvire_platform Qt5::Widgets PkgConfig::XCB XVFB
+  TIMEOUT 90 PARTS 3)
 add_dependencies(test_program talvire-control)
 
 # Every text of the windows and pages fits its box, in all six languages. It

@@ -15,6 +15,8 @@ talvire_add_test(test_startup LIBRARIES talvire_core SOURCES platform/test_start
 talvire_add_test(test_crash_handler LIBRARIES talvire_core SOURCES platform/test_crash_handler.cpp ${child_sources})
 talvire_add_test(test_user_files LIBRARIES talvire_core SOURCES platform/test_user_files.cpp ${child_sources})
 talvire_add_test(test_platform_layer THREADS LIBRARIES talvire_app SOURCES platform/test_platform_layer.cpp)
+talvire_add_test(test_window_manager_x11 XVFB LIBRARIES talvire_platform PkgConfig::XCB
+  SOURCES platform/test_window_manager_x11.cpp)
 
 foreach(test test_settings_stores test_startup test_crash_handler test_user_files)
   add_dependencies(${test} talvire_test_child)

@@ -370,7 +370,7 @@ private slots:
         // Return still confirms after the language change replaced the text.
         QApplication::setActiveWindow(&warning);
         QTest::keyClick(&warning, Qt::Key_Return);
-        QTRY_VERIFY(!warning.isVisible());
+        TRY_VERIFY(!warning.isVisible());
     }
 
     // The name limit: at most 30 bytes of the local 8-bit encoding (UTF-8
@@ -607,7 +607,7 @@ private slots:
         if (auto* name = dialog->findChild<QLineEdit*>("lineEdit"))
             name->setText(language ? QString::fromUtf8("宏一") : QStringLiteral("Macro 1"));
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get(), DefaultTestLimit()));
         QVERIFY(!SaveScreenshot(dialog.get(), QStringLiteral("dialog-%1-%2").arg(Members().at(member).name, LanguageTag(language))).isEmpty());
         dialog->close();
     }

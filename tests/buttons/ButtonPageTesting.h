@@ -9,6 +9,7 @@
 #include "pages/buttons/DebounceTime.h"
 #include "tests/common/PickedMouse.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,7 +46,7 @@ struct Session {
         if (!mouse.Open())
             return false;
         // The refresh runs on the GUI thread after the read.
-        return QTest::qWaitFor([] { return ButtonPageFilled.load(); }, 5000);
+        return QTest::qWaitFor([] { return ButtonPageFilled.load(); }, TestLimit(5000));
     }
     std::unique_ptr<Buttoninterface> page;
     PickedMouse mouse;

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(page.LabelOf(5)->text(), page.MacroPrefix + "Ctrl+A");
         QSignalSpy download(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData);
         page.SlotUpDataMacro(QStringLiteral("Ctrl+A"), 0);
-        QTRY_COMPARE(download.count(), 2);
+        TRY_COMPARE(download.count(), 2);
         QCOMPARE(download.at(0).at(1).toInt(), 1);
         QCOMPARE(download.at(1).at(1).toInt(), 5);
 
@@ -249,7 +249,7 @@ private slots:
         QVERIFY(PutMacro(name, "9\n0x04 1 0\n10ms\n"));
         if (action == QLatin1String("save")) {
             page.SlotUpDataMacro(name, 0);
-            QTRY_VERIFY(!page.MacrosPending());
+            TRY_VERIFY(!page.MacrosPending());
             QCOMPARE(download.count(), 1);
             QCOMPARE(download.at(0).at(1).toInt(), 5);
         } else if (action == QLatin1String("repeat")) {
@@ -326,7 +326,7 @@ private slots:
         }
         if (atOnce)
             QCOMPARE(download.count(), downloads.size());
-        QTRY_VERIFY(!page.MacrosPending());
+        TRY_VERIFY(!page.MacrosPending());
         QStringList sent;
         for (const QList<QVariant>& arguments : qAsConst(download))
             sent << arguments.at(0).toString() + QLatin1Char(' ') + QString::number(arguments.at(1).toInt());
@@ -353,7 +353,7 @@ private slots:
         page.SlotUpDataMacro(QStringLiteral("A"), 0);
         page.SlotUpDataMacro(QStringLiteral("A"), 1);
         QCOMPARE(int(session.mouse.Stored().buttons[1].value2), 5);
-        QTRY_COMPARE(int(session.mouse.Stored().buttons[1].value2), 9);
+        TRY_COMPARE(int(session.mouse.Stored().buttons[1].value2), 9);
         QCOMPARE(repeatAtDownload, 5);
     }
 
@@ -624,7 +624,7 @@ private slots:
             return;
         }
         QCOMPARE(int(session.mouse.Stored().buttons[1].value1), 2);
-        QTRY_COMPARE(page.LabelOf(1)->text(), Child(page, "RightKey_3")->text());
+        TRY_COMPARE(page.LabelOf(1)->text(), Child(page, "RightKey_3")->text());
     }
 
     // The onboard configurations: a choice switches the mouse; with the
@@ -638,7 +638,7 @@ private slots:
         QVERIFY(combo->count() > 1);
         combo->setCurrentIndex(1);
         QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 1));
-        QTRY_COMPARE(SimDevice_CurrentConfig("mouse"), 1);
+        TRY_COMPARE(SimDevice_CurrentConfig("mouse"), 1);
 
         Worker::OnlineCheckTimer()->stop();
         SimDevice_SetPower("mouse", 0);

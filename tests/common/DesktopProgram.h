@@ -1,5 +1,9 @@
 #pragma once
 
+#include "tests/common/TestEnvironment.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -22,7 +26,7 @@ public:
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.setStandardOutputFile(QProcess::nullDevice());
         process_.start(path, arguments);
-        return process_.waitForStarted();
+        return process_.waitForStarted(TestLimit(30000));
     }
 
     void Stop()
@@ -33,6 +37,27 @@ public:
         if (!process_.waitForFinished(5000))
             process_.kill();
         process_.waitForFinished(5000);
+    }
+
+    // Waits until a window manager has taken the screen: it announces itself
+    // on the root window, which xprop -spy reports as the property changes.
+    // False when none did within timeoutMs (a ceiling) or xprop is missing.
+    static bool WaitForWindowManager(int timeoutMs)
+    {
+        const QString xprop = QStandardPaths::findExecutable(QStringLiteral("xprop"));
+        if (xprop.isEmpty())
+            return false;
+        QProcess spy;
+        spy.start(xprop, {QStringLiteral("-root"), QStringLiteral("-spy"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        QByteArray said;
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!said.contains("window id") && !deadline.hasExpired()
+               && spy.waitForReadyRead(int(deadline.remainingTime())))
+            said += spy.readAll();
+        said += spy.readAll();
+        spy.kill();
+        spy.waitForFinished();
+        return said.contains("window id");
     }
 
 private:

@@ -1,4 +1,5 @@
 #include "tests/common/ModalAnswer.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -77,7 +78,7 @@ ModalAnswer::ModalAnswer(Action action, const char* file, int line)
     state->poll.setInterval(PollMs);
     QObject::connect(&state->poll, &QTimer::timeout, [state] { state->Poll(); });
     state->stuck.setSingleShot(true);
-    state->stuck.setInterval(StuckMs);
+    state->stuck.setInterval(TestLimit(StuckMs));
     QObject::connect(&state->stuck, &QTimer::timeout, [state] { state->CloseIfStuck(); });
     state->poll.start();
 }

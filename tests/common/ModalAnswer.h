@@ -16,8 +16,8 @@ class QWidget;
 //
 // An answer that goes without having acted (and was not cancelled) fails the
 // test it belongs to, at the line where it was set up, unless that test has
-// failed already. A dialog still open 10 s after its answer fails the test and
-// is closed, so exec() cannot hang a test.
+// failed already. A dialog still open 10 s (a test ceiling: TestLimit) after
+// its answer fails the test and is closed, so exec() cannot hang a test.
 //
 //     ModalAnswer answer = ModalAnswer::Click(QStringLiteral("OK"));
 //     page.on_Reset_clicked();        // runs ContainReset::exec()

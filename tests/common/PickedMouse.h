@@ -10,6 +10,7 @@
 #include "devicelib/SimDevice.h"
 #include "tests/common/SharedStateReset.h"
 #include "tests/common/SimImages.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QObject>
 #include <QStringList>
@@ -53,7 +54,7 @@ public:
         DeviceChosen = 0;
         PostMsg::Instance()->PostMainPageChange();
         UsbServer_Exit();
-        if (ownWorker_ && !ownWorker_->StopAndWait(10000))
+        if (ownWorker_ && !ownWorker_->StopAndWait(TestLimit(10000)))
             qWarning("PickedMouse: the worker's pass did not end");
     }
 

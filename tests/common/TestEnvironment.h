@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdlib>
+
 // Gives every test run a throw-away home: HOME and the XDG folders point into a
 // temporary folder, so no test writes into the real home folder. The simulated
 // devices' link and answers take no time (TALVIRE_LINK_REPORT_MS=0,
@@ -39,3 +41,26 @@ int RunTestPart(QObject& test, int argc, char** argv);
         QTEST_SET_MAIN_SOURCE_PATH                            \
         return RunTestPart(test, argc, argv);                 \
     }
+
+// A ceiling inside a test, in ms: how long a test waits at most for an event
+// it needs before it fails. It is multiplied by TALVIRE_TEST_LIMIT_SCALE (set
+// by talvire_add_test, as the programs' own limits are), so that a busy
+// machine's slowness alone does not fail a test; a test that passes never
+// waits for it. Not for a wait that ends a check that nothing more happens.
+inline int TestLimit(int ms)
+{
+    static const int scale = [] {
+        const char* text = std::getenv("TALVIRE_TEST_LIMIT_SCALE");
+        const int value = text ? std::atoi(text) : 1;
+        return value > 0 ? value : 1;
+    }();
+    return ms * scale;
+}
+
+// QtTest's default ceiling (QTRY_*, qWaitFor, QSignalSpy::wait), scaled.
+inline int DefaultTestLimit() { return TestLimit(5000); }
+
+// QTRY_VERIFY and its kin with the scaled default ceiling.
+#define TRY_VERIFY(...) QTRY_VERIFY_WITH_TIMEOUT(__VA_ARGS__, DefaultTestLimit())
+#define TRY_VERIFY2(...) QTRY_VERIFY2_WITH_TIMEOUT(__VA_ARGS__, DefaultTestLimit())
+#define TRY_COMPARE(...) QTRY_COMPARE_WITH_TIMEOUT(__VA_ARGS__, DefaultTestLimit())

@@ -1,5 +1,7 @@
 #include "tests/devicelib/ReportLog.h"
 
+#include "tests/common/TestEnvironment.h"
+
 ReportLog& ReportLog::Instance()
 {
     static ReportLog log;
@@ -164,12 +166,22 @@ bool Gate::Pass(int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(mutex_);
     visited_ = true;
+    ++waiting_;
     changed_.notify_all();
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return open_; });
+    const bool opened = changed_.wait_for(lock, std::chrono::milliseconds(TestLimit(timeoutMs)),
+                                          [this] { return open_; });
+    --waiting_;
+    return opened;
 }
 
 bool Gate::WaitForVisitor(int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return visited_; });
+    return changed_.wait_for(lock, std::chrono::milliseconds(TestLimit(timeoutMs)), [this] { return visited_; });
+}
+
+bool Gate::Holding()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return waiting_ > 0;
 }

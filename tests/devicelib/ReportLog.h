@@ -76,14 +76,17 @@ private:
 class Gate {
 public:
     void Open();
-    // Waits until the gate opens; false after the time-out.
+    // Waits until the gate opens; false after the time-out (a test ceiling).
     bool Pass(int timeoutMs = 10000);
-    // Waits until a thread waits at the gate.
+    // Waits until a thread waits at the gate (a test ceiling).
     bool WaitForVisitor(int timeoutMs = 5000);
+    // A thread waits at the gate now: it came and has not left.
+    bool Holding();
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool open_ = false;
     bool visited_ = false;
+    int waiting_ = 0;
 };

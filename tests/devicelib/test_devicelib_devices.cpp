@@ -56,11 +56,6 @@ QStringList Found(const char* pid)
     return list;
 }
 
-long long MsSince(Clock::time_point start)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
 bool NoReportOfType(int type, int waitMs)
 {
     return !Log().WaitReportType(type, waitMs);
@@ -69,7 +64,7 @@ bool NoReportOfType(int type, int waitMs)
 Report Waited(int type, size_t from = 0, int timeoutMs = 2000)
 {
     Report report;
-    if (!Log().WaitReportType(type, timeoutMs, &report, from))
+    if (!Log().WaitReportType(type, TestLimit(timeoutMs), &report, from))
         report.header.clear();
     return report;
 }
@@ -321,14 +316,12 @@ private slots:
         QCOMPARE(call(), 0);
     }
 
-    void aWholeReadArrivesQuicklyOnTheReportThread()
+    void aWholeReadArrivesOnTheReportThread()
     {
         QVERIFY(Open(Receiver()));
-        const Clock::time_point asked = Clock::now();
         QVERIFY(UsbServer_ReadAllFlashData());
         Report report = Waited(DIVAZA_REPORT_FLASH_DATA);
         QVERIFY(!report.header.empty());
-        QVERIFY(report.time - asked < std::chrono::milliseconds(500));
         QCOMPARE(int(report.header[3]), 0);
         QCOMPARE(report.address(), 0);
         QCOMPARE(int(report.data.size()), DIVAZA_DEVICE_BLOCK_SIZE);
@@ -369,7 +362,7 @@ private slots:
         QVERIFY(UsbServer_ReadVersion());
         QVERIFY(UsbServer_ReadBatteryLevel());
         QVERIFY(UsbServer_ReadConfig());
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_CONFIG, 2000));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_CONFIG, TestLimit(2000)));
         const std::vector<Report> reports = Log().Reports();
         QCOMPARE(int(reports.size()), 4);
         QCOMPARE(reports[0].type(), int(DIVAZA_REPORT_FLASH_DATA));
@@ -390,10 +383,10 @@ private slots:
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
         QVERIFY(UsbServer_ReadVersion());
         QVERIFY(UsbServer_ReadBatteryLevel());
-        QVERIFY(Log().WaitChanges(1, 1000));
+        QVERIFY(Log().WaitChanges(1, TestLimit(1000)));
         QVERIFY(SimDevice_Plug("mouse", 1));
-        QVERIFY(Log().WaitChanges(2, 2000));
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, 2000));
+        QVERIFY(Log().WaitChanges(2, TestLimit(2000)));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, TestLimit(2000)));
         const std::vector<Report> reports = Log().Reports();
         const std::vector<std::thread::id> changeThreads = Log().ChangeThreads();
         const std::thread::id reportThread = reports.front().thread;
@@ -409,15 +402,13 @@ private slots:
 
     void theFirstChangeNoticeComesSoon()
     {
+        // A period far longer than any ceiling of the test: a first notice
+        // that waited for the period would not come within the wait.
+        const int period = 20 * TestLimit(1000);
         for (int round = 0; round < 5; ++round) {
             Log().Clear();
-            const Clock::time_point registered = Clock::now();
-            QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
-            QVERIFY(Log().WaitChanges(1, 1000));
-            // The notice follows the registration, not the 600 ms period; the bound leaves
-            // room for a loaded machine running the sanitizers.
-            QVERIFY2(Log().Changes().front() - registered <= std::chrono::milliseconds(150),
-                     "the first notice came later than 150 ms");
+            QVERIFY(StartUsbChanged(&ReportLog::OnChange, period));
+            QVERIFY2(Log().WaitChanges(1, period / 4), "no notice before a quarter of the period");
             QVERIFY(!Log().WaitChanges(2, 50));  // and only one, while nothing changes
         }
     }
@@ -425,17 +416,17 @@ private slots:
     void plugAndUnplugAreNoticed()
     {
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
-        QVERIFY(Log().WaitChanges(1, 1000));
+        QVERIFY(Log().WaitChanges(1, TestLimit(1000)));
         QVERIFY(SimDevice_Plug("receiver", 0));
-        QVERIFY(Log().WaitChanges(2, 1000));
+        QVERIFY(Log().WaitChanges(2, TestLimit(1000)));
         QCOMPARE(Found("5214"), QStringList());
         QVERIFY(SimDevice_Plug("receiver", 1));
-        QVERIFY(Log().WaitChanges(3, 1000));
+        QVERIFY(Log().WaitChanges(3, TestLimit(1000)));
         QCOMPARE(Found("5214").size(), 1);
         QVERIFY(SimDevice_Plug("mouse", 1));
-        QVERIFY(Log().WaitChanges(4, 1000));
+        QVERIFY(Log().WaitChanges(4, TestLimit(1000)));
         QVERIFY(SimDevice_Plug("mouse", 0));
-        QVERIFY(Log().WaitChanges(5, 1000));
+        QVERIFY(Log().WaitChanges(5, TestLimit(1000)));
         QVERIFY(SimDevice_SetPower("mouse", 0));    // no device appears or vanishes
         QVERIFY(!Log().WaitChanges(6, 100));
     }
@@ -445,18 +436,18 @@ private slots:
         static std::atomic<int> oldCalls{0};
         oldCalls = 0;
         QVERIFY(StartUsbChanged([] { ++oldCalls; }, 600));
-        QTRY_COMPARE_WITH_TIMEOUT(oldCalls.load(), 1, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(oldCalls.load(), 1, TestLimit(1000));
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
-        QVERIFY(Log().WaitChanges(1, 1000));
+        QVERIFY(Log().WaitChanges(1, TestLimit(1000)));
         QVERIFY(SimDevice_Plug("receiver", 0));
-        QVERIFY(Log().WaitChanges(2, 1000));
+        QVERIFY(Log().WaitChanges(2, TestLimit(1000)));
         QCOMPARE(oldCalls.load(), 1);
     }
 
     void stoppedNotificationsStayQuiet()
     {
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
-        QVERIFY(Log().WaitChanges(1, 1000));
+        QVERIFY(Log().WaitChanges(1, TestLimit(1000)));
         QVERIFY(StopUsbChanged());
         QVERIFY(SimDevice_Plug("receiver", 0));
         QVERIFY(!Log().WaitChanges(2, 100));
@@ -475,10 +466,11 @@ private slots:
         QVERIFY(reportGate->WaitForVisitor());
         QVERIFY(changeGate->WaitForVisitor());
 
-        const Clock::time_point start = Clock::now();
         QVERIFY(UsbServer_Exit());
         QVERIFY(StopUsbChanged());
-        QVERIFY(MsSince(start) < 100);
+        // Neither waited for its callback: both are still held.
+        QVERIFY(reportGate->Holding());
+        QVERIFY(changeGate->Holding());
         // The library still serves other calls meanwhile.
         QCOMPARE(UsbFinderC_GetDeviceOnLine(Receiver()), 1);
         QVERIFY(Open(Receiver()));
@@ -488,7 +480,7 @@ private slots:
         Log().SetChangeHook(nullptr);
         reportGate->Open();
         changeGate->Open();
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, 2000));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, TestLimit(2000)));
     }
 
     void answersToAClosedDeviceAreDropped()
@@ -507,14 +499,14 @@ private slots:
         Log().SetChangeHook([gate] { gate->Pass(); });
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
         QVERIFY(gate->WaitForVisitor());
-        const Clock::time_point start = Clock::now();
         UsbLibrary_Shutdown();
-        QVERIFY(MsSince(start) < 2500);
+        // It left the callback held: it did not wait for it.
+        QVERIFY(gate->Holding());
         gate->Open();
         Log().SetChangeHook(nullptr);
         // The library starts its threads again when asked.
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
-        QVERIFY(Log().WaitChanges(2, 1000));
+        QVERIFY(Log().WaitChanges(2, TestLimit(1000)));
     }
 
     // A shutdown that gave up on a blocked callback leaves it running; what is
@@ -569,7 +561,7 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(watch->calls.load(), 1);
         gate->Open();
-        QTRY_VERIFY_WITH_TIMEOUT(watch->calls.load() >= 2, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(watch->calls.load() >= 2, TestLimit(3000));
         QVERIFY(!watch->overlap.load());
         UsbLibrary_Shutdown();
         Log().SetReportHook(nullptr);
@@ -597,8 +589,8 @@ private slots:
         });
         QVERIFY(Open(Receiver()));
         QVERIFY(UsbServer_ReadAllFlashData());
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 2000));
-        QVERIFY(Log().WaitChanges(1, 1000));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, TestLimit(2000)));
+        QVERIFY(Log().WaitChanges(1, TestLimit(1000)));
         QCOMPARE(results->online.load(), 1);
         QCOMPARE(results->wrote.load(), 1);
         QCOMPARE(results->registered.load(), 1);
@@ -699,7 +691,7 @@ private slots:
         QVERIFY(UsbServer_ReadDonglePairStatus());
         const auto final = [](const Report& r) { return r.type() == DIVAZA_REPORT_PAIRING && r.data.at(0) >= 2; };
         Report result;
-        QVERIFY(Log().WaitReport(final, 3000, &result));
+        QVERIFY(Log().WaitReport(final, TestLimit(3000), &result));
         QCOMPARE(int(result.data.at(0)), status);
         QVERIFY(result.time - start >= std::chrono::milliseconds(earliestMs));
         const std::vector<Report> reports = Log().Reports();
@@ -801,7 +793,7 @@ private slots:
         QVERIFY(SimDevice_DropAnswers(1));
         QVERIFY(UsbServer_ReadVersion());
         QVERIFY(UsbServer_ReadBatteryLevel());
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, 2000));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_BATTERY, TestLimit(2000)));
         QCOMPARE(int(Log().ReportCount()), 1);
 
         QVERIFY(SimDevice_SetTiming(SIM_TIMING_WHOLE_READ, 300));
@@ -832,7 +824,7 @@ private slots:
         QVERIFY(SimDevice_Plug("receiver", 0));
         QVERIFY(SimDevice_Plug("receiver", 1));
         QVERIFY(UsbServer_ReadVersion());
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 2000));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, TestLimit(2000)));
     }
 
     void anotherCallbackTakesOverTheReports()
@@ -846,7 +838,7 @@ private slots:
         QCOMPARE(SimDevice_PCDriverStatus(), 1);
         QVERIFY(Open(Receiver()));
         QVERIFY(UsbServer_ReadVersion());
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 2000));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, TestLimit(2000)));
         QCOMPARE(oldCalls.load(), 0);
     }
 };

@@ -69,7 +69,7 @@ bool OpenAndRead(FlashDataMap* image)
     if (!UsbServerC_Start(Receiver(), Receiver(), &ReportLog::OnReport) || !UsbServer_ReadAllFlashData())
         return false;
     ReportLog::Report report;
-    if (!Log().WaitReportType(DIVAZA_REPORT_FLASH_DATA, 3000, &report, from))
+    if (!Log().WaitReportType(DIVAZA_REPORT_FLASH_DATA, TestLimit(3000), &report, from))
         return false;
     *image = Parsed(report.data);
     return true;
@@ -298,7 +298,7 @@ private slots:
         QVERIFY(SimDevice_FailNextWrite(WholeBlockReports + 5));
         std::atomic<int> written{-1};
         std::thread writer([&written, image] { written = Write(image) ? 1 : 0; });
-        QTRY_VERIFY_WITH_TIMEOUT(SimDevice_ReportsMoved("mouse") >= 2, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(SimDevice_ReportsMoved("mouse") >= 2, TestLimit(3000));
         QVERIFY(SimDevice_SetPower("mouse", 0));
         writer.join();
         QCOMPARE(written.load(), 0);
@@ -406,7 +406,8 @@ private slots:
 
     // With the link's report time (1 ms unless the scenario or a test sets
     // another), a write takes that time per report it moves and an answer per
-    // report it fills. The bounds are loose: a busy machine adds to them.
+    // report it fills: at least that long (a busy machine only adds to it;
+    // how fast it is otherwise is scripts/bench's to measure).
     void theLinkTakesItsReportTime_data()
     {
         QTest::addColumn<QByteArray>("scenario");
@@ -433,7 +434,6 @@ private slots:
             QVERIFY(SimDevice_SetTiming(SIM_TIMING_REPORT, reportMs));
         const int report = reportMs >= 0 ? reportMs : scenario.isEmpty() ? 1 : 10;
         QVERIFY(SimDevice_SetTiming(SIM_TIMING_WHOLE_READ, 0));
-        const auto slack = std::chrono::milliseconds(400);
 
         // The whole read: 108 reports.
         Clock::time_point start = Clock::now();
@@ -441,7 +441,6 @@ private slots:
         QVERIFY(OpenAndRead(&image));
         auto took = Clock::now() - start;
         QVERIFY2(took >= std::chrono::milliseconds(WholeBlockReports * report), qPrintable(QString::number(took.count())));
-        QVERIFY(took < std::chrono::milliseconds(WholeBlockReports * report) + slack);
 
         // A short answer: one report after the device's answer time.
         QVERIFY(SimDevice_SetTiming(SIM_TIMING_ANSWER, 0));
@@ -449,18 +448,20 @@ private slots:
         start = Clock::now();
         QVERIFY(UsbServer_ReadVersion());
         ReportLog::Report version;
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 3000, &version, from));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, TestLimit(3000), &version, from));
         QVERIFY(version.time - start >= std::chrono::milliseconds(report));
 
         if (wholeImage)
             EverythingNew(image);
         else
             OneSetting(image);
+        QVERIFY(SimDevice_ResetReportsMoved("mouse"));
         start = Clock::now();
         QVERIFY(Write(image));
         took = Clock::now() - start;
         QVERIFY2(took >= std::chrono::milliseconds(writeMs), qPrintable(QString::number(took.count())));
-        QVERIFY(took < std::chrono::milliseconds(writeMs) + slack);
+        // The time is the reports' the write moved, no more of them.
+        QCOMPARE(SimDevice_ReportsMoved("mouse") * report, writeMs);
     }
 };
 

@@ -78,7 +78,7 @@ int Battery(const char* device)
     if (!UsbServerC_Start(path, path, &ReportLog::OnReport) || !UsbServer_ReadBatteryLevel())
         return -1;
     ReportLog::Report report;
-    if (!Log().WaitReportType(DIVAZA_REPORT_BATTERY, 2000, &report, from))
+    if (!Log().WaitReportType(DIVAZA_REPORT_BATTERY, TestLimit(2000), &report, from))
         return -1;
     unsigned char out[4];
     GetDeviceBatteryStatus(report.data.data(), out);

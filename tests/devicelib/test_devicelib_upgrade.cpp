@@ -172,7 +172,7 @@ private slots:
         QVERIFY(UsbServerC_Start(opened, opened, &ReportLog::OnReport));
         const auto image = Load(file);
         QVERIFY(StartUsbChanged(&ReportLog::OnChange, 600));
-        QVERIFY(Log().WaitChanges(1, 1000));
+        QVERIFY(Log().WaitChanges(1, TestLimit(1000)));
         const auto seenInBootMode = std::make_shared<std::atomic<bool>>(false);
         Log().SetUpgradeHook([seenInBootMode, device, image](const Packet& packet) {
             if (packet.kind == 1 && packet.value == 50)
@@ -180,7 +180,7 @@ private slots:
         });
 
         QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         const std::vector<Packet> packets = Log().Packets();
         QCOMPARE(Progress(packets), (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
         QCOMPARE(packets.back().value, 1);
@@ -191,7 +191,7 @@ private slots:
         }
         QVERIFY(packets.front().thread != Log().ChangeThreads().front());
         QVERIFY(seenInBootMode->load());
-        QVERIFY(Log().WaitChanges(3, 1000));     // into boot mode and back
+        QVERIFY(Log().WaitChanges(3, TestLimit(1000)));     // into boot mode and back
         QCOMPARE(SimDevice_Version(device.constData()), version);
         QCOMPARE(SimDevice_BootMode(device.constData()), 0);
         if (device == "receiver") {
@@ -210,7 +210,7 @@ private slots:
         // The device opened before the upgrade answers on the same connection.
         QVERIFY(UsbServer_ReadVersion());
         ReportLog::Report answer;
-        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, 2000, &answer));
+        QVERIFY(Log().WaitReportType(DIVAZA_REPORT_VERSION, TestLimit(2000), &answer));
         QVERIFY(answer.thread != packets.front().thread);
     }
 
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
         image->bytes.fill('\0');
         image.reset();
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(Log().Packets().back().value, 1);
     }
 
@@ -253,7 +253,7 @@ private slots:
         const auto image = Load(file);
         const Clock::time_point start = Clock::now();
         QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 300));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QVERIFY(Clock::now() - start >= std::chrono::milliseconds(earliestMs));
         const std::vector<Packet> packets = Log().Packets();
         QCOMPARE(packets.back().value, 2);
@@ -273,7 +273,7 @@ private slots:
         QCOMPARE(BootDevices(repair), 1);
         Log().Clear();
         QVERIFY(UsbUpgrade_Start(&repair->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(Log().Packets().back().value, 1);
         QCOMPARE(SimDevice_BootMode("mouse"), 0);
         QCOMPARE(SimDevice_Version("mouse"), 0x0106);
@@ -284,7 +284,7 @@ private slots:
         const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
         QVERIFY(SimDevice_SetUpgradeFault(SIM_UPGRADE_IMMEDIATE, 0));
         QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(int(Log().Packets().size()), 1);
         QCOMPARE(SimDevice_Version("receiver"), 0x0103);
     }
@@ -297,10 +297,10 @@ private slots:
         const auto image = Load(QStringLiteral("bin/TVR1-4K_v1.3.bin"));
         QVERIFY(SimDevice_SetUpgradeFault(SIM_UPGRADE_SILENT, 0));
         QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 1));
-        QTRY_COMPARE_WITH_TIMEOUT(SimDevice_BootMode("receiver"), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(SimDevice_BootMode("receiver"), 1, TestLimit(5000));
         // A second start is refused: its result is the only report.
         QVERIFY(!UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(int(Log().Packets().size()), 1);
         QVERIFY(Logs().filter(QStringLiteral("another upgrade is running")).size() == 1);
         QCOMPARE(SimDevice_Version("receiver"), 0x0102);
@@ -308,7 +308,7 @@ private slots:
         QVERIFY(SimDevice_Reset());
         Log().Clear();
         QVERIFY(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(Log().Packets().back().value, 1);
     }
 
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(!Log().WaitPackets(ResultCame, 200));
         QCOMPARE(SimDevice_BootMode("receiver"), 1);     // interrupted: a repair is needed
         QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(SimDevice_BootMode("receiver"), 0);
     }
 
@@ -413,7 +413,7 @@ private slots:
         QCOMPARE(UsbUpgrade_Start(&image->image, &ReportLog::OnUpgrade, 10000), 0);
         QVERIFY2(Logs().filter(reason).size() == 1, qPrintable(Logs().join('\n')));
         QVERIFY(Logs().filter(QStringLiteral("not started")).size() >= 1);
-        QVERIFY(Log().WaitPackets(ResultCame, 2000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(2000)));
         QVERIFY(!Log().WaitPackets([](const std::vector<Packet>& p) { return p.size() > 1; }, 100));
         const Packet result = Log().Packets().front();
         QCOMPARE(result.type, 7);
@@ -440,8 +440,8 @@ private slots:
         QVERIFY(UsbUpgrade_Start(&receiver->image, &ReportLog::OnUpgrade, 10000));
         QCOMPARE(UsbUpgrade_Start(&receiver->image, second, 10000), 0);
         QVERIFY(Logs().filter(QStringLiteral("another upgrade is running")).size() == 1);
-        QTRY_COMPARE_WITH_TIMEOUT(secondResults.load(), 1, 2000);
-        QVERIFY(Log().WaitPackets(ResultCame, 5000));
+        QTRY_COMPARE_WITH_TIMEOUT(secondResults.load(), 1, TestLimit(2000));
+        QVERIFY(Log().WaitPackets(ResultCame, TestLimit(5000)));
         QCOMPARE(Log().Packets().back().value, 1);
         QCOMPARE(SimDevice_Version("receiver"), 0x0103);
         QCOMPARE(secondResults.load(), 1);

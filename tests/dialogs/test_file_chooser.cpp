@@ -257,7 +257,7 @@ private slots:
             colours.setOption(QColorDialog::DontUseNativeDialog);
             StandardDialogTheme::Apply(&colours);
             colours.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&colours));
+            QVERIFY(QTest::qWaitForWindowExposed(&colours, DefaultTestLimit()));
             problems = Unreadable(&colours);
             QVERIFY(!SaveScreenshot(&colours, shot).isEmpty());
         } else {

@@ -24,7 +24,7 @@
 #include <optional>
 
 namespace {
-constexpr int Patience = 30000;
+const int Patience = TestLimit(30000);
 } // namespace
 
 class FirmwareEndToEndTest : public QObject {
@@ -67,7 +67,7 @@ private slots:
         SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 20);
         window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
         QVERIFY(OpenTheDevice());
         QVERIFY(CurrentDevice.get().wired);
 
@@ -129,7 +129,7 @@ private slots:
         ImageFolder folder({Receiver4KImage});
         window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
         QTRY_COMPARE_WITH_TIMEOUT(ShownDevices.size(), 1, Patience);
         QVERIFY(!ShownDevices.first().wired);
 

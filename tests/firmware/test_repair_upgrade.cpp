@@ -9,7 +9,7 @@
 #include <QApplication>
 
 namespace {
-constexpr int RunMs = 30000;
+const int RunMs = TestLimit(30000);
 const QString Repairable = QStringLiteral("211,4,10,1");
 
 bool Load(const char* scenario)
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(RepairView::Of(dialog).message, RepairTexts::Upgrading);
         QVERIFY(!DeviceWatchEnabled);
         QVERIFY(QTest::qWaitFor(Ended, RunMs));
-        QTRY_COMPARE(log.views, QList<int>{2});
+        TRY_COMPARE(log.views, QList<int>{2});
 
         QCOMPARE(log.repairEndings, QList<int>{0});
         QCOMPARE(log.updateButton, QList<bool>{true});
@@ -156,7 +156,7 @@ private slots:
         if (fault && faultAfterStart)
             SimDevice_SetUpgradeFault(fault, 50);
         QVERIFY(QTest::qWaitFor(Ended, RunMs));
-        QTRY_COMPARE(log.views, views);
+        TRY_COMPARE(log.views, views);
         // A refused start's late failure report changes nothing more.
         QTest::qWait(100);
 
@@ -197,7 +197,7 @@ private slots:
         UpDateRepair dialog;
         if (automatic) {
             SimDevice_Plug("mouse", 0);
-            QTRY_VERIFY(SimDevice_PathOf("receiver"));
+            TRY_VERIFY(SimDevice_PathOf("receiver"));
             ShownDevices = {Found("receiver")};
         } else {
             IdentifiedDevices = {Found("mouse")};
@@ -234,7 +234,7 @@ private slots:
         QVERIFY(Load("cable-and-receiver.json"));
         SimDevice_SetTiming(SIM_TIMING_UPGRADE_STEP, 10);
         SimDevice_Plug("mouse", 0);
-        QTRY_VERIFY(SimDevice_PathOf("receiver"));
+        TRY_VERIFY(SimDevice_PathOf("receiver"));
         ShownDevices = {Found("receiver")};
         QVERIFY(!ShownDevices.first().wired);
         ImageFolder folder({Receiver4KImage});
@@ -242,7 +242,7 @@ private slots:
         RunLog log;
         dialog.StartAutoUpgrade(0);
         QVERIFY(QTest::qWaitFor(Ended, RunMs));
-        QTRY_COMPARE(log.views, QList<int>{2});
+        TRY_COMPARE(log.views, QList<int>{2});
         QCOMPARE(log.repairEndings, QList<int>{0});
         QCOMPARE(SimDevice_Version("receiver"), 0x0103);
         QCOMPARE(SimDevice_Version("mouse"), 0x0105);

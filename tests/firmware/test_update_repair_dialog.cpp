@@ -6,8 +6,10 @@
 #include "tests/common/TestEnvironment.h"
 #include "tests/firmware/UpgradeTestSupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 
+#include <algorithm>
 #include <functional>
 
 using Step = std::function<void(UpDateRepair&)>;
@@ -218,7 +220,7 @@ private slots:
         UpDateRepair dialog;
         prepare(dialog);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog, DefaultTestLimit()));
         QApplication::setActiveWindow(&dialog);
         RepairUpgrading = repairUpgrading;
         DeviceChosen = deviceChosen;
@@ -232,8 +234,11 @@ private slots:
                     [&seen](int page) { seen << QStringLiteral("ChangeMainDialog %1").arg(page); }),
         };
         act(dialog);
-        // A shortcut presses its button with a short animation.
-        QTest::qWait(300);
+        // A shortcut presses its button with a short animation; the click
+        // comes as the button is let up. What it queued is delivered then.
+        const QList<QAbstractButton*> buttons = dialog.findChildren<QAbstractButton*>();
+        TRY_VERIFY(std::none_of(buttons.cbegin(), buttons.cend(), [](QAbstractButton* b) { return b->isDown(); }));
+        QCoreApplication::sendPostedEvents();
         for (const auto& connection : connections)
             disconnect(connection);
         QCOMPARE(seen, emitted);

@@ -14,7 +14,7 @@
 #include <QToolButton>
 
 namespace {
-constexpr int RunMs = 30000;
+const int RunMs = TestLimit(30000);
 
 // The page's texts, as the language file gives them.
 QHash<QString, QString> PageTexts()
@@ -303,7 +303,7 @@ private slots:
         UpgradeDriver::Dialog()->on_NewHong_2_clicked();
         QVERIFY(FirmwareUpdateRunning);
         QVERIFY(RunEnded(page));
-        QTRY_COMPARE(DialogMessage(), message);
+        TRY_COMPARE(DialogMessage(), message);
         QCOMPARE(ReceiverUpgradeState.load(), receiverState);
         QCOMPARE(MouseUpgradeState.load(), mouseState);
         if (receiverVersion >= 0)
@@ -358,7 +358,7 @@ private slots:
         WorkerDeviceList.set(WorkerDeviceList.get() + added);
         UpgradeDriver::Dialog()->on_NewHong_2_clicked();
         QVERIFY(RunEnded(page));
-        QTRY_COMPARE(DialogMessage(), message);
+        TRY_COMPARE(DialogMessage(), message);
         const RepairView view = RepairView::Of(*UpgradeDriver::Dialog());
         QVERIFY(view.messageShown);
         QVERIFY(view.startShown);
@@ -390,7 +390,7 @@ private slots:
         QCOMPARE(FailRecordOnDisk(), QStringLiteral("211,4,10,1"));
 
         QVERIFY(RunEnded(page));
-        QTRY_COMPARE(DialogMessage(), RepairTexts::Success);
+        TRY_COMPARE(DialogMessage(), RepairTexts::Success);
         QCOMPARE(SimDevice_Version("receiver"), 0x0103);
         QCOMPARE(FailRecordOnDisk(), QString());
     }
@@ -478,7 +478,7 @@ private slots:
         }
         QVERIFY(QTest::qWaitFor([&] { return !FirmwareUpdateRunning; }, RunMs));
         UpDateWarning* warning = page.driver->WarningDialog();
-        QTRY_VERIFY(warning->isVisible());
+        TRY_VERIFY(warning->isVisible());
         QCOMPARE(warning->findChild<QLabel*>(QStringLiteral("label"))->text(), PageTexts().value(text));
         QCOMPARE((mouseRun ? MouseUpgradeState : ReceiverUpgradeState).load(), 0);
         QVERIFY(!page.receiverMarker->isVisibleTo(&page.widget));

@@ -74,7 +74,8 @@ private slots:
     }
 
     // A click on a button the dialog lacks fails the test and ends the dialog
-    // at once.
+    // at once (a dialog left open would be closed by the answer's ceiling,
+    // with a second failure that nothing expects).
     void aMissingButtonFailsAndCloses()
     {
         QDialog dialog;
@@ -82,10 +83,7 @@ private slots:
         ok->setObjectName(QStringLiteral("OK"));
         QEXPECT_FAIL("", "the dialog has no such button", Continue);
         ModalAnswer answer = ModalAnswer::Click(QStringLiteral("Missing"));
-        QElapsedTimer clock;
-        clock.start();
         dialog.exec();
-        QVERIFY(clock.elapsed() < 5000);
         QCOMPARE(answer.DialogClass(), QStringLiteral("QDialog"));
     }
 

@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -29,9 +30,8 @@ class AddKeyX11Test : public QObject {
     {
         QProcess process;
         process.start(xdotool_, arguments);
-        QElapsedTimer clock;
-        clock.start();
-        while (process.state() != QProcess::NotRunning && clock.elapsed() < 10000)
+        const QDeadlineTimer ceiling(TestLimit(10000));
+        while (process.state() != QProcess::NotRunning && !ceiling.hasExpired())
             QTest::qWait(10);
         if (output)
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
@@ -45,8 +45,7 @@ class AddKeyX11Test : public QObject {
             [&] {
                 QString focus;
                 return XDo({QStringLiteral("getwindowfocus")}, &focus) && focus == QString::number(window->winId());
-            },
-            5000);
+            }, TestLimit(5000));
     }
 
     // A key typed to whatever window has the focus.
@@ -72,7 +71,7 @@ private slots:
             QSKIP("needs xdotool");
         managed_ = windowManager_.Start(QStringLiteral("openbox"));
         if (managed_)
-            QTest::qWait(500);
+            QVERIFY(DesktopProgram::WaitForWindowManager(TestLimit(20000)));
         qInfo("window manager: %s", managed_ ? "openbox" : "none");
     }
 
@@ -112,10 +111,10 @@ private slots:
         dialog.show();
         QVERIFY(HasXFocus(&dialog));
         QVERIFY(Type(keysym));
-        QTRY_COMPARE(dialog.KeyName, name);
+        TRY_COMPARE(dialog.KeyName, name);
         // The field also takes the typed character until the key's release
         // names the key again: on a busy machine the release comes later.
-        QTRY_COMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit"))->text(), name);
+        TRY_COMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit"))->text(), name);
         QVERIFY(dialog.isVisible());
     }
 
@@ -128,21 +127,21 @@ private slots:
         window.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
         window.resize(600, 400);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, DefaultTestLimit()));
 
         addKey dialog;
         QStringList seen;
         bool focused = false;
         bool refocused = false;
         QTimer::singleShot(0, &dialog, [&] {
-            focused = QTest::qWaitForWindowExposed(&dialog) && HasXFocus(&dialog);
+            focused = QTest::qWaitForWindowExposed(&dialog, DefaultTestLimit()) && HasXFocus(&dialog);
             if (focused && Type(QStringLiteral("KP_Divide"))
-                && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, 5000))
+                && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, TestLimit(5000)))
                 seen << dialog.KeyName;
             dialog.KeyName.clear();
             if (Click(&window) && Click(dialog.findChild<QLineEdit*>(QStringLiteral("lineEdit")))) {
                 refocused = HasXFocus(&dialog);
-                if (Type(QStringLiteral("F7")) && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, 5000))
+                if (Type(QStringLiteral("F7")) && QTest::qWaitFor([&] { return !dialog.KeyName.isEmpty(); }, TestLimit(5000)))
                     seen << dialog.KeyName;
             }
             dialog.findChild<QAbstractButton*>(QStringLiteral("NewHong"))->click();

@@ -92,7 +92,7 @@ bool ShowActive(QWidget* dialog)
 {
     dialog->show();
     dialog->activateWindow();
-    return QTest::qWaitForWindowActive(dialog);
+    return QTest::qWaitForWindowActive(dialog, DefaultTestLimit());
 }
 
 // Acts on the modal dialog that is about to run, once it has the keyboard.
@@ -101,7 +101,7 @@ bool ShowActive(QWidget* dialog)
 {
     return ModalAnswer(
         [action](QWidget* modal) {
-            if (!QTest::qWaitForWindowActive(modal))
+            if (!QTest::qWaitForWindowActive(modal, DefaultTestLimit()))
                 qWarning("the dialog did not become active");
             action(modal);
         },
@@ -219,7 +219,7 @@ private slots:
         ModalAnswer answer([field, &fieldUnderNotice](QWidget* notice) {
             // Keys typed over the notice still reach the key field, and are
             // dropped with it.
-            if (QTest::qWaitForWindowActive(notice))
+            if (QTest::qWaitForWindowActive(notice, DefaultTestLimit()))
                 Play(notice->windowHandle(), "E");
             fieldUnderNotice = field->text();
             Child<QAbstractButton>(notice, "NewHong")->click();

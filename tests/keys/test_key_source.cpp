@@ -55,7 +55,7 @@ private slots:
         layout->addWidget(field_);
         window_.show();
         window_.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window_));
+        QVERIFY(QTest::qWaitForWindowActive(&window_, DefaultTestLimit()));
         field_->setFocus();
     }
 

@@ -63,7 +63,7 @@ private slots:
     {
         window_.show();
         window_.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window_));
+        QVERIFY(QTest::qWaitForWindowActive(&window_, DefaultTestLimit()));
     }
 
     void init()

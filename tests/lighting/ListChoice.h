@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/common/TestEnvironment.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QtTest>
@@ -10,11 +12,11 @@ inline bool ChooseEntry(QComboBox* list, int index)
 {
     list->showPopup();
     QAbstractItemView* view = list->view();
-    if (!QTest::qWaitForWindowExposed(view->window()))
+    if (!QTest::qWaitForWindowExposed(view->window(), DefaultTestLimit()))
         return false;
     const QRect entry = view->visualRect(view->model()->index(index, list->modelColumn()));
     if (!entry.isValid())
         return false;
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, entry.center());
-    return QTest::qWaitFor([view] { return !view->window()->isVisible(); });
+    return QTest::qWaitFor([view] { return !view->window()->isVisible(); }, DefaultTestLimit());
 }

@@ -232,7 +232,7 @@ private slots:
         StopCloseTimeB frame;
         frame.resize(277, 28);
         frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(QTest::qWaitForWindowExposed(&frame, DefaultTestLimit()));
         auto* slider = Child<QSlider>(&frame, "StopClose");
         auto* box = Child<QSpinBox>(&frame, "spinBoxA");
         frame.SetIndex(0);
@@ -286,11 +286,11 @@ private slots:
             }
             frame->SetIndex(2);
             host.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host));
+            QVERIFY(QTest::qWaitForWindowExposed(&host, DefaultTestLimit()));
             auto* list = Child<QComboBox>(frame, "StopClose");
             list->showPopup();
             QWidget* popup = list->view()->window();
-            QVERIFY(QTest::qWaitForWindowExposed(popup));
+            QVERIFY(QTest::qWaitForWindowExposed(popup, DefaultTestLimit()));
             QVERIFY(!SaveScreenshot(&host, QStringLiteral("light_off_%1").arg(QLatin1String(language))).isEmpty());
             QVERIFY(!SaveScreenshot(popup, QStringLiteral("light_off_%1_open").arg(QLatin1String(language))).isEmpty());
             list->hidePopup();

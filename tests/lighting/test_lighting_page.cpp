@@ -154,7 +154,7 @@ private slots:
         c_ = std::make_unique<LightingControls>(page_.get());
         page_->show();
         QApplication::setActiveWindow(page_.get());
-        QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(page_.get(), DefaultTestLimit()));
         screen_ = FakeScreen();
         ScreenPixels::Replace(&screen_);
     }
@@ -541,7 +541,7 @@ private slots:
             auto* page = new LampLight(&host);
             page->SlotChangeLanguage(language);
             host.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host));
+            QVERIFY(QTest::qWaitForWindowExposed(&host, DefaultTestLimit()));
             // Mode 0 last: a refresh that keeps the entry shown runs no mode
             // slot, and a new page's list starts on entry 0.
             for (int mode : {2, 3, 0}) {
@@ -550,7 +550,7 @@ private slots:
             }
             auto* list = PageChild<QComboBox>(page, QStringLiteral("StopClose"));
             list->showPopup();
-            QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
+            QVERIFY(QTest::qWaitForWindowExposed(list->view()->window(), DefaultTestLimit()));
             QVERIFY(!SaveScreenshot(list->view()->window(), QStringLiteral("lighting_light_off_open_%1").arg(tag))
                          .isEmpty());
             list->hidePopup();

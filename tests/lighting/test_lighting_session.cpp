@@ -28,7 +28,7 @@ private slots:
         QVERIFY(ConnectLightingPage(&page));
         const LightingControls c(&page);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         // Whole reads as the page receives them (queued to the GUI thread).
         QObject context;
         std::atomic<int> reads{0};
@@ -36,7 +36,7 @@ private slots:
 
         PickedMouse mouse;
         QVERIFY2(mouse.Open(), qPrintable(mouse.Missing()));
-        QTRY_VERIFY(reads >= 1);
+        TRY_VERIFY(reads >= 1);
         const FlashDataMap held = mouse.Stored();
         QCOMPARE(c.mode->currentIndex(), held.lightOn ? int(held.lightMode) : 0);
         QCOMPARE(c.brightness->value(), qMin(held.lightBrightness + 1, 10));
@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(c.red->value(), 0);
         PostMsg::Instance()->PostMainPageChange();
         WorkerInstance.load()->RequestPass();
-        QTRY_VERIFY(reads > before);
+        TRY_VERIFY(reads > before);
         check();
         QCOMPARE(c.mode->currentIndex(), 2);
         QCOMPARE(c.red->value(), 227);

@@ -31,19 +31,19 @@ private slots:
         patch.setPalette(palette);
         patch.setGeometry(900, 700, 120, 120);
         patch.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&patch));
+        QVERIFY(QTest::qWaitForWindowExposed(&patch, DefaultTestLimit()));
 
         LampLight page;
         page.move(0, 0);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         const LightingControls c(&page);
 
         const QPoint inside = patch.geometry().center();
         QCursor::setPos(inside);
-        QTRY_COMPARE(QCursor::pos(), inside);
+        TRY_COMPARE(QCursor::pos(), inside);
         // The patch is on the screen once a grab of it gives its colour.
-        QTRY_COMPARE(ScreenPixels::Current().Grab(inside, QSize(2, 2)).toImage().pixelColor(0, 0), known);
+        TRY_COMPARE(ScreenPixels::Current().Grab(inside, QSize(2, 2)).toImage().pixelColor(0, 0), known);
 
         QTest::mouseClick(&page, Qt::LeftButton, Qt::NoModifier, c.board->geometry().center());
         QCOMPARE(c.red->value(), known.red());

@@ -9,6 +9,7 @@
 #include "pages/macro/Macro.h"
 
 #include "tests/common/ModalAnswer.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -148,7 +149,7 @@ inline void ShowOnDarkGround(Macro& page)
     page.setPalette(StyleSheet::DarkPalette());
     page.setAutoFillBackground(true);
     page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
 }
 
 // The languages of the screenshots: English and Chinese.

@@ -300,7 +300,7 @@ private slots:
         QVERIFY(Put(FileOf("b"), "12\n0x05 1 0\n10ms\n0x05 1 1\n"));
         Macro page;
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         Select(page, "a");
         Macros(page)->setFocus();
         QTest::keyClick(Macros(page), Qt::Key_Down);
@@ -500,7 +500,7 @@ private slots:
         QVERIFY(Put(FileOf("m"), "1\n"));
         Macro page;
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         QListWidget* list = Macros(page);
         const QPoint item = list->visualItemRect(list->item(0)).center();
         QCOMPARE(MenuTexts([&] { page.on_listWidgetHong_customContextMenuRequested(item); }),
@@ -535,11 +535,11 @@ private slots:
     {
         Macro page;
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         page.activateWindow();
         QSpinBox* delay = Child<QSpinBox>(page, "DelayTime");
         delay->setFocus();
-        QTRY_VERIFY(delay->hasFocus());
+        TRY_VERIFY(delay->hasFocus());
         QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(delay->mapTo(&page, QPoint(2, 2))));
         QVERIFY(delay->hasFocus());
         QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(5, 5));

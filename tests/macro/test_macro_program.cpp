@@ -28,7 +28,7 @@
 using namespace MacroPageTesting;
 
 namespace {
-constexpr int Patience = 15000;
+const int Patience = TestLimit(15000);
 constexpr int Button = 2;
 } // namespace
 
@@ -44,7 +44,7 @@ private:
         ResetSharedState();
         window = std::make_unique<DialogMain>();
         window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
+        if (!QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()))
             return false;
         if (!QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, Patience))
             return false;

@@ -1,5 +1,7 @@
 #include "tests/platform/TestChild.h"
 
+#include "tests/common/TestEnvironment.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
@@ -38,7 +40,7 @@ void TestChild::ReadOutput()
 
 bool TestChild::WaitForLine(const QString& text, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer deadline(TestLimit(timeoutMs));
     ReadOutput();
     while (!output_.contains(text)) {
         if (process_.state() == QProcess::NotRunning || deadline.hasExpired())
@@ -51,7 +53,7 @@ bool TestChild::WaitForLine(const QString& text, int timeoutMs)
 
 bool TestChild::WaitForEnd(int timeoutMs)
 {
-    const bool ended = process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);
+    const bool ended = process_.state() == QProcess::NotRunning || process_.waitForFinished(TestLimit(timeoutMs));
     ReadOutput();
     return ended;
 }

@@ -15,7 +15,7 @@ public:
 
     void Start(const QStringList& arguments);
     // Waits until the child has written a line holding text; false on time-out
-    // or when the child ended first.
+    // or when the child ended first. The time-outs are test ceilings (TestLimit).
     bool WaitForLine(const QString& text, int timeoutMs = 20000);
     // Waits until the child has ended; false on time-out.
     bool WaitForEnd(int timeoutMs = 20000);

@@ -247,8 +247,8 @@ private slots:
         qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
 
         QVERIFY(MouseSettingsLauncher::Start());
-        QTRY_VERIFY(QFileInfo::exists(marker));
-        QTRY_COMPARE(ReadAll(marker).trimmed(), started.trimmed());
+        TRY_VERIFY(QFileInfo::exists(marker));
+        TRY_COMPARE(ReadAll(marker).trimmed(), started.trimmed());
     }
 
     void noMouseSettingsInstalled()

@@ -324,12 +324,13 @@ private slots:
             QCOMPARE(value.size(), 20000);
             QCOMPARE(value.count(value.at(0)), 20000);
         }
-        // A writer killed while it held the file's lock does not block the next.
-        QElapsedTimer timer;
-        timer.start();
-        MacroIni(path).SetValue(QStringLiteral("Test"), QStringLiteral("Value"), QStringLiteral("done"));
-        QVERIFY(timer.elapsed() < 5000);
-        QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Test"), QStringLiteral("Value")), QStringLiteral("done"));
+        // A writer killed while it held the file's lock does not block the
+        // next: the change reaches the disk (a lock still held would fail it).
+        MacroIni next(path);
+        next.SetValue(QStringLiteral("Test"), QStringLiteral("Value"), QStringLiteral("done"));
+        QVERIFY(next.Flush());
+        QSettings disk(path, QSettings::IniFormat);
+        QCOMPARE(disk.value(QStringLiteral("Test/Value")).toString(), QStringLiteral("done"));
     }
 
     // A change is read back at once, on every thread, while the writer thread
@@ -343,12 +344,12 @@ private slots:
         holder.Start({QStringLiteral("hold-lock"), path});
         QVERIFY2(holder.WaitForLine(QStringLiteral("holding")), qPrintable(holder.Output()));
 
+        // The calls return while the other process still holds the lock: a
+        // caller that waited for the disk would not be back before the kill.
         MacroIni macro(path);
-        QElapsedTimer timer;
-        timer.start();
         for (int i = 0; i < 100; ++i)
             QVERIFY(macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(i)));
-        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(holder.process().state(), QProcess::Running);
         QCOMPARE(macro.GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("99"));
         QString seen;
         std::thread reader(
@@ -599,7 +600,7 @@ private slots:
         Registry* const registry = Registry::Instance();
         for (int round = 0; round < 3; ++round) {
             const QString value = QStringLiteral("value %1").arg(round);
-            SettingsWriter::Instance()->Post([] { SettingsWriter::Instance()->HoldUntilDrained(10000); });
+            SettingsWriter::Instance()->Post([] { SettingsWriter::Instance()->HoldUntilDrained(TestLimit(10000)); });
             MacroIni macro(path);
             QVERIFY(macro.SetValue(QStringLiteral("Test"), QStringLiteral("Value"), value));
             QVERIFY(registry->SetValue(QStringLiteral("Test/Value"), value));
@@ -626,7 +627,7 @@ private slots:
             SettingsWriter::Instance()->HoldUntilDrained(10000);
             *written = true;
         });
-        QTRY_VERIFY(taken->load());
+        TRY_VERIFY(taken->load());
         SettingsWriter::Instance()->Drain();
         QVERIFY(written->load());
     }
@@ -644,11 +645,10 @@ private slots:
         QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
         lock.close();
 
-        QElapsedTimer timer;
-        timer.start();
+        // Taken as abandoned: a lock still respected would fail the write
+        // after the lock wait.
         macro.SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("2"));
         QVERIFY(macro.Flush());
-        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(MacroIni(path).GetValue(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
     }
 

@@ -49,7 +49,7 @@ qint64 EndedProcess()
 {
     QProcess process;
     process.start(QStringLiteral("true"), QStringList());
-    process.waitForFinished();
+    process.waitForFinished(TestLimit(30000));
     return process.processId() > 0 ? process.processId() : 999999;
 }
 
@@ -268,13 +268,12 @@ private slots:
         holder.Kill();
         QCOMPARE(Entries(QFileInfo(path).absolutePath()).size(), 3);
 
-        QElapsedTimer timer;
-        timer.start();
+        // Written: a lock still respected would have failed the write after
+        // the lock wait.
         TestChild writer(dir_.path());
         writer.Start({QStringLiteral("write-file"), QStringLiteral("macro"), path, QStringLiteral("0")});
         QVERIFY(writer.WaitForEnd());
         QVERIFY2(writer.Output().contains(QStringLiteral("result 1")), qPrintable(writer.Output()));
-        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(Entries(QFileInfo(path).absolutePath()), QStringList {QStringLiteral("Macro.ini")});
     }
 

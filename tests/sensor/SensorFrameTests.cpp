@@ -19,6 +19,7 @@
 #include "pages/sensor/options/StraightLineB.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/SimImages.h"
+#include "tests/common/TestEnvironment.h"
 #include "tests/sensor/OpenMouse.h"
 
 #include <QCheckBox>
@@ -404,7 +405,7 @@ void SensorFrameTests::lightWrites()
     std::unique_ptr<DpiLightFrame> frame(make());
     frame->resize(frame->size());
     frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get(), DefaultTestLimit()));
     auto* list = qobject_cast<SensorEffect*>(frame.get()) ? frame->findChild<QComboBox*>(QStringLiteral("Model"))
                                                            : nullptr;
     auto choose = [&](int mode) {
@@ -545,7 +546,7 @@ void SensorFrameTests::screenshots()
             });
             host.adjustSize();
             host.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host));
+            QVERIFY(QTest::qWaitForWindowExposed(&host, DefaultTestLimit()));
             const QString name
                 = QStringLiteral("sensor_frames_%1_%2").arg(QLatin1String(texts->name)).arg(state);
             QVERIFY(!SaveScreenshot(&host, name).isEmpty());

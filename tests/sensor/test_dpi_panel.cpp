@@ -766,7 +766,7 @@ private slots:
                     DpiPanelFill::Reset(*panel);
                 host.adjustSize();
                 host.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&host));
+                QVERIFY(QTest::qWaitForWindowExposed(&host, DefaultTestLimit()));
                 QVERIFY(!SaveScreenshot(&host, QStringLiteral("dpi_panel_%1_%2")
                                                    .arg(QLatin1String(language.language))
                                                    .arg(QLatin1String(reset ? "reset" : "mouse")))

@@ -474,7 +474,7 @@ private slots:
             Fill(*panel, LiveFlashData.get());
             host.adjustSize();
             host.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host));
+            QVERIFY(QTest::qWaitForWindowExposed(&host, DefaultTestLimit()));
             QVERIFY(!SaveScreenshot(&host, QStringLiteral("dpi_rows_%1").arg(QLatin1String(language.language)))
                          .isEmpty());
         }

@@ -264,7 +264,7 @@ private slots:
             add(new SensorRateB, 3);
             host.adjustSize();
             host.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host));
+            QVERIFY(QTest::qWaitForWindowExposed(&host, DefaultTestLimit()));
             QVERIFY(!SaveScreenshot(&host, QStringLiteral("report_rate_%1").arg(QLatin1String(language.language)))
                          .isEmpty());
         }

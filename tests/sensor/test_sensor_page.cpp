@@ -171,7 +171,7 @@ private slots:
         page = std::make_unique<Sensor>();
         page->SlotChangeLanguage(0);
         page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(page.get(), DefaultTestLimit()));
     }
 
     void cleanup()
@@ -743,7 +743,7 @@ private slots:
         page->show();
         PickedMouse mouse("wired", "wired");
         QVERIFY2(mouse.Open(), qPrintable(mouse.Missing()));
-        QTRY_VERIFY(SensorPageFilled);
+        TRY_VERIFY(SensorPageFilled);
         QCOMPARE(Light()->pos(), QPoint(80, 316));
         QVERIFY(Child(page.get(), "label_5")->isHidden());
         QVERIFY(!RateShown(4));

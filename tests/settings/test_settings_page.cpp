@@ -415,7 +415,7 @@ private slots:
         FormSetting page;
         PickedMouse mouse;
         QVERIFY2(mouse.Open(), qPrintable(mouse.Missing()));
-        QTRY_VERIFY(!Child<QLabel>(page, QStringLiteral("label_7"))->text().isEmpty());
+        TRY_VERIFY(!Child<QLabel>(page, QStringLiteral("label_7"))->text().isEmpty());
         QVERIFY(!Child<QLabel>(page, QStringLiteral("label_5"))->text().isEmpty());
         QCOMPARE(ShownOf(page, LongRangeRows + ReceiverLightRows), LongRangeRows + ReceiverLightRows);
         QCOMPARE(Content(page), QSize(880, 780));
@@ -956,9 +956,9 @@ private slots:
         record.option = 1;
         page.SlotRGBValue(&record);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         QScrollBar* bar = Child<QScrollArea>(page, QStringLiteral("scrollArea"))->verticalScrollBar();
-        QTRY_COMPARE(bar->maximum(), 150);
+        TRY_COMPARE(bar->maximum(), 150);
         bar->setValue(100);
         QCOMPARE(Child(page, QStringLiteral("label"))->pos(), QPoint(600, 130));
         bar->setValue(0);
@@ -975,7 +975,7 @@ private slots:
         page.resize(883, 630);
         page.move(100, 80);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         QPoint at;
         QSize size;
         ModalAnswer answer([&](QWidget* dialog) {
@@ -993,7 +993,7 @@ private slots:
         QCOMPARE(at, QPoint(corner.x() + (883 - size.width()) / 2 - 70, corner.y() + (630 - size.height()) / 2 - 30));
         // The worker's device-change callback is registered again: it runs
         // soon and announces the device change.
-        QTRY_VERIFY(!changes.isEmpty());
+        TRY_VERIFY(!changes.isEmpty());
         QCOMPARE(changes.first(), int(PostMsg::SetverDevicesChanged));
         StopUsbChanged();
     }
@@ -1040,7 +1040,7 @@ private slots:
         page.setPalette(StyleSheet::DarkPalette());
         page.setAutoFillBackground(true);
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(QTest::qWaitForWindowExposed(&page, DefaultTestLimit()));
         const QString name = QStringLiteral("settings-%1-%2")
                                  .arg(language == 0 ? QStringLiteral("english") : QStringLiteral("chinese"),
                                       longPage ? QStringLiteral("long") : QStringLiteral("short"));

@@ -35,7 +35,7 @@
 #include <memory>
 
 namespace {
-constexpr int Patience = 15000;
+const int Patience = TestLimit(15000);
 } // namespace
 
 class SettingsProgramTest : public QObject {
@@ -87,7 +87,7 @@ private slots:
         MacroIni::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("0"));
         window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
     }
 
     void cleanup()
@@ -107,8 +107,8 @@ private slots:
         QVERIFY(ReceiverUpdateAvailable);
         QVERIFY(MouseUpdateAvailable);
         QVERIFY(PageChild("Receive_2")->styleSheet().contains(QStringLiteral("WaitUpdate.png")));
-        QTRY_VERIFY(PageChild("checkBox_2")->isVisible());
-        QTRY_VERIFY(PageChild("ReUntil")->isVisible());
+        TRY_VERIFY(PageChild("checkBox_2")->isVisible());
+        TRY_VERIFY(PageChild("ReUntil")->isVisible());
         QVERIFY(PageChild<QAbstractButton>("ReUntil")->isChecked());
         QVERIFY(!SaveScreenshot(window.get(), QStringLiteral("settings-program")).isEmpty());
 

@@ -3,6 +3,7 @@
 #include "core/SharedState.h"
 #include "devicelib/SimDevice.h"
 #include "shell/DialogChange.h"
+#include "tests/common/TestEnvironment.h"
 
 #include <QLabel>
 #include <QString>
@@ -39,5 +40,5 @@ inline bool OpenChooser(std::unique_ptr<DialogChange>& chooser, const QString& s
     chooser = std::make_unique<DialogChange>();
     chooser->show();
     QLabel* hint = chooser->findChild<QLabel*>(QStringLiteral("label_3"));
-    return QTest::qWaitFor([hint] { return !DialogChange::DeviceButtons.isEmpty() || hint->isHidden(); }, 5000);
+    return QTest::qWaitFor([hint] { return !DialogChange::DeviceButtons.isEmpty() || hint->isHidden(); }, TestLimit(5000));
 }

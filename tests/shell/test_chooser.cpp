@@ -397,8 +397,8 @@ private slots:
             dialog->findChild<QAbstractButton*>(QStringLiteral("CloseButton"))->click();
         });
         QVERIFY(Open(scenario));
-        QTRY_COMPARE(answer.DialogClass(), QStringLiteral("QuestiondialogB"));
-        QTRY_VERIFY(!QApplication::activeModalWidget());
+        TRY_COMPARE(answer.DialogClass(), QStringLiteral("QuestiondialogB"));
+        TRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(noticeAt, expected);
         QCOMPARE(ShownDevices.size(), 2);
         QCOMPARE(Stack()->count(), 0);
@@ -428,8 +428,8 @@ private slots:
 
         // The mouse's cable: it is now listed as the cabled device.
         QVERIFY(SimDevice_Plug("mouse", 1));
-        QTRY_VERIFY(!ShownDevices.isEmpty() && ShownDevices.first().wired && Button(0));
-        QTRY_VERIFY(!oldButton && !oldMarker && !oldLink && !oldBadge && !oldPage);
+        TRY_VERIFY(!ShownDevices.isEmpty() && ShownDevices.first().wired && Button(0));
+        TRY_VERIFY(!oldButton && !oldMarker && !oldLink && !oldBadge && !oldPage);
         QCOMPARE(chooser_->findChildren<mytoolButtonEnter*>().size(), 1);
         QCOMPARE(chooser_->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^(label|UsbWifi)\\d+$"))).size(),
                  2);
@@ -441,16 +441,16 @@ private slots:
         // Unplug both: the prompt to connect a device.
         QVERIFY(SimDevice_Plug("receiver", 0));
         QVERIFY(SimDevice_Plug("mouse", 0));
-        QTRY_VERIFY(!Prompt()->isHidden());
-        QTRY_COMPARE(Stack()->count(), 0);
+        TRY_VERIFY(!Prompt()->isHidden());
+        TRY_COMPARE(Stack()->count(), 0);
         QVERIFY(Hint()->isHidden());
         QVERIFY(ShownDevices.isEmpty());
         QVERIFY(DialogChange::DeviceButtons.isEmpty());
-        QTRY_COMPARE(chooser_->findChildren<mytoolButtonEnter*>().size(), 0);
+        TRY_COMPARE(chooser_->findChildren<mytoolButtonEnter*>().size(), 0);
 
         // The receiver back.
         QVERIFY(SimDevice_Plug("receiver", 1));
-        QTRY_COMPARE(DialogChange::DeviceButtons.size(), 1);
+        TRY_COMPARE(DialogChange::DeviceButtons.size(), 1);
         QVERIFY(!ShownDevices.first().wired);
         QVERIFY(Prompt()->isHidden());
         QVERIFY(!Hint()->isHidden());
@@ -464,11 +464,11 @@ private slots:
         for (int i = 0; i < 10; ++i)
             QVERIFY(SimDevice_Plug("mouse", i % 2 == 0));
         QVERIFY(SimDevice_Plug("mouse", 1));
-        QTRY_VERIFY(ShownDevices.size() == 1 && ShownDevices.first().wired && IdentifiedDevices.size() == 2);
+        TRY_VERIFY(ShownDevices.size() == 1 && ShownDevices.first().wired && IdentifiedDevices.size() == 2);
         QTest::qWait(100);
         QCOMPARE(ShownDevices.size(), 1);
         QCOMPARE(DialogChange::DeviceButtons.size(), 1);
-        QTRY_COMPARE(chooser_->findChildren<mytoolButtonEnter*>().size(), 1);
+        TRY_COMPARE(chooser_->findChildren<mytoolButtonEnter*>().size(), 1);
     }
 
     void noticesAfterTheChooserIsGoneChangeNothing()
@@ -560,7 +560,7 @@ private slots:
     void clicksOnTheLowerEdgeReachTheButton()
     {
         QVERIFY(Open(QString()));
-        QVERIFY(QTest::qWaitForWindowExposed(chooser_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(chooser_.get(), DefaultTestLimit()));
         // The click hint lies over the lower edge of the device buttons.
         const QPoint point = Stack()->mapTo(chooser_.get(), Button(0)->geometry().bottomLeft()) + QPoint(142, -8);
         QVERIFY(Hint()->geometry().contains(point));
@@ -646,7 +646,7 @@ private slots:
         chooser_->show();
         const QString repairText =
             QStringLiteral("A firmware update did not finish. Click Repair (the wrench at the top) to restore the device");
-        QTRY_COMPARE(Prompt()->text(), repairText);
+        TRY_COMPARE(Prompt()->text(), repairText);
         QVERIFY(!Child<QPushButton>("Repair")->isHidden());
         // The wrench the prompt speaks of is named where the pointer rests on
         // it, and changes its look there.
@@ -727,7 +727,7 @@ private slots:
         RepairUpgradeRunning = repairing;
         QSignalSpy check(PostMsg::Instance(), SIGNAL(SigRepairCheckUpdate()));
         QVERIFY(SimDevice_Plug("receiver", 0));
-        QTRY_VERIFY(ShownDevices.isEmpty());
+        TRY_VERIFY(ShownDevices.isEmpty());
         QCOMPARE(check.size(), asked ? 1 : 0);
         RepairUpgradeRunning = false;
     }
@@ -782,7 +782,7 @@ private slots:
         auto* combo = Child<MyConmboBox>("comboBox");
         combo->showPopup();
         QWidget* popup = combo->view()->window();
-        QTRY_VERIFY(popup->isVisible());
+        TRY_VERIFY(popup->isVisible());
         QCOMPARE(combo->maxVisibleItems(), 5);
         QVERIFY(!SaveScreenshot(popup, QStringLiteral("chooser-language-list")).isEmpty());
         combo->hidePopup();

@@ -33,7 +33,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QElapsedTimer>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
@@ -47,7 +46,7 @@
 #include <memory>
 
 namespace {
-constexpr int Patience = 15000;
+const int Patience = TestLimit(15000);
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -117,7 +116,7 @@ private slots:
         QFile::remove(DeviceCacheFile::Folder() + DeviceCacheFile::FileName(0x0A, 0x01));
         window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
         LibraryProbe::Clear();
     }
 
@@ -163,16 +162,14 @@ private slots:
         ResetSharedState();
         window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QElapsedTimer sinceMap;
-        sinceMap.start();
-        QVERIFY(QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, 50));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
+        // Picked in the turn of the event loop that listed the device: the
+        // frame's preparation when idle, armed by that paint, has not run.
+        QVERIFY(QTest::qWaitFor([] { return DialogChange::DeviceButtons.size() == 1; }, Patience));
         QVERIFY(!window->FrameBuilt());
         ApplyDialogShows apply;
         qApp->installEventFilter(&apply);
         QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
-        const qint64 picked = sinceMap.elapsed();
-        QVERIFY2(picked <= 50, qPrintable(QString::number(picked)));
         QTest::mouseClick(DialogChange::DeviceButtons.first(), Qt::LeftButton);
         QVERIFY(window->FrameBuilt());
         QCOMPARE(Stack()->currentIndex(), 1);
@@ -329,7 +326,7 @@ private slots:
         QVERIFY(SimDevice_LoadScenarioFile(TALVIRE_SCENARIO_DIR "/several-devices.json"));
         window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
         int wired = -1;
         QVERIFY(QTest::qWaitFor([&wired] {
             for (int d = 0; d < ShownDevices.size() && d < DialogChange::DeviceButtons.size(); ++d) {

@@ -45,7 +45,7 @@
 #include <memory>
 
 namespace {
-constexpr int Patience = 10000;
+const int Patience = TestLimit(10000);
 
 void SetLanguage(int index)
 {
@@ -110,7 +110,7 @@ class TestSelection : public QObject {
     bool Open(const QString& scenario)
     {
         return OpenChooser(chooser_, scenario) && !DialogChange::DeviceButtons.isEmpty()
-            && QTest::qWaitForWindowExposed(chooser_.get());
+            && QTest::qWaitForWindowExposed(chooser_.get(), DefaultTestLimit());
     }
 
     // Which firmware images lie in the folder beside the program.
@@ -412,7 +412,7 @@ private slots:
         });
         clicked->click();
         QVERIFY(rebuilt);
-        QTRY_VERIFY(!clicked);
+        TRY_VERIFY(!clicked);
         QCOMPARE(int(DeviceChosen), 0);
         QCOMPARE(log_->Count("SigChangeMainDialog"), 0);
     }

@@ -70,7 +70,7 @@
 namespace {
 using Make = std::function<QWidget*()>;
 
-constexpr int Patience = 15000;
+const int Patience = TestLimit(15000);
 // The least room between a caption and each edge of its button, or the
 // arrow of its drop-down box.
 constexpr int CaptionGap = 5;
@@ -343,7 +343,7 @@ private slots:
                                        QString::number(language));
         std::unique_ptr<QWidget> widget(Windows().at(window).make());
         widget->show();
-        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(widget.get(), DefaultTestLimit()));
         QString name = Windows().at(window).name;
         name.replace(QLatin1Char(' '), QLatin1Char('-'));
         QVERIFY(!SaveScreenshot(widget.get(), QStringLiteral("dialog-%1-%2").arg(name, QLatin1String(LanguageCodes[language])))
@@ -417,7 +417,7 @@ private slots:
         QVERIFY(SimDevice_Reset());
         auto window = std::make_unique<DialogMain>();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), DefaultTestLimit()));
         QTRY_COMPARE_WITH_TIMEOUT(DialogChange::DeviceButtons.size(), 1, Patience);
         // The updating notice covers the pages until they have the mouse's
         // configuration.

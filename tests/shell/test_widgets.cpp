@@ -207,11 +207,11 @@ private slots:
             list->setRowHidden(hiddenRow, true);
         box->setGeometry(50, boxTop, 160, 30);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, DefaultTestLimit()));
 
         box->showPopup();
         QWidget* popup = list->window();
-        QTRY_VERIFY(popup->isVisible());
+        TRY_VERIFY(popup->isVisible());
         const QRect shown = popup->geometry();
         const QRect boxArea(box->mapToGlobal(QPoint(0, 0)), box->size());
         const QRect room = windowHeight < 200 ? window.screen()->availableGeometry() : window.frameGeometry();
@@ -250,7 +250,7 @@ private slots:
         const QString rule = QStringLiteral("QListView::item:selected{background-color: rgb(1, 2, 3);}");
         box->SetListViewWhenOpened(rule);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, DefaultTestLimit()));
         QVERIFY(!box->findChild<QListView*>());
         box->showPopup();
         QVERIFY(box->view()->isVisible());
@@ -294,7 +294,7 @@ private slots:
         const bool atOnce = !hidden && !parentHidden;
         QCOMPARE(widget->styleSheet(), atOnce ? rule : QString());
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, DefaultTestLimit()));
         QCOMPARE(widget->styleSheet(), atOnce ? rule : QString());
         parent->show();
         widget->show();
@@ -321,7 +321,7 @@ private slots:
         waiting->hide();
         hidden->resize(200, 100);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, DefaultTestLimit()));
         QVERIFY(shown->testAttribute(Qt::WA_PendingResizeEvent));
         MakeReadyToShow(hidden);
         QVERIFY(!hidden->isVisible());
@@ -418,19 +418,19 @@ private slots:
         QCOMPARE(bar.text(), QStringLiteral("0.0%"));
         bar.Start(4, 1);
         // Creeps toward the first stage and stops just short of it.
-        QTRY_COMPARE(bar.value(), 24);
+        TRY_COMPARE(bar.value(), 24);
         QTest::qWait(30);
         QCOMPARE(bar.value(), 24);
         QCOMPARE(bar.text(), QStringLiteral("24.0%"));
         bar.mUpdate();
-        QTRY_COMPARE(bar.value(), 25);
+        TRY_COMPARE(bar.value(), 25);
         QCOMPARE(bar.text(), QStringLiteral("25.0%"));
-        QTRY_COMPARE(bar.value(), 49);
+        TRY_COMPARE(bar.value(), 49);
         bar.mUpdate();
         bar.mUpdate();
         bar.mUpdate();
         QCOMPARE(bar.Stage(), 4);
-        QTRY_COMPARE(bar.value(), 100);
+        TRY_COMPARE(bar.value(), 100);
         QCOMPARE(bar.text(), QStringLiteral("100.0%"));
         // At the last stage nothing moves any more.
         bar.mUpdate();
