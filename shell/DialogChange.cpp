@@ -272,7 +272,8 @@ void DialogChange::ShowRepair(bool pending)
 
 void DialogChange::SlotUpDateButton(bool hide)
 {
-    ShowRepair(!hide);
+    // Not while an upgrade runs: its record is on the disk from its start.
+    ShowRepair(!hide && !RepairUpgradeRunning && !FirmwareUpdateRunning);
 }
 
 void DialogChange::SlotEnterKey()

@@ -419,6 +419,10 @@ void UpgradeDriver::RunUpgrade(int step, int target, const QString& version)
             SlotContinue(0);
         }
     }
+    // The device list hid the repair while the run was on; once no run goes
+    // on, it offers it again when the run left its record (a failure).
+    if (!FirmwareUpdateRunning)
+        PostMsg::Instance()->PostUpDateButton(FirmwareUpgrade::FailRecordText().isEmpty());
     EndOfDialogRun();
 }
 

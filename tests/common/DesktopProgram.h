@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -41,6 +42,8 @@ public:
 
     // Waits until a window manager has taken the screen: it announces itself
     // on the root window, which xprop -spy reports as the property changes.
+    // A manager that ended leaves its announcement behind, naming a window
+    // that is gone: only an announcement whose window exists counts.
     // False when none did within timeoutMs (a ceiling) or xprop is missing.
     static bool WaitForWindowManager(int timeoutMs)
     {
@@ -49,15 +52,27 @@ public:
             return false;
         QProcess spy;
         spy.start(xprop, {QStringLiteral("-root"), QStringLiteral("-spy"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        const QRegularExpression announcement(QStringLiteral("window id # (0x[0-9a-fA-F]+)"));
+        const auto exists = [&xprop](const QString& id) {
+            QProcess check;
+            check.start(xprop, {QStringLiteral("-id"), id, QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+            return check.waitForFinished(5000) && check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0;
+        };
         QByteArray said;
+        bool up = false;
         const QDeadlineTimer deadline(timeoutMs);
-        while (!said.contains("window id") && !deadline.hasExpired()
-               && spy.waitForReadyRead(int(deadline.remainingTime())))
+        while (!up && !deadline.hasExpired() && spy.waitForReadyRead(int(deadline.remainingTime()))) {
             said += spy.readAll();
-        said += spy.readAll();
+            int end;
+            while (!up && (end = said.indexOf('\n')) >= 0) {
+                const QRegularExpressionMatch match = announcement.match(QString::fromLatin1(said.left(end)));
+                said.remove(0, end + 1);
+                up = match.hasMatch() && exists(match.captured(1));
+            }
+        }
         spy.kill();
         spy.waitForFinished();
-        return said.contains("window id");
+        return up;
     }
 
 private:
