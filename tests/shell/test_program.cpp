@@ -477,7 +477,7 @@ private slots:
         DesktopProgram panel;
         if (!windowManager.Start(QStringLiteral("openbox")))
             QSKIP("needs openbox");
-        QVERIFY(WaitForWindowManager());
+        QVERIFY(DesktopProgram::WaitForWindowManager(Patience));
         if (!panel.Start(QStringLiteral("trayer"),
                          {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--height"),
                           QStringLiteral("40")}))
