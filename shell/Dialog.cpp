@@ -143,25 +143,23 @@ QString Dialog::BatteryRule(int level)
 void Dialog::BuildNextPage()
 {
     // Built in this order (the button page makes the device worker); stacked
-    // as buttons, sensor, macros, settings. Each is made a child of the stack
-    // from the start: moved there afterwards, every widget of the page would
-    // take up the stack's style sheet anew (tens of milliseconds a page). The
-    // button page is stacked in a step of its own: as the stack's first page
-    // it becomes the current one, which polishes all its widgets.
+    // as buttons, sensor, macros, settings. The button page is stacked in a
+    // step of its own: as the stack's first page it becomes the current one,
+    // which polishes all its widgets.
     QStackedWidget* const stack = ui->stackedWidgetDialog;
     if (!buttonPage_) {
-        buttonPage_ = new Buttoninterface(stack);
+        buttonPage_ = new Buttoninterface(this);
     } else if (stack->indexOf(buttonPage_) < 0) {
         stack->addWidget(buttonPage_);
         stack->setCurrentWidget(buttonPage_);
     } else if (!macroPage_) {
-        macroPage_ = new Macro(stack);
+        macroPage_ = new Macro(this);
         stack->addWidget(macroPage_);
     } else if (!sensorPage_) {
-        sensorPage_ = new Sensor(stack);
+        sensorPage_ = new Sensor(this);
         stack->insertWidget(stack->indexOf(macroPage_), sensorPage_);
     } else if (!settingsPage_) {
-        settingsPage_ = new FormSetting(stack);
+        settingsPage_ = new FormSetting(this);
         stack->addWidget(settingsPage_);
     }
 }
