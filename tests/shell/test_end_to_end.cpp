@@ -204,6 +204,8 @@ private slots:
     void offlineNoticeComesAndGoes()
     {
         QVERIFY(OpenTheMouse());
+        // The first read's notice has closed: the next one is the setter's.
+        QTRY_VERIFY_WITH_TIMEOUT(!window->Frame()->ApplyDialog()->isVisible() && LiveFlashDataIsCurrent(), Patience);
         unsigned char block[DIVAZA_DEVICE_BLOCK_SIZE] = {};
         QCOMPARE(SimDevice_ReadDeviceBlock("mouse", -1, block, sizeof block), int(sizeof block));
         const int before = block[0];
