@@ -395,8 +395,8 @@ private slots:
         QVERIFY(RunOnOtherThread([&writer] {
             PostMsg::Instance()->PostForm();
             writer.seen.store(writer.value, std::memory_order_relaxed);
-            for (int i = 0; i < 10000 && !writer.written.load(std::memory_order_relaxed); ++i)
-                QThread::msleep(1);
+            WaitWithoutEvents([&writer] { return writer.written.load(std::memory_order_relaxed); },
+                              DefaultTestLimit());
         }));
         QCOMPARE(writer.value, 1);
     }

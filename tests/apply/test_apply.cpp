@@ -635,8 +635,8 @@ private slots:
             paints = window.paints;
         });
         // A timer that fires on every turn of the event loop: a pause that
-        // blocks the loop lets it fire not once; one that runs the loop, on
-        // every turn, however busy the machine.
+        // blocks the loop lets it fire not once, nor the window paint; one
+        // that runs the loop lets both happen, however busy the machine.
         QTimer tick(&window);
         tick.setInterval(0);
         connect(&tick, &QTimer::timeout, &window, [&] {
@@ -648,8 +648,8 @@ private slots:
         tick.start();
         QVERIFY(Run(dialog));
 
-        QVERIFY2(ticks >= 2, qPrintable(QString::number(ticks)));
-        QVERIFY2(paints >= 2, qPrintable(QString::number(paints)));
+        QVERIFY2(ticks > 0, qPrintable(QString::number(ticks)));
+        QVERIFY2(paints > 0, qPrintable(QString::number(paints)));
     }
 
     // A run asked for while one is in progress (its waits process events)

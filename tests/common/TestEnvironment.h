@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <thread>
 
 // Gives every test run a throw-away home: HOME and the XDG folders point into a
 // temporary folder, so no test writes into the real home folder. The simulated
@@ -64,3 +65,19 @@ inline int DefaultTestLimit() { return TestLimit(5000); }
 #define TRY_VERIFY(...) QTRY_VERIFY_WITH_TIMEOUT(__VA_ARGS__, DefaultTestLimit())
 #define TRY_VERIFY2(...) QTRY_VERIFY2_WITH_TIMEOUT(__VA_ARGS__, DefaultTestLimit())
 #define TRY_COMPARE(...) QTRY_COMPARE_WITH_TIMEOUT(__VA_ARGS__, DefaultTestLimit())
+
+// Waits on this thread, serving no events, until ready() holds (a state another
+// thread sets); false when it did not within ceilingMs (a ceiling, scaled by
+// the caller). It yields instead of sleeping, so that it adds no ordering
+// between the threads and never sleeps past the state.
+template <typename Ready>
+bool WaitWithoutEvents(Ready ready, int ceilingMs)
+{
+    const QDeadlineTimer ceiling(ceilingMs);
+    while (!ready()) {
+        if (ceiling.hasExpired())
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}

@@ -100,8 +100,7 @@ private slots:
         QEXPECT_FAIL("", "the body outlives its ceiling", Continue);
         const bool inTime = RunOnOtherThread(
             [&] {
-                while (!ceilingPassed)
-                    QThread::msleep(1);
+                WaitWithoutEvents([] { return ceilingPassed.load(); }, DefaultTestLimit());
                 QMetaObject::invokeMethod(qApp, [&served] { served = true; }, Qt::BlockingQueuedConnection);
                 ended = true;
             },

@@ -510,10 +510,7 @@ private slots:
 
         // Busy, serving no events: the pass finds the mouse offline (which it
         // marks just before its send) and comes to the send, where it waits.
-        const QDeadlineTimer ceiling(TestLimit(5000));
-        while (!OfflinePending && !ceiling.hasExpired())
-            QThread::msleep(1);
-        QVERIFY(OfflinePending);
+        QVERIFY(WaitWithoutEvents([] { return OfflinePending.load(); }, DefaultTestLimit()));
         QThread::msleep(50);
         QVERIFY(!sendEnded);
         // The frame goes, serving the send it waits for.

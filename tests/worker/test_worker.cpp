@@ -897,10 +897,7 @@ private slots:
         Choose(receiver, false);
         // The pass found the mouse off and posts the form reset next, which
         // waits for this thread; no event is served here meanwhile.
-        const QDeadlineTimer ceiling(Patience);
-        while (!OfflinePending && !ceiling.hasExpired())
-            QThread::msleep(1);
-        QVERIFY(OfflinePending);
+        QVERIFY(WaitWithoutEvents([] { return OfflinePending.load(); }, Patience));
         QVERIFY(worker->isRunning());
 
         // Ends, serving the waiting pass (a stop that hung would end the
